@@ -1,0 +1,63 @@
+// The process-wide notification centre on which settings changes are posted.
+//
+// Delivery is synchronous on the posting thread. A post made on the main
+// thread (the first thread that ever asked which thread is the main one)
+// reaches every observer of the name; a post made on another thread reaches
+// only the observers that accept any thread.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "FolianUtils/export.h"
+
+namespace velmar::utils {
+
+class FOLIAN_API NotificationObserver {
+ public:
+  virtual ~NotificationObserver();
+  virtual void OnNotification(const std::string& name, const void* sender) = 0;
+  // Whether posts from threads other than the main thread may call this
+  // observer (on those threads).
+  virtual bool ReceivesFromAnyThread() const { return false; }
+};
+
+class FOLIAN_API NotificationCenter {
+ public:
+  // Created on first use; never destroyed before process exit.
+  static NotificationCenter& Default();
+
+  // Registers `observer` under `name`; registering twice delivers twice.
+  // The observer must outlive its registration.
+  void AddObserver(const std::string& name, NotificationObserver* observer);
+  // Unregisters `observer` from `name`, or from every name when `name` is
+  // empty. An observer removed during a delivery is not called again by it.
+  // A delivery running on another thread at the same moment is not waited
+  // for.
+  void RemoveObserver(NotificationObserver* observer, const std::string& name = {});
+
+  void Post(const std::string& name, const void* sender);
+
+  // Posting is a no-op while the centre is off; it starts on.
+  void SetEnabled(bool enabled);
+  bool IsEnabled() const;
+
+  // Records the calling thread as the main thread on the first call.
+  static bool IsMainThread();
+
+  NotificationCenter(const NotificationCenter&) = delete;
+  NotificationCenter& operator=(const NotificationCenter&) = delete;
+
+ private:
+  NotificationCenter() = default;
+  struct Registration;
+
+  mutable std::mutex m_mutex;
+  bool m_enabled = true;
+  std::map<std::string, std::vector<std::shared_ptr<Registration>>> m_observers;
+};
+
+}  // namespace velmar::utils

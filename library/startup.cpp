@@ -1,0 +1,18 @@
+// Load-time initialisation: the only work the library does when loaded.
+#include "platform/host_module.h"
+
+namespace velmar {
+namespace {
+
+struct Startup {
+  Startup() {
+    // Libraries the host loads later must not be picked up from whatever
+    // the current directory happens to be.
+    platform::RemoveCurrentDirectoryFromLibrarySearchPath();
+  }
+};
+
+const Startup g_startup;
+
+}  // namespace
+}  // namespace velmar

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds and runs every test: native, AddressSanitizer + UBSan, the Windows
+# build under Wine, and a bounded run of each fuzzer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+jobs=$(nproc)
+
+bash scripts/install-deps.sh
+
+run_ctest() {
+  (cd "$1" && ctest --output-on-failure -j"$jobs")
+}
+
+echo "== native (g++) =="
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/native -j"$jobs"
+run_ctest build/native
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer =="
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DFOLIAN_SANITIZE=ON >/dev/null
+cmake --build build/asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/asan
+
+echo "== Windows x86-64 (MinGW-w64) under Wine =="
+cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/windows -j"$jobs"
+run_ctest build/windows
+
+echo "== fuzzers (bounded) =="
+cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DFOLIAN_BUILD_FUZZERS=ON -DFOLIAN_BUILD_TESTS=OFF -DFOLIAN_BUILD_TOOL=OFF >/dev/null
+cmake --build build/fuzz -j"$jobs"
+shopt -s nullglob
+for fuzzer in build/fuzz/bin/*_fuzz; do
+  name=$(basename "$fuzzer")
+  corpus=build/fuzz/corpus/$name
+  mkdir -p "$corpus"
+  seeds=fuzz/corpus/${name%_fuzz}
+  echo "-- $name"
+  "$fuzzer" -max_total_time="${FOLIAN_FUZZ_SECONDS:-20}" -max_len=4096 -timeout=10 \
+    -print_final_stats=0 "$corpus" $( [ -d "$seeds" ] && echo "$seeds") 2>&1 | tail -3
+done
+echo "all tests passed"

@@ -1,0 +1,36 @@
+#include "FolianUtils/numeric_formatter.h"
+
+#include "foundation/number_reader.h"
+#include "platform/user_locale.h"
+
+namespace velmar::utils {
+
+CNumericFormatter::~CNumericFormatter() = default;
+
+utf16_unit CNumericFormatter::GetDecimalPointChar() {
+  // Fixed for the life of the process: formatted text and the separator
+  // derived from it must not change under a running document.
+  static const utf16_unit point = platform::QueryUserDecimalPoint();
+  return point;
+}
+
+utf16_unit CNumericFormatter::GetSeparatorChar() {
+  static const utf16_unit separator = GetDecimalPointChar() == ',' ? ';' : ',';
+  return separator;
+}
+
+unsigned int CNumericFormatter::NumberOfValues(const velmar_ustring& text) {
+  if (text.empty()) return 0;
+  const utf16_unit separator = GetSeparatorChar();
+  unsigned int count = 1;
+  for (const utf16_unit u : text) count += u == separator ? 1 : 0;
+  return count;
+}
+
+double CNumericFormatter::TTOF(const velmar_ustring& text) {
+  double value = 0.0;
+  StringToDouble(text.c_str(), value);
+  return value;
+}
+
+}  // namespace velmar::utils
