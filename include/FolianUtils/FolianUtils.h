@@ -8,6 +8,7 @@
 #include "FolianUtils/culture.h"
 #include "FolianUtils/export.h"
 #include "FolianUtils/host_strings.h"
+#include "FolianUtils/length_formatter.h"
 #include "FolianUtils/notification_center.h"
 #include "FolianUtils/numeric_formatter.h"
 #include "FolianUtils/point2.h"
