@@ -1,6 +1,7 @@
 // Umbrella header: every exported interface of FolianUtils.
 #pragma once
 
+#include "FolianUtils/angle_formatter.h"
 #include "FolianUtils/application.h"
 #include "FolianUtils/assert.h"
 #include "FolianUtils/color.h"
