@@ -1,0 +1,134 @@
+// velmar::prefs::JsonCommon: the preference store over two JSON files.
+//
+// The derived class sets both file paths and calls LoadPreferences. Values
+// live in eight category tables: for each share level (private, public)
+// one table of key/value categories, one of binary categories, one of
+// string lists and one of dictionaries. A value keeps the file it was read
+// from; a new value joins its category's file (the private one when the
+// category is in both), and a new category goes to the public file, or to
+// the private one for binary data, which is machine state.
+//
+// Saving writes each file to a temporary file beside it, flushes it to the
+// disk and renames it over the old one, so a crash leaves the old or the
+// new file whole. A file that cannot be parsed is renamed aside (".bad")
+// by the next save; a file that exists but cannot be read is never
+// overwritten. Members of the files this library does not know are kept.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <map>
+
+#include "FolianUtils/dictionary.h"
+#include "FolianUtils/ustring.h"
+#include "FolianUtils/variant.h"
+#include "TrelvinCommonPreferences/export.h"
+#include "TrelvinCommonPreferences/preferences_interface.h"
+
+namespace velmar::prefs {
+
+class TRELVIN_PREFS_API JsonCommon : public IPreferences {
+ public:
+  using Variant = utils::Variant;
+  using Dictionary = utils::Dictionary;
+
+  // What a category table holds per category name.
+  enum CategoryKind : std::size_t {
+    kValueCategories = 0,  // a Dictionary of key -> Variant
+    kBinaryCategories,     // a Dictionary of key -> base64 string
+    kStringLists,          // a VariantVector of strings
+    kDictionaries,         // a Dictionary
+    kCategoryKindCount,
+  };
+  static constexpr std::size_t kCategoryTableCount = 2 * kCategoryKindCount;
+  // Tables in their fixed order: the private level's four, then the public
+  // level's four, each in CategoryKind order.
+  static constexpr std::size_t TableIndex(EShareLevel level, CategoryKind kind) {
+    return (level == kShareLevelPublic ? kCategoryKindCount : 0) + kind;
+  }
+  using CategoryTable = std::map<velmar_ustring, Variant>;
+
+  JsonCommon();
+  JsonCommon(const JsonCommon& other);
+  JsonCommon& operator=(const JsonCommon& other);
+  ~JsonCommon() override;
+
+  bool IsPreferenceSet(const velmar_ustring& category, const velmar_ustring& key) override;
+  bool CategoryExists(const velmar_ustring& category) override;
+  bool DeleteCategory(const velmar_ustring& category) override;
+  bool DeletePreference(const velmar_ustring& category, const velmar_ustring& key) override;
+  void RemoveAllPreferencesExcept(const velmar_ustring& category,
+                                  const velmar_ustring& key) override;
+  EShareLevel GetLevel(const velmar_ustring& category, const velmar_ustring& key) override;
+  bool IsLevelEmpty(EShareLevel level) const override;
+  int ReadInt(const velmar_ustring& category, const velmar_ustring& key,
+              int default_value) override;
+  bool WriteInt(const velmar_ustring& category, const velmar_ustring& key, int value) override;
+  double ReadDouble(const velmar_ustring& category, const velmar_ustring& key,
+                    double default_value) override;
+  bool WriteDouble(const velmar_ustring& category, const velmar_ustring& key,
+                   double value) override;
+  std::optional<double> ReadNumberAsDouble(const velmar_ustring& category,
+                                           const velmar_ustring& key) override;
+  velmar_ustring ReadString(const velmar_ustring& category, const velmar_ustring& key,
+                            const velmar_ustring& default_value) override;
+  bool WriteString(const velmar_ustring& category, const velmar_ustring& key,
+                   const velmar_ustring& value) override;
+  bool ReadBool(const velmar_ustring& category, const velmar_ustring& key,
+                bool default_value) override;
+  bool WriteBool(const velmar_ustring& category, const velmar_ustring& key, bool value) override;
+  BinaryData ReadBinary(const velmar_ustring& category, const velmar_ustring& key,
+                        const BinaryData& default_value) override;
+  bool WriteBinary(const velmar_ustring& category, const velmar_ustring& key,
+                   const BinaryData& value) override;
+  Variant ReadVariant(const velmar_ustring& category, const velmar_ustring& key) override;
+  bool WriteVariant(const velmar_ustring& category, const velmar_ustring& key,
+                    const Variant& value) override;
+  bool ReadStringVector(const velmar_ustring& name, StringVector& list) override;
+  bool WriteStringVector(const velmar_ustring& name, const StringVector& list) override;
+  std::uint64_t ReadTimestamp() override;
+  // Reads both files. A missing file is an empty level; a file that cannot
+  // be read or parsed also loads as an empty level, and the result is
+  // false. Temporary files left by an interrupted save are removed.
+  bool LoadPreferences() override;
+  // Writes both files; false when either could not be written (a file that
+  // exists but could not be read at load is left alone).
+  bool SavePreferences() override;
+  bool Synchronize() override;
+  bool ReadDictionary(const velmar_ustring& name, Dictionary& dictionary) override;
+  bool WriteDictionary(const velmar_ustring& name, const Dictionary& dictionary) override;
+
+ protected:
+  velmar_ustring m_publicFilePath;
+  // Empty until the first load: a non-empty path marks the store as loaded.
+  velmar_ustring m_privateFilePath;
+  std::array<CategoryTable, kCategoryTableCount> m_categoryTables;
+
+ private:
+  enum class FileStatus : std::uint32_t {
+    kMissing,     // no file yet; saving creates it
+    kLoaded,      // read and parsed
+    kCorrupt,     // read but not understood; saving first renames it aside
+    kUnreadable,  // exists but could not be read; saving leaves it alone
+  };
+  struct FileState {
+    FileStatus status = FileStatus::kMissing;
+    std::uint64_t timestamp = 0;
+    // Top-level members of the file this library does not know.
+    Dictionary unknown;
+  };
+
+  const velmar_ustring& FilePath(EShareLevel level) const;
+  Variant* FindValue(CategoryKind kind, const velmar_ustring& category, const velmar_ustring& key);
+  bool StoreValue(CategoryKind kind, const velmar_ustring& category, const velmar_ustring& key,
+                  Variant value);
+  Variant* FindWhole(CategoryKind kind, const velmar_ustring& name);
+  bool StoreWhole(CategoryKind kind, const velmar_ustring& name, Variant value);
+  bool LoadLevel(EShareLevel level);
+  bool SaveLevel(EShareLevel level, std::uint64_t timestamp);
+
+  std::array<FileState, 2> m_files;
+};
+
+}  // namespace velmar::prefs
