@@ -40,6 +40,7 @@ class CommandTable {
 
 // Each family of commands registers itself here.
 void RegisterCoreCommands(CommandTable& table);
+void RegisterVcbCommands(CommandTable& table);
 
 // Quotes `text` for JSON output.
 std::string JsonQuote(const std::string& text);

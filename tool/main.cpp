@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
   using namespace folian::tool;
   CommandTable table;
   RegisterCoreCommands(table);
+  RegisterVcbCommands(table);
 
   bool json = false;
   int i = 1;
