@@ -1,0 +1,23 @@
+// folian::TempPreferences: application settings of any version, apart from
+// the process-wide singleton.
+#pragma once
+
+#include "FolianUtils/export.h"
+#include "FolianUtils/preferences.h"
+
+namespace folian {
+
+class FOLIAN_API TempPreferences : public Preferences {
+ public:
+  // Loads the store "folian" of `version`, creating its folders when
+  // missing, and takes the viewer library's axis colours again. Never
+  // imports an earlier version.
+  explicit TempPreferences(int version);
+  // The copy has the same files and, until changed, the same values.
+  TempPreferences(const TempPreferences& other);
+  TempPreferences& operator=(const TempPreferences& other);
+  // Does not save.
+  ~TempPreferences() override;
+};
+
+}  // namespace folian
