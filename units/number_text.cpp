@@ -1,0 +1,90 @@
+#include "units/number_text.h"
+
+#include <charconv>
+#include <cstdint>
+#include <cstring>
+
+#include "FolianUtils/numeric_formatter.h"
+#include "foundation/number_reader.h"
+
+namespace velmar::utils {
+namespace {
+
+constexpr int kMaxDecimals = 100;
+// Room for the 309 integer digits of the largest double, a sign, the point
+// and the decimals.
+constexpr std::size_t kFixedCapacity = 320 + kMaxDecimals;
+// Texts up to this length are read from a copy on the stack.
+constexpr std::size_t kStackCopy = 64;
+
+void AppendNarrow(const char* begin, const char* end, velmar_ustring::string_type& text) {
+  for (const char* p = begin; p != end; ++p) text.push_back(static_cast<utf16_unit>(*p));
+}
+
+}  // namespace
+
+void AppendFixed(double value, int decimals, velmar_ustring::string_type& text) {
+  if (decimals < 0) decimals = 6;
+  if (decimals > kMaxDecimals) decimals = kMaxDecimals;
+  char buffer[kFixedCapacity];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  AppendNarrow(buffer, result.ptr, text);
+}
+
+void AppendWhole(double value, velmar_ustring::string_type& text) {
+  // Most whole numbers fit a 64-bit integer, whose conversion is cheaper.
+  if (value > -9.0e18 && value < 9.0e18) {
+    char buffer[24];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(value));
+    AppendNarrow(buffer, result.ptr, text);
+    return;
+  }
+  AppendFixed(value, 0, text);
+}
+
+velmar_ustring FormatNumberText(double value, int decimals) {
+  velmar_ustring::string_type text;
+  AppendFixed(value, decimals, text);
+  const auto point = text.find(utf16_unit('.'));
+  if (point == velmar_ustring::string_type::npos) return velmar_ustring(std::move(text));
+  std::size_t end = text.size();
+  while (end > point + 1 && text[end - 1] == '0') --end;
+  if (end == point + 1) --end;
+  text.resize(end);
+  if (end > point) text[point] = CNumericFormatter::GetDecimalPointChar();
+  return velmar_ustring(std::move(text));
+}
+
+double ReadNumberText(const utf16_unit* begin, const utf16_unit* end) {
+  const std::size_t length = static_cast<std::size_t>(end - begin);
+  double value = 0.0;
+  if (length < kStackCopy) {
+    utf16_unit copy[kStackCopy];
+    std::memcpy(copy, begin, length * sizeof(utf16_unit));
+    copy[length] = 0;
+    ReadDouble(copy, UserDecimalPoint(), value);
+  } else {
+    const velmar_ustring copy(begin, length);
+    ReadDouble(copy.c_str(), UserDecimalPoint(), value);
+  }
+  return value;
+}
+
+double ReadDigitRun(const utf16_unit* begin, const utf16_unit* end) {
+  const utf16_unit* p = begin;
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  if (p == end) return 0.0;
+  while (p != end && *p == '0') ++p;
+  // Up to 19 digits are exact in 64 bits, and their conversion to double
+  // rounds once, like the general reader.
+  if (end - p > 19) return ReadNumberText(begin, end);
+  std::uint64_t whole = 0;
+  for (; p != end; ++p) whole = whole * 10 + static_cast<std::uint64_t>(*p - '0');
+  const double value = static_cast<double>(whole);
+  return negative ? -value : value;
+}
+
+}  // namespace velmar::utils
