@@ -63,6 +63,9 @@ struct SmallBuffer {
   }
 };
 
+// Decimal notation only: hexadecimal, "inf" and "nan" are not numbers a
+// user types, and the Windows runtime does not read them either, so both
+// platforms agree.
 std::size_t ParseC(const char* begin, std::size_t size, double& value) {
   const char* p = begin;
   const char* end = begin + size;
@@ -71,24 +74,20 @@ std::size_t ParseC(const char* begin, std::size_t size, double& value) {
     negative = *p == '-';
     ++p;
   }
-  const bool hex = end - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X');
-  // from_chars takes neither a second sign nor a hex prefix, and reports
-  // overflow without a value; strtod has the answers for those.
-  if (p != end && *p != '+' && *p != '-' && !hex) {
-    double parsed = 0.0;
-    const auto result = std::from_chars(p, end, parsed);
-    if (result.ec == std::errc()) {
-      value = negative ? -parsed : parsed;
-      return static_cast<std::size_t>(result.ptr - begin);
-    }
-    if (result.ec == std::errc::invalid_argument) {
-      value = 0.0;
-      return 0;
-    }
+  value = 0.0;
+  if (p == end || !((*p >= '0' && *p <= '9') || *p == '.')) return 0;
+  double parsed = 0.0;
+  const auto result = std::from_chars(p, end, parsed);
+  if (result.ec == std::errc::invalid_argument) return 0;
+  if (result.ec == std::errc::result_out_of_range) {
+    // from_chars gives no value on overflow or underflow; strtod's is
+    // HUGE_VAL or the nearest representable value.
+    char* stop = nullptr;
+    value = platform::StrtodC(begin, &stop);
+    return static_cast<std::size_t>(stop - begin);
   }
-  char* stop = nullptr;
-  value = platform::StrtodC(begin, &stop);
-  return static_cast<std::size_t>(stop - begin);
+  value = negative ? -parsed : parsed;
+  return static_cast<std::size_t>(result.ptr - begin);
 }
 
 }  // namespace
