@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include "FolianUtils/numeric_formatter.h"
@@ -176,6 +177,10 @@ struct ArrayCase {
   bool division;
 };
 
+std::ostream& operator<<(std::ostream& out, const ArrayCase& c) {
+  return out << "'" << c.text << "'";
+}
+
 class VCBArrayOperation : public ::testing::TestWithParam<ArrayCase> {};
 
 TEST_P(VCBArrayOperation, ReadsMarkerAtEitherEnd) {
@@ -232,6 +237,10 @@ struct RowsCase {
   unsigned rows;
   unsigned columns;
 };
+
+std::ostream& operator<<(std::ostream& out, const RowsCase& c) {
+  return out << "'" << c.text << "'";
+}
 
 class VCBRowsOrColumns : public ::testing::TestWithParam<RowsCase> {};
 
@@ -309,6 +318,10 @@ struct PointCase {
   float y;
 };
 
+std::ostream& operator<<(std::ostream& out, const PointCase& c) {
+  return out << "'" << c.text << "'";
+}
+
 class VCBPointLocale : public ::testing::TestWithParam<PointCase> {};
 
 TEST_P(VCBPointLocale, ReadsPoint) {
@@ -335,7 +348,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Absolute: neither scale nor reference; w and h add width and height.
         PointCase{"[3|4]", 2.0, kRef, 3, 4}, PointCase{"[w3|h4]", 2.0, kRef, 103, 54},
         PointCase{"[W3|4]", 2.0, kRef, 103, 4}, PointCase{"[3|4]h", 2.0, kRef, 3, 54},
-        PointCase{"[w|h]", 2.0, kRef, 100, 50}, PointCase{"[5", 2.0, kRef, 5, 0},
+        PointCase{"[w|h4]", 2.0, kRef, 100, 54}, PointCase{"[5", 2.0, kRef, 5, 0},
         // Polar: negated degrees, distance unscaled.
         PointCase{"^90|10", 1.0, kOrigin, 0, -10}, PointCase{"^90|10", 3.0, kOrigin, 0, -10},
         PointCase{"^0|10", 2.0, kRef, 20, 20}, PointCase{"^-90|4", 1.0, kRef, 10, 24},
@@ -379,7 +392,7 @@ TEST(VCBPointLocale, PolarUsesTheFixedDegreeFactor) {
 
 TEST(VCBPointLocale, UnreadableTextLeavesThePointUntouched) {
   const char* texts[] = {"", "abc", "<>", "[]", "^", "|", "x|4", "1|x", "[a|b", "^q|", "1 2|3",
-                         "<<>>", "1|2 3", "[w]",
+                         "<<>>", "1|2 3", "[w]", "[w|h]",
                          // Only the brackets of the chosen kind are removed.
                          "<[3|4]>", "[^3|4]"};
   for (const char* text : texts) {
