@@ -1,0 +1,150 @@
+// Test support: private support-folder roots for the environment tests.
+//
+// On POSIX the XDG variables point at a fresh temporary folder for the
+// object's lifetime. On Windows the special folders cannot be redirected, so
+// the tests run only under Wine with the build tree's own prefix, and the
+// "Trelvin" trees below its folders are removed before and after.
+#pragma once
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <random>
+#include <string>
+#include <system_error>
+
+#include "FolianUtils/ustring.h"
+#include "environment/paths_internal.h"
+#include "platform/file_system.h"
+
+namespace folian::test {
+
+inline std::filesystem::path ToFsPath(const velmar::utils::velmar_ustring& path) {
+  return std::filesystem::u8path(path.ToUTF8());
+}
+
+inline velmar::utils::velmar_ustring FromFsPath(const std::filesystem::path& path) {
+  return NormalizePath(velmar::utils::velmar_ustring(path.u8string()));
+}
+
+// A new, empty temporary folder, removed with its content at destruction.
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    std::mt19937_64 random(
+        std::random_device{}() ^
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::error_code error;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const std::filesystem::path candidate =
+          std::filesystem::temp_directory_path(error) / ("folian-env-" + std::to_string(random()));
+      if (std::filesystem::create_directory(candidate, error)) {
+        m_path = candidate;
+        return;
+      }
+    }
+  }
+  ~TemporaryFolder() {
+    if (m_path.empty()) return;
+    std::error_code error;
+    // Restore permissions a test took away, so that removal succeeds.
+    for (auto it = std::filesystem::recursive_directory_iterator(
+             m_path, std::filesystem::directory_options::skip_permission_denied, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+      if (it->is_directory(error) && !it->is_symlink(error)) {
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, error);
+      }
+    }
+    std::filesystem::remove_all(m_path, error);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  bool ok() const { return !m_path.empty(); }
+  const std::filesystem::path& path() const { return m_path; }
+  velmar::utils::velmar_ustring upath() const { return FromFsPath(m_path); }
+
+ private:
+  std::filesystem::path m_path;
+};
+
+class ScopedSupportRoots {
+ public:
+  ScopedSupportRoots() {
+#if defined(_WIN32)
+    if (std::getenv("WINEPREFIX") == nullptr) return;
+    m_usable = true;
+    RemoveTrelvinTrees();
+#else
+    if (!m_root.ok()) return;
+    std::error_code error;
+    for (const char* name : {"roaming", "local", "common"}) {
+      std::filesystem::create_directory(m_root.path() / name, error);
+    }
+    Set("XDG_CONFIG_HOME", m_root.path() / "roaming");
+    Set("XDG_DATA_HOME", m_root.path() / "local");
+    Set("XDG_DATA_DIRS", (m_root.path() / "common").string() + ":/usr/share");
+    m_usable = !error;
+#endif
+  }
+  ~ScopedSupportRoots() {
+#if defined(_WIN32)
+    if (m_usable) RemoveTrelvinTrees();
+#else
+    for (const auto& [name, value] : m_saved) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+#endif
+  }
+  ScopedSupportRoots(const ScopedSupportRoots&) = delete;
+  ScopedSupportRoots& operator=(const ScopedSupportRoots&) = delete;
+
+  // False where the tests could touch real user folders.
+  bool usable() const { return m_usable; }
+  velmar::utils::velmar_ustring roaming() const {
+    return Base(velmar::platform::DataFolder::kRoaming);
+  }
+  velmar::utils::velmar_ustring local() const { return Base(velmar::platform::DataFolder::kLocal); }
+  velmar::utils::velmar_ustring common() const {
+    return Base(velmar::platform::DataFolder::kCommon);
+  }
+
+ private:
+  static velmar::utils::velmar_ustring Base(velmar::platform::DataFolder folder) {
+    return NormalizePath(velmar::platform::GetDataFolder(folder));
+  }
+
+#if defined(_WIN32)
+  void RemoveTrelvinTrees() const {
+    for (const auto folder :
+         {velmar::platform::DataFolder::kRoaming, velmar::platform::DataFolder::kLocal,
+          velmar::platform::DataFolder::kCommon}) {
+      const velmar::utils::velmar_ustring base = Base(folder);
+      if (base.empty()) continue;
+      std::error_code error;
+      std::filesystem::remove_all(ToFsPath(AppendPath(base, "Trelvin")), error);
+    }
+  }
+#else
+  void Set(const std::string& name, const std::filesystem::path& value) {
+    Set(name, value.string());
+  }
+  void Set(const std::string& name, const std::string& value) {
+    const char* old = std::getenv(name.c_str());
+    m_saved.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+    setenv(name.c_str(), value.c_str(), 1);
+  }
+
+  TemporaryFolder m_root;
+  std::vector<std::pair<std::string, std::optional<std::string> > > m_saved;
+#endif
+  bool m_usable = false;
+};
+
+}  // namespace folian::test
