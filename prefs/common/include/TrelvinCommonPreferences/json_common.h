@@ -45,7 +45,7 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   // Tables in their fixed order: the private level's four, then the public
   // level's four, each in CategoryKind order.
   static constexpr std::size_t TableIndex(EShareLevel level, CategoryKind kind) {
-    return (level == kShareLevelPublic ? kCategoryKindCount : 0) + kind;
+    return (level == kShareLevelPublic ? std::size_t{kCategoryKindCount} : std::size_t{0}) + kind;
   }
   using CategoryTable = std::map<velmar_ustring, Variant>;
 

@@ -1,0 +1,339 @@
+#include "prefs/common/json_codec.h"
+
+#include <rapidjson/document.h>
+#include <rapidjson/encodings.h>
+#include <rapidjson/prettywriter.h>
+#include <rapidjson/stringbuffer.h>
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "prefs/common/text_codec.h"
+
+namespace velmar::prefs {
+namespace {
+
+using utils::Dictionary;
+using utils::KeyValuePairs;
+using utils::utf16_unit;
+using utils::Variant;
+using utils::VariantVector;
+using utils::velmar_ustring;
+using string_type = velmar_ustring::string_type;
+
+using JsonEncoding = rapidjson::UTF16<utf16_unit>;
+using JsonDocument = rapidjson::GenericDocument<JsonEncoding>;
+using JsonValue = rapidjson::GenericValue<JsonEncoding>;
+using JsonBuffer = rapidjson::GenericStringBuffer<rapidjson::UTF8<>>;
+using JsonWriter = rapidjson::PrettyWriter<JsonBuffer, JsonEncoding, rapidjson::UTF8<>>;
+
+constexpr unsigned kParseFlags = rapidjson::kParseIterativeFlag |
+                                 rapidjson::kParseFullPrecisionFlag |
+                                 rapidjson::kParseValidateEncodingFlag;
+
+string_type Ascii(const char* text) {
+  string_type out;
+  for (; *text != 0; ++text) out += static_cast<utf16_unit>(*text);
+  return out;
+}
+
+const string_type& TypeKey() {
+  static const string_type key = Ascii("$type");
+  return key;
+}
+
+const string_type& ValueKey() {
+  static const string_type key = Ascii("value");
+  return key;
+}
+
+string_type StringOf(const JsonValue& value) {
+  return string_type(value.GetString(), value.GetStringLength());
+}
+
+bool Equals(const JsonValue& value, const char* ascii) {
+  return value.IsString() && StringOf(value) == Ascii(ascii);
+}
+
+// ---- reading --------------------------------------------------------------
+
+bool Decode(const JsonValue& json, std::size_t depth, Variant& out);
+
+bool DecodeReal(const JsonValue& value, double& out) {
+  if (value.IsNumber()) {
+    out = value.GetDouble();
+    return true;
+  }
+  if (Equals(value, "NaN")) {
+    out = std::numeric_limits<double>::quiet_NaN();
+  } else if (Equals(value, "Infinity")) {
+    out = std::numeric_limits<double>::infinity();
+  } else if (Equals(value, "-Infinity")) {
+    out = -std::numeric_limits<double>::infinity();
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// A {"$type", "value"} object of a known kind; false leaves it a dictionary.
+bool DecodeTagged(const JsonValue& json, std::size_t depth, Variant& out) {
+  if (json.MemberCount() != 2) return false;
+  const auto type = json.FindMember(TypeKey().c_str());
+  const auto found = json.FindMember(ValueKey().c_str());
+  if (type == json.MemberEnd() || found == json.MemberEnd()) return false;
+  const JsonValue& value = found->value;
+  if (Equals(type->value, "int8") && value.IsInt() && value.GetInt() >= INT8_MIN &&
+      value.GetInt() <= INT8_MAX) {
+    out = Variant(static_cast<std::int8_t>(value.GetInt()));
+  } else if (Equals(type->value, "int16") && value.IsInt() && value.GetInt() >= INT16_MIN &&
+             value.GetInt() <= INT16_MAX) {
+    out = Variant(static_cast<std::int16_t>(value.GetInt()));
+  } else if (Equals(type->value, "int64") && value.IsInt64()) {
+    out = Variant(static_cast<std::int64_t>(value.GetInt64()));
+  } else if (Equals(type->value, "timestamp") && value.IsUint64()) {
+    out = Variant::Timestamp(value.GetUint64());
+  } else if (Equals(type->value, "double")) {
+    double real = 0.0;
+    if (!DecodeReal(value, real)) return false;
+    out = Variant(real);
+  } else if (Equals(type->value, "float")) {
+    double real = 0.0;
+    if (!DecodeReal(value, real)) return false;
+    const auto single = static_cast<float>(real);
+    // Only what a float holds exactly was written.
+    if (!std::isnan(real) && static_cast<double>(single) != real) return false;
+    out = Variant(single);
+  } else if (Equals(type->value, "pairs") && value.IsArray()) {
+    KeyValuePairs pairs;
+    for (const JsonValue& pair : value.GetArray()) {
+      if (!pair.IsArray() || pair.Size() != 2 || !pair[0].IsString()) return false;
+      Variant item;
+      if (!Decode(pair[1], depth + 1, item)) return false;
+      pairs.emplace_back(velmar_ustring(StringOf(pair[0])), std::move(item));
+    }
+    out = Variant(std::move(pairs));
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool Decode(const JsonValue& json, std::size_t depth, Variant& out) {
+  if (depth > kMaxJsonDepth) return false;
+  switch (json.GetType()) {
+    case rapidjson::kNullType:
+      out = Variant();
+      return true;
+    case rapidjson::kFalseType:
+    case rapidjson::kTrueType:
+      out = Variant(json.GetBool());
+      return true;
+    case rapidjson::kNumberType:
+      if (json.IsInt()) {
+        out = Variant(static_cast<std::int32_t>(json.GetInt()));
+      } else if (json.IsInt64()) {
+        out = Variant(static_cast<std::int64_t>(json.GetInt64()));
+      } else {
+        out = Variant(json.GetDouble());
+      }
+      return true;
+    case rapidjson::kStringType:
+      out = Variant(velmar_ustring(StringOf(json)));
+      return true;
+    case rapidjson::kArrayType: {
+      VariantVector items;
+      items.reserve(json.Size());
+      for (const JsonValue& element : json.GetArray()) {
+        items.emplace_back();
+        if (!Decode(element, depth + 1, items.back())) return false;
+      }
+      out = Variant(std::move(items));
+      return true;
+    }
+    case rapidjson::kObjectType: {
+      if (DecodeTagged(json, depth, out)) return true;
+      Dictionary entries;
+      for (const auto& member : json.GetObject()) {
+        string_type key = StringOf(member.name);
+        if (key.size() >= 2 && key[0] == '$' && key[1] == '$') key.erase(0, 1);
+        Variant item;
+        if (!Decode(member.value, depth + 1, item)) return false;
+        entries[velmar_ustring(std::move(key))] = std::move(item);
+      }
+      out = Variant(std::move(entries));
+      return true;
+    }
+  }
+  return false;
+}
+
+// ---- writing --------------------------------------------------------------
+
+bool HasSurrogate(const string_type& text) {
+  for (const utf16_unit u : text) {
+    if (u >= 0xD800 && u <= 0xDFFF) return true;
+  }
+  return false;
+}
+
+void WriteString(JsonWriter& writer, const string_type& text, bool key) {
+  const string_type clean = HasSurrogate(text) ? WithoutLoneSurrogates(text) : string_type();
+  const string_type& valid = clean.empty() ? text : clean;
+  const auto length = static_cast<rapidjson::SizeType>(valid.size());
+  if (key) {
+    writer.Key(valid.c_str(), length);
+  } else {
+    writer.String(valid.c_str(), length);
+  }
+}
+
+void WriteAscii(JsonWriter& writer, const char* text, bool key) {
+  WriteString(writer, Ascii(text), key);
+}
+
+void WriteReal(JsonWriter& writer, double value) {
+  if (std::isnan(value)) {
+    WriteAscii(writer, "NaN", false);
+  } else if (std::isinf(value)) {
+    WriteAscii(writer, value > 0 ? "Infinity" : "-Infinity", false);
+  } else {
+    writer.Double(value);
+  }
+}
+
+void BeginTagged(JsonWriter& writer, const char* type) {
+  writer.StartObject();
+  WriteAscii(writer, "$type", true);
+  WriteAscii(writer, type, false);
+  WriteAscii(writer, "value", true);
+}
+
+bool Encode(JsonWriter& writer, const Variant& value, std::size_t depth);
+
+bool EncodeDictionary(JsonWriter& writer, const Dictionary& entries, std::size_t depth) {
+  writer.StartObject();
+  for (const auto& [name, item] : entries) {
+    if (!name.empty() && name[0] == '$') {
+      WriteString(writer, Ascii("$") + name.str(), true);
+    } else {
+      WriteString(writer, name.str(), true);
+    }
+    if (!Encode(writer, item, depth + 1)) return false;
+  }
+  writer.EndObject();
+  return true;
+}
+
+bool Encode(JsonWriter& writer, const Variant& value, std::size_t depth) {
+  if (depth > kMaxJsonDepth) return false;
+  switch (value.GetType()) {
+    case Variant::kBool:
+      writer.Bool(value.GetBool());
+      return true;
+    case Variant::kInt8:
+      BeginTagged(writer, "int8");
+      writer.Int(value.GetInt8());
+      writer.EndObject();
+      return true;
+    case Variant::kInt16:
+      BeginTagged(writer, "int16");
+      writer.Int(value.GetInt16());
+      writer.EndObject();
+      return true;
+    case Variant::kInt32:
+      writer.Int(value.GetInt32());
+      return true;
+    case Variant::kInt64:
+      BeginTagged(writer, "int64");
+      writer.Int64(value.GetInt64());
+      writer.EndObject();
+      return true;
+    case Variant::kFloat:
+      BeginTagged(writer, "float");
+      WriteReal(writer, static_cast<double>(value.GetFloat()));
+      writer.EndObject();
+      return true;
+    case Variant::kDouble:
+      if (std::isfinite(value.GetDouble())) {
+        writer.Double(value.GetDouble());
+      } else {
+        BeginTagged(writer, "double");
+        WriteReal(writer, value.GetDouble());
+        writer.EndObject();
+      }
+      return true;
+    case Variant::kString:
+      WriteString(writer, value.GetString().str(), false);
+      return true;
+    case Variant::kTimestamp:
+      BeginTagged(writer, "timestamp");
+      writer.Uint64(value.GetTimestamp());
+      writer.EndObject();
+      return true;
+    case Variant::kVector:
+      writer.StartArray();
+      for (const Variant& item : value.GetVector()) {
+        if (!Encode(writer, item, depth + 1)) return false;
+      }
+      writer.EndArray();
+      return true;
+    case Variant::kDictionary:
+      return EncodeDictionary(writer, value.GetDictionary(), depth);
+    case Variant::kKeyValuePairs:
+      BeginTagged(writer, "pairs");
+      writer.StartArray();
+      for (const auto& [name, item] : value.GetKeyValuePairs()) {
+        writer.StartArray();
+        WriteString(writer, name.str(), false);
+        if (!Encode(writer, item, depth + 2)) return false;
+        writer.EndArray();
+      }
+      writer.EndArray();
+      writer.EndObject();
+      return true;
+    default:
+      writer.Null();
+      return true;
+  }
+}
+
+}  // namespace
+
+bool DecodeJsonObject(const std::string& bytes, Dictionary& members) {
+  std::size_t start = 0;
+  if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
+  JsonDocument document;
+  document.Parse<kParseFlags, rapidjson::UTF8<>>(bytes.data() + start, bytes.size() - start);
+  if (document.HasParseError() || !document.IsObject()) return false;
+  members.clear();
+  for (const auto& member : document.GetObject()) {
+    Variant item;
+    if (!Decode(member.value, 1, item)) return false;
+    members[velmar_ustring(StringOf(member.name))] = std::move(item);
+  }
+  return true;
+}
+
+bool EncodeJsonObject(const JsonMember* first, std::size_t count, const Dictionary& rest,
+                      std::string& out) {
+  JsonBuffer buffer;
+  JsonWriter writer(buffer);
+  writer.SetIndent(' ', 2);
+  writer.StartObject();
+  for (std::size_t i = 0; i < count; ++i) {
+    WriteAscii(writer, first[i].name, true);
+    if (!Encode(writer, *first[i].value, 1)) return false;
+  }
+  for (const auto& [name, item] : rest) {
+    WriteString(writer, name.str(), true);
+    if (!Encode(writer, item, 1)) return false;
+  }
+  writer.EndObject();
+  out.assign(buffer.GetString(), buffer.GetSize());
+  out += '\n';
+  return true;
+}
+
+}  // namespace velmar::prefs

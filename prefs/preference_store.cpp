@@ -1,0 +1,154 @@
+#include "FolianUtils/preference_store.h"
+
+#include <utility>
+
+#include "environment/paths_internal.h"
+#include "environment/support_folders_internal.h"
+
+namespace folian::utils {
+namespace {
+
+using velmar::utils::velmar_ustring;
+
+constexpr int kCurrentVersion = 26;
+
+const velmar_ustring& ApplicationWord() {
+  static const velmar_ustring word(VELMAR_U("Folian"));
+  return word;
+}
+
+}  // namespace
+
+Preferences::Preferences() : Preferences(kCurrentVersion) {}
+
+Preferences::Preferences(int version) : m_name(VELMAR_U("folian")) { Load(version); }
+
+Preferences::Preferences(const velmar_ustring& extension, int version)
+    : m_name(velmar_ustring(VELMAR_U("folian.extensions.")) + extension) {
+  Load(version);
+}
+
+Preferences::Preferences(const Preferences& other) = default;
+
+// The common library has no move operations: its state is copied.
+Preferences::Preferences(Preferences&& other)
+    : JsonCommon(other), m_name(std::move(other.m_name)) {}
+
+Preferences& Preferences::operator=(const Preferences& other) = default;
+
+Preferences& Preferences::operator=(Preferences&& other) {
+  JsonCommon::operator=(other);
+  m_name = std::move(other.m_name);
+  return *this;
+}
+
+Preferences::~Preferences() = default;
+
+void Preferences::Load(int version) {
+  if (!m_privateFilePath.empty()) return;
+  const velmar_ustring private_folder = GetUserAppFolder(ApplicationWord(), version, false);
+  const velmar_ustring public_folder = GetUserAppFolder(ApplicationWord(), version, true);
+  m_privateFilePath = AppendPath(private_folder, m_name + ".private.json");
+  m_publicFilePath = AppendPath(public_folder, m_name + ".public.json");
+  LoadPreferences();
+}
+
+void Preferences::Save() { SavePreferences(); }
+
+const velmar_ustring& Preferences::CategoryOfKey(const velmar_ustring& key) {
+  static const velmar_ustring named_scales(VELMAR_U("namedScales"));
+  static const velmar_ustring shortcuts(VELMAR_U("shortcuts"));
+  static const velmar_ustring general(VELMAR_U("general"));
+  if (key == named_scales) return named_scales;
+  if (key == shortcuts) return shortcuts;
+  return general;
+}
+
+bool Preferences::ReadStringVector(const velmar_ustring& name, velmar::prefs::StringVector& list) {
+  return JsonCommon::ReadStringVector(name, list);
+}
+
+bool Preferences::WriteStringVector(const velmar_ustring& name,
+                                    const velmar::prefs::StringVector& list) {
+  return JsonCommon::WriteStringVector(name, list);
+}
+
+bool Preferences::ReadDictionary(const velmar_ustring& name, Dictionary& dictionary) {
+  return JsonCommon::ReadDictionary(name, dictionary);
+}
+
+bool Preferences::WriteDictionary(const velmar_ustring& name, const Dictionary& dictionary) {
+  return JsonCommon::WriteDictionary(name, dictionary);
+}
+
+int Preferences::ReadInt(const velmar_ustring& key, int default_value) {
+  return JsonCommon::ReadInt(CategoryOfKey(key), key, default_value);
+}
+
+bool Preferences::WriteInt(const velmar_ustring& key, int value) {
+  return JsonCommon::WriteInt(CategoryOfKey(key), key, value);
+}
+
+double Preferences::ReadDouble(const velmar_ustring& key, double default_value) {
+  return JsonCommon::ReadDouble(CategoryOfKey(key), key, default_value);
+}
+
+bool Preferences::WriteDouble(const velmar_ustring& key, double value) {
+  return JsonCommon::WriteDouble(CategoryOfKey(key), key, value);
+}
+
+velmar_ustring Preferences::ReadString(const velmar_ustring& key,
+                                       const velmar_ustring& default_value) {
+  return JsonCommon::ReadString(CategoryOfKey(key), key, default_value);
+}
+
+bool Preferences::WriteString(const velmar_ustring& key, const velmar_ustring& value) {
+  return JsonCommon::WriteString(CategoryOfKey(key), key, value);
+}
+
+bool Preferences::ReadBool(const velmar_ustring& key, bool default_value) {
+  return JsonCommon::ReadBool(CategoryOfKey(key), key, default_value);
+}
+
+bool Preferences::WriteBool(const velmar_ustring& key, bool value) {
+  return JsonCommon::WriteBool(CategoryOfKey(key), key, value);
+}
+
+bool Preferences::SetItem(const velmar_ustring& key, const Variant& value) {
+  switch (value.GetType()) {
+    case Variant::kBool:
+    case Variant::kInt32:
+    case Variant::kDouble:
+    case Variant::kString:
+      // Through the virtual table, so a derived store sees the write.
+      WriteVariant(CategoryOfKey(key), key, value);
+      return true;
+    default:
+      return false;
+  }
+}
+
+Preferences::Variant Preferences::GetItem(const velmar_ustring& key) {
+  return ReadVariant(CategoryOfKey(key), key);
+}
+
+bool Preferences::ContainsItem(const velmar_ustring& key) {
+  return CategoryExists(key) || IsPreferenceSet(CategoryOfKey(key), key);
+}
+
+void Preferences::RemoveItem(const velmar_ustring& key) {
+  DeletePreference(CategoryOfKey(key), key);
+}
+
+std::vector<velmar_ustring> Preferences::DeleteCategoriesWithPrefix(const velmar_ustring& prefix) {
+  std::vector<velmar_ustring> names;
+  for (const CategoryTable& table : m_categoryTables) {
+    for (const auto& entry : table) {
+      if (entry.first.Find(prefix) == 0) names.push_back(entry.first);
+    }
+  }
+  for (const velmar_ustring& name : names) JsonCommon::DeleteCategory(name);
+  return names;
+}
+
+}  // namespace folian::utils
