@@ -16,6 +16,11 @@ echo "== native (g++) =="
 cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/native -j"$jobs"
 run_ctest build/native
+echo "-- an outside project against the installed package"
+cmake --install build/native --prefix build/native-install >/dev/null
+cmake -S example -B build/example-native -DCMAKE_PREFIX_PATH="$root/build/native-install" >/dev/null
+cmake --build build/example-native -j"$jobs" >/dev/null
+build/example-native/folian_example
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer =="
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DFOLIAN_SANITIZE=ON >/dev/null

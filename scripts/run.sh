@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds and installs FolianUtils, builds an outside program against the
+# installed package, and runs the command-line tool's demo.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+prefix=$PWD/build/install
+
+bash scripts/install-deps.sh
+
+cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DFOLIAN_BUILD_TESTS=OFF \
+  -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
+cmake --build build/release -j"$jobs"
+cmake --install build/release >/dev/null
+
+cmake -S example -B build/example -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build build/example -j"$jobs"
+echo "== an outside program built with find_package(FolianUtils) =="
+build/example/folian_example
+
+echo "== folianutils demo =="
+"$prefix/bin/folianutils" demo
