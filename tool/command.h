@@ -41,6 +41,7 @@ class CommandTable {
 // Each family of commands registers itself here.
 void RegisterCoreCommands(CommandTable& table);
 void RegisterVcbCommands(CommandTable& table);
+void RegisterHelpCommands(CommandTable& table);
 void RegisterEnvironmentCommands(CommandTable& table);
 
 // Quotes `text` for JSON output.

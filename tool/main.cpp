@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
   CommandTable table;
   RegisterCoreCommands(table);
   RegisterVcbCommands(table);
+  RegisterHelpCommands(table);
   RegisterEnvironmentCommands(table);
 
   bool json = false;
