@@ -21,7 +21,7 @@ using velmar::utils::CVCBParser;
 using velmar::utils::velmar_ustring;
 
 constexpr const char* kSynopsis =
-    "TEXT [--format decimal|architectural|engineering|fractional] "
+    "[--] TEXT [--format decimal|architectural|engineering|fractional] "
     "[--units in|ft|mm|cm|m|pt] [--precision N] [--scale S] [--ref X,Y] [--width W] "
     "[--height H]";
 
@@ -70,9 +70,15 @@ UnitsInfo::Units ParseUnits(const std::string& value) {
 Options ParseOptions(const std::vector<std::string>& args, bool allowText) {
   Options options;
   bool haveText = false;
+  bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const bool isOption = arg.size() > 2 && arg.compare(0, 2, "--") == 0;
+    // "--" lets a TEXT that starts with "--" through.
+    if (arg == "--" && !optionsEnded) {
+      optionsEnded = true;
+      continue;
+    }
+    const bool isOption = !optionsEnded && arg.size() > 2 && arg.compare(0, 2, "--") == 0;
     if (!isOption) {
       if (!allowText || haveText) throw UsageError{"unexpected argument '" + arg + "'"};
       options.text = arg;
