@@ -1,0 +1,305 @@
+#include "FolianUtils/preferences.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <string>
+
+#include "FolianUtils/canvas_name.h"
+#include "FolianUtils/temp_preferences.h"
+#include "environment/paths_internal.h"
+#include "environment/support_folders_test_roots.h"
+
+namespace folian {
+namespace {
+
+using velmar::utils::CColor;
+using velmar::utils::velmar_ustring;
+
+velmar::utils::CColor Rgba(int red, int green, int blue, int alpha) {
+  return velmar::utils::CColor(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
+                               static_cast<std::uint8_t>(blue), static_cast<std::uint8_t>(alpha));
+}
+
+// Every test starts without a singleton and with empty, private folders.
+class AppPreferences : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!m_roots.usable()) GTEST_SKIP() << "the data folders cannot be redirected here";
+    Preferences::Destroy();
+  }
+  void TearDown() override { Preferences::Destroy(); }
+
+  // Writes `fill`'s values into the files of `version`.
+  template <typename Fill>
+  static void SaveVersion(int version, Fill fill) {
+    TempPreferences store(version);
+    fill(store);
+    store.Save();
+  }
+
+  test::ScopedSupportRoots m_roots;
+};
+
+TEST(PreferenceConstants, KeysAreBuiltAndDistinct) {
+  const velmar_ustring* const keys[] = {
+      &Preferences::kColorChooserImagePath,   &Preferences::kColorTrayPrefix,
+      &Preferences::kRecentFilesList_WIN,     &Preferences::kHighlightColorSharedLayerStr,
+      &Preferences::kAutoUpdateTrelvinModels, &Preferences::kReDrawDelayInSeconds,
+      &Preferences::kUniqueUserGUIDStr,       &Preferences::kShortcutsStr,
+      &Preferences::kNamedScalesStr,          &Preferences::kWarningSlugMayHaveCrashed,
+      &Preferences::kPathVariableFLAppData,   &Preferences::kWarningUnableToPickTrvModels,
+  };
+  const char* const expected[] = {
+      "ColorChooserImagePath",
+      "ColorTray%d",
+      "MRU_LIST",
+      "HighlightColorSharedLayer",
+      "auto_update",
+      "redraw_delay_in_seconds",
+      "AppGUID",
+      "shortcuts",
+      "namedScales",
+      "warning_slug_may_have_crashed",
+      "{FL_APPDATA}",
+      "warning_unable_pick_trv_models",
+  };
+  std::set<std::string> seen;
+  for (std::size_t i = 0; i < std::size(keys); ++i) {
+    EXPECT_EQ(keys[i]->ToUTF8(), expected[i]);
+    seen.insert(keys[i]->ToUTF8());
+  }
+  EXPECT_EQ(seen.size(), std::size(keys));
+}
+
+TEST(PreferenceConstants, HighlightDefaultsAreTruncatedFractions) {
+  const struct {
+    const CColor& color;
+    CColor expected;
+    std::uint32_t packed;
+  } cases[] = {
+      {Preferences::kDefaultHighlightColorSharedLayer, Rgba(127, 0, 19, 127), 0x7F13007Fu},
+      {Preferences::kDefaultHighlightColorNonsharedLayer, Rgba(0, 127, 255, 127), 0x7FFF7F00u},
+      {Preferences::kDefaultHighlightColorLockedEntity, Rgba(255, 0, 0, 127), 0x7F0000FFu},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(c.color, c.expected);
+    EXPECT_EQ(c.color.Packed(), c.packed);
+  }
+}
+
+TEST_F(AppPreferences, DefaultsWithEmptyFiles) {
+  Preferences& prefs = Preferences::Default();
+  EXPECT_FALSE(prefs.GetDraftMode());
+  EXPECT_EQ(prefs.GetDraftModeOptions(), 2);
+  EXPECT_EQ(prefs.GetDraftModeBehavior(), 1);
+  EXPECT_FALSE(prefs.GetDraftModeAlwaysOn());
+  EXPECT_DOUBLE_EQ(prefs.GetReDrawDelay(), 0.5);
+  EXPECT_FLOAT_EQ(prefs.GetScrollSpeedCoefficient(), 4.0f);
+  EXPECT_TRUE(prefs.UseSkia());
+  EXPECT_FALSE(prefs.GetTwoFingerPan());
+  EXPECT_TRUE(prefs.GetAutoUpdateTrelvinModels());
+  EXPECT_TRUE(prefs.GetEditTrelvinModels());
+  EXPECT_FALSE(prefs.SkiaRTFLoggingEnabled());
+  EXPECT_EQ(GetCanvasName(), "skia");
+}
+
+TEST_F(AppPreferences, SettersRoundTripUnderTheirKeys) {
+  Preferences& prefs = Preferences::Default();
+  prefs.SetDraftMode(true);
+  prefs.SetDraftModeOptions(7);
+  prefs.SetReDrawDelay(1.25);
+  prefs.SetScrollSpeedCoefficient(2.5f);
+  prefs.SetTwoFingerPan(true);
+  prefs.SetEditTrelvinModels(false);
+  prefs.SetUseSkia(false);
+  EXPECT_TRUE(prefs.ReadBool(VELMAR_U("draft_mode"), false));
+  EXPECT_EQ(prefs.ReadInt(VELMAR_U("draft_mode_options"), 0), 7);
+  EXPECT_DOUBLE_EQ(prefs.ReadDouble(VELMAR_U("redraw_delay_in_seconds"), 0.0), 1.25);
+  EXPECT_DOUBLE_EQ(prefs.ReadDouble(VELMAR_U("ScrollSpeedCoefficient"), 0.0), 2.5);
+  EXPECT_TRUE(prefs.ReadBool(VELMAR_U("two_finger_pan"), false));
+  EXPECT_FALSE(prefs.ReadBool(VELMAR_U("edit_trv_models"), true));
+  EXPECT_FLOAT_EQ(prefs.GetScrollSpeedCoefficient(), 2.5f);
+  EXPECT_EQ(GetCanvasName(), "gdiplus");
+}
+
+TEST_F(AppPreferences, DraftModeAlwaysOnOnlyForZero) {
+  Preferences& prefs = Preferences::Default();
+  for (const int value : {0, 1, 2, -1, 99}) {
+    prefs.SetDraftModeBehavior(static_cast<Preferences::FLDraftModeBehavior>(value));
+    EXPECT_EQ(prefs.GetDraftModeBehavior(), value);
+    EXPECT_EQ(prefs.GetDraftModeAlwaysOn(), value == 0) << value;
+  }
+}
+
+TEST_F(AppPreferences, AutoUpdateWritesOnlyAChange) {
+  Preferences& prefs = Preferences::Default();
+  prefs.SetAutoUpdateTrelvinModels(true);
+  EXPECT_FALSE(prefs.ContainsItem(VELMAR_U("auto_update")));
+  prefs.SetAutoUpdateTrelvinModels(false);
+  ASSERT_TRUE(prefs.ContainsItem(VELMAR_U("auto_update")));
+  EXPECT_FALSE(prefs.ReadBool(VELMAR_U("auto_update"), true));
+  prefs.SetAutoUpdateTrelvinModels(true);
+  EXPECT_TRUE(prefs.ReadBool(VELMAR_U("auto_update"), false));
+}
+
+TEST_F(AppPreferences, ScrollSpeedDefaultFollowsTheWritableStatic) {
+  Preferences& prefs = Preferences::Default();
+  const float saved = Preferences::s_defaultScrollSpeedCoefficient;
+  Preferences::s_defaultScrollSpeedCoefficient = 2.0f;
+  EXPECT_FLOAT_EQ(prefs.GetScrollSpeedCoefficient(), 2.0f);
+  Preferences::s_defaultScrollSpeedCoefficient = saved;
+}
+
+TEST_F(AppPreferences, HighlightColorKeysAndDefaults) {
+  Preferences& prefs = Preferences::Default();
+  const struct {
+    bool shared;
+    bool locked;
+    CColor expected;
+    const char* key;
+  } cases[] = {
+      {true, true, Rgba(255, 0, 0, 127), "HighlightColorLockedEntity"},
+      {false, true, Rgba(255, 0, 0, 127), "HighlightColorLockedEntity"},
+      {true, false, Rgba(127, 0, 19, 127), "HighlightColorSharedLayer"},
+      {false, false, Rgba(0, 127, 255, 127), "HighlightColorNonsharedLayer"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(prefs.GetSelectionHighlightColor(c.shared, c.locked), c.expected) << c.key;
+    prefs.SetSelectionHighlightColor(Rgba(1, 2, 3, 4), c.shared, c.locked);
+    EXPECT_EQ(prefs.ReadInt(velmar_ustring(c.key), 0), 67305985) << c.key;
+    EXPECT_EQ(prefs.GetSelectionHighlightColor(c.shared, c.locked), Rgba(1, 2, 3, 4));
+    prefs.ResetSelectionHighlightColor(c.shared, c.locked);
+    EXPECT_EQ(static_cast<std::uint32_t>(prefs.ReadInt(velmar_ustring(c.key), 0)),
+              c.expected.Packed())
+        << c.key;
+  }
+}
+
+TEST_F(AppPreferences, HighlightColorPackingUsesAllBits) {
+  Preferences& prefs = Preferences::Default();
+  prefs.WriteInt(VELMAR_U("HighlightColorSharedLayer"), -1);
+  EXPECT_EQ(prefs.GetSelectionHighlightColor(true, false), Rgba(255, 255, 255, 255));
+  prefs.SetSelectionHighlightColor(Rgba(0x80, 0x00, 0x00, 0xFF), false, false);
+  EXPECT_EQ(prefs.ReadInt(VELMAR_U("HighlightColorNonsharedLayer"), 0),
+            static_cast<int>(0xFF000080u));
+  EXPECT_EQ(prefs.GetSelectionHighlightColor(false, false), Rgba(0x80, 0x00, 0x00, 0xFF));
+}
+
+TEST_F(AppPreferences, AxisColorsComeFromTheViewerLibrary) {
+  Preferences::Default();
+  EXPECT_EQ(Preferences::GetXAxisColor(), Rgba(255, 0, 0, 255));
+  EXPECT_EQ(Preferences::GetYAxisColor(), Rgba(0, 255, 0, 255));
+  EXPECT_EQ(Preferences::GetParallelPerpendicularColor(), Rgba(255, 0, 255, 255));
+}
+
+TEST_F(AppPreferences, VersionFolders) {
+  const struct {
+    int version;
+    const char* folder;
+  } cases[] = {
+      {26, "Trelvin/Trelvin 2026/Folian"},
+      {10, "Trelvin/Trelvin 2010/Folian"},
+      {0, "Trelvin/Viewer"},
+  };
+  for (const auto& c : cases) {
+    SaveVersion(c.version, [](Preferences& store) { store.SetDraftMode(true); });
+    const velmar_ustring privateFile =
+        AppendPath(AppendPath(m_roots.local(), c.folder), "folian.private.json");
+    const velmar_ustring publicFile =
+        AppendPath(AppendPath(m_roots.roaming(), c.folder), "folian.public.json");
+    TempPreferences store(c.version);
+    EXPECT_EQ(store.GetPrivateFilePath(), privateFile) << c.version;
+    EXPECT_EQ(store.GetPublicFilePath(), publicFile) << c.version;
+    EXPECT_TRUE(FileExists(privateFile) || FileExists(publicFile)) << c.version;
+    EXPECT_TRUE(store.GetDraftMode()) << c.version;
+  }
+  EXPECT_EQ(Preferences::Default().GetPrivateFilePath(),
+            AppendPath(m_roots.local(), "Trelvin/Trelvin 2026/Folian/folian.private.json"));
+}
+
+TEST_F(AppPreferences, TemporaryStoresAreIndependentOfTheSingleton) {
+  Preferences& singleton = Preferences::Default();
+  TempPreferences temporary(26);
+  EXPECT_EQ(temporary.GetPrivateFilePath(), singleton.GetPrivateFilePath());
+  temporary.SetDraftMode(true);
+  EXPECT_FALSE(singleton.GetDraftMode());
+  singleton.SetDraftModeOptions(5);
+  EXPECT_EQ(temporary.GetDraftModeOptions(), 2);
+
+  TempPreferences copy(temporary);
+  copy.SetDraftMode(false);
+  EXPECT_TRUE(temporary.GetDraftMode());
+  EXPECT_EQ(copy.GetPrivateFilePath(), temporary.GetPrivateFilePath());
+}
+
+TEST_F(AppPreferences, TemporaryStoreOfAMissingVersionCreatesItsFolders) {
+  const velmar_ustring folder = AppendPath(m_roots.roaming(), "Trelvin/Trelvin 2019/Folian");
+  ASSERT_FALSE(FileExists(folder));
+  TempPreferences store(19);
+  EXPECT_TRUE(IsDirectory(folder));
+  EXPECT_TRUE(IsDirectory(AppendPath(m_roots.local(), "Trelvin/Trelvin 2019/Folian")));
+  EXPECT_FALSE(store.ContainsItem(VELMAR_U("general")));
+  EXPECT_FALSE(store.GetDraftMode());
+}
+
+TEST_F(AppPreferences, SkiaLoggingActsOnTheSingleton) {
+  TempPreferences temporary(26);
+  temporary.SetSkiaRTFLoggingEnabled(true);
+  EXPECT_FALSE(temporary.ReadBool(VELMAR_U("skia_rtf_logging_enabled"), false));
+  EXPECT_TRUE(Preferences::Default().ReadBool(VELMAR_U("skia_rtf_logging_enabled"), false));
+  EXPECT_TRUE(temporary.SkiaRTFLoggingEnabled());
+}
+
+TEST_F(AppPreferences, DestroyDoesNotSave) {
+  Preferences::Default().SetDraftMode(true);
+  Preferences::Destroy();
+  EXPECT_FALSE(Preferences::Default().GetDraftMode());
+  Preferences::Default().SetDraftMode(true);
+  Preferences::Default().Save();
+  Preferences::Destroy();
+  EXPECT_TRUE(Preferences::Default().GetDraftMode());
+}
+
+bool IsVersion4Uuid(const std::string& text) {
+  if (text.size() != 36 || text[14] != '4') return false;
+  if (std::string("89ab").find(text[19]) == std::string::npos) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
+    if (dash != (text[i] == '-')) return false;
+    if (!dash && std::string("0123456789abcdef").find(text[i]) == std::string::npos) return false;
+  }
+  return true;
+}
+
+TEST_F(AppPreferences, ClientIdentifierIsKeptBesideThePreferenceFiles) {
+  const std::string first = Preferences::Default().GetOrCreateUniqueCID().ToUTF8();
+  EXPECT_TRUE(IsVersion4Uuid(first)) << first;
+  Preferences::Destroy();
+  EXPECT_EQ(Preferences::Default().GetOrCreateUniqueCID().ToUTF8(), first);
+  EXPECT_EQ(TempPreferences(24).GetOrCreateUniqueCID().ToUTF8(), first);
+
+  const std::filesystem::path file = test::ToFsPath(AppendPath(
+      GetParentFolder(Preferences::Default().GetPrivateFilePath()), "trelvin.viewer.cid"));
+  std::string stored;
+  std::getline(std::ifstream(file), stored);
+  EXPECT_EQ(stored, first);
+
+  // The file decides: a replaced one is read, a removed one is made anew.
+  std::ofstream(file, std::ios::trunc) << "0f1e2d3c-4b5a-4978-8695-a4b3c2d1e0f0\n";
+  EXPECT_EQ(Preferences::Default().GetOrCreateUniqueCID(), "0f1e2d3c-4b5a-4978-8695-a4b3c2d1e0f0");
+  std::filesystem::remove(file);
+  const std::string fresh = Preferences::Default().GetOrCreateUniqueCID().ToUTF8();
+  EXPECT_TRUE(IsVersion4Uuid(fresh)) << fresh;
+  EXPECT_NE(fresh, first);
+
+  std::ofstream(file, std::ios::trunc) << "not an identifier\n";
+  const std::string replaced = Preferences::Default().GetOrCreateUniqueCID().ToUTF8();
+  EXPECT_TRUE(IsVersion4Uuid(replaced)) << replaced;
+}
+
+}  // namespace
+}  // namespace folian
