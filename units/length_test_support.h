@@ -1,0 +1,51 @@
+// Shared by the length formatter and parser tests.
+#pragma once
+
+#include <string>
+
+#include "FolianUtils/length_formatter.h"
+#include "FolianUtils/units_info.h"
+
+namespace velmar::utils::testing {
+
+using units::LengthInfo;
+using units::UnitsInfo;
+
+struct LengthSettings {
+  UnitsInfo::Format format = UnitsInfo::kDecimal;
+  UnitsInfo::Units units = UnitsInfo::kInches;
+  int precision = 2;
+  bool spaceSeparator = false;
+  bool suppressUnits = false;
+  bool forceFraction = false;
+  bool suppressApproximation = false;
+};
+
+inline LengthInfo MakeLengthInfo(const LengthSettings& settings) {
+  LengthInfo info;
+  info.SetFormat(settings.format, false);
+  info.SetUnits(settings.units, false);
+  info.SetPrecision(settings.precision, false);
+  info.SetSpaceSeparator(settings.spaceSeparator);
+  info.SetSuppressUnits(settings.suppressUnits);
+  info.SetForceFraction(settings.forceFraction);
+  info.SetSuppressApproximation(settings.suppressApproximation);
+  return info;
+}
+
+// `text` written with "." as decimal point and "," as list separator, in
+// the user's notation.
+inline std::string InUserNotation(std::string text) {
+  const char point = static_cast<char>(CNumericFormatter::GetDecimalPointChar());
+  const char separator = static_cast<char>(CNumericFormatter::GetSeparatorChar());
+  for (char& c : text) {
+    if (c == '.') {
+      c = point;
+    } else if (c == ',') {
+      c = separator;
+    }
+  }
+  return text;
+}
+
+}  // namespace velmar::utils::testing
