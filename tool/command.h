@@ -43,6 +43,7 @@ void RegisterCoreCommands(CommandTable& table);
 void RegisterVcbCommands(CommandTable& table);
 void RegisterHelpCommands(CommandTable& table);
 void RegisterEnvironmentCommands(CommandTable& table);
+void RegisterPreferencesCommands(CommandTable& table);
 
 // Quotes `text` for JSON output.
 std::string JsonQuote(const std::string& text);

@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
   RegisterVcbCommands(table);
   RegisterHelpCommands(table);
   RegisterEnvironmentCommands(table);
+  RegisterPreferencesCommands(table);
 
   bool json = false;
   int i = 1;
