@@ -1,10 +1,12 @@
 #include "FolianUtils/angle_formatter.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstddef>
+#include <utility>
 
 #include "FolianUtils/constants.h"
 #include "environment/localized_strings.h"
+#include "units/fixed_decimal.h"
 
 namespace velmar::utils {
 namespace {
@@ -13,6 +15,9 @@ using units::AngleInfo;
 using units::UnitsInfo;
 
 constexpr utf16_unit kDegreeMark = 0x00B0;
+// Unit texts up to this length are assembled with the number; a longer
+// translation is appended to the text afterwards.
+constexpr std::size_t kUnitRoom = 16;
 
 const velmar_ustring& DegreeText() {
   static const velmar_ustring text(1, kDegreeMark);
@@ -28,18 +33,15 @@ const velmar_ustring& UnitText(UnitsInfo::Units units) {
   return units == UnitsInfo::kDegrees ? DegreeText() : RadianText();
 }
 
-// "%.<decimals>lf" of `value` with the user's decimal point. to_chars
-// rounds like the C runtime's printf and needs neither a locale nor a
-// format string, which keeps the formatter cheap.
-void AppendFixed(velmar_ustring& text, double value, int decimals) {
-  // The largest finite double has 309 integer digits.
-  char buffer[384];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  const utf16_unit point = CNumericFormatter::GetDecimalPointChar();
-  for (const char* p = buffer; p != result.ptr; ++p) {
-    text += *p == '.' ? point : static_cast<utf16_unit>(*p);
+// GetPrecisionAsValue for the precisions an angle can have, without the
+// cost of pow on every call; the literals are the correctly rounded powers.
+double StepOf(const AngleInfo& info, int precision) {
+  static constexpr double kTenths[] = {1.0, 1e-1, 1e-2, 1e-3, 1e-4, 1e-5, 1e-6, 1e-7, 1e-8};
+  constexpr int kCount = static_cast<int>(sizeof kTenths / sizeof kTenths[0]);
+  if (precision >= kCount) {
+    return info.GetPrecisionAsValue(info.GetFormat(), precision, info.GetUnits());
   }
+  return kTenths[precision] * info.GetConversionFactor();
 }
 
 }  // namespace
@@ -63,18 +65,36 @@ velmar_ustring AngleFormatter::Format(double radians) {
   // counts as whole units.
   const int effective = m_angleInfo.GetEffectivePrecision();
   const int precision = effective < 0 ? 0 : effective;
-  const double step =
-      m_angleInfo.GetPrecisionAsValue(m_angleInfo.GetFormat(), precision, m_angleInfo.GetUnits());
+  const double step = StepOf(m_angleInfo, precision);
   const double magnitude = std::fabs(value);
   const double rounded = std::floor(magnitude / step + 0.5) * step;
 
-  velmar_ustring text;
-  if (std::fabs(magnitude - rounded) > step && !m_angleInfo.GetSuppressApproximation()) {
-    text += VELMAR_U("~ ");
+  const bool approximate =
+      std::fabs(magnitude - rounded) > step && !m_angleInfo.GetSuppressApproximation();
+  const velmar_ustring* unit =
+      m_angleInfo.GetSuppressUnits() ? nullptr : &UnitText(m_angleInfo.GetUnits());
+
+  // Assembled on the stack so that the text allocates once, and not at all
+  // when it is short.
+  char digits[kFixedDecimalCapacity];
+  const std::size_t count = WriteFixedDecimal(digits, rounded, precision);
+  utf16_unit units[kFixedDecimalCapacity + 3 + kUnitRoom];
+  std::size_t size = 0;
+  if (approximate) {
+    units[size++] = '~';
+    units[size++] = ' ';
   }
-  if (negative) text += utf16_unit('-');
-  AppendFixed(text, rounded, precision);
-  if (!m_angleInfo.GetSuppressUnits()) text += UnitText(m_angleInfo.GetUnits());
+  if (negative) units[size++] = '-';
+  const utf16_unit point = GetDecimalPointChar();
+  for (std::size_t i = 0; i < count; ++i) {
+    units[size++] = digits[i] == '.' ? point : static_cast<utf16_unit>(digits[i]);
+  }
+  if (unit != nullptr && unit->length() <= kUnitRoom) {
+    for (const utf16_unit u : *unit) units[size++] = u;
+    unit = nullptr;
+  }
+  velmar_ustring text(units, size);
+  if (unit != nullptr) text += *unit;
   return text;
 }
 
