@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "FolianUtils/length_formatter.h"
 #include "units/length_parser_internal.h"
 #include "units/length_test_support.h"
-#include "units/number_text.h"
 
 namespace velmar::utils {
 namespace {
@@ -243,47 +241,6 @@ TEST(LengthParserTest, CustomSuffixes) {
   const velmar_ustring metric("2 mm");
   EXPECT_FALSE(ParseLengthText(metric.data(), metric.data() + metric.length(), out,
                                UnitsInfo::kInches, yardsOnly));
-}
-
-TEST(NumberTextLocaleTest, ShortNumbers) {
-  const struct {
-    double value;
-    int decimals;
-    const char* text;
-  } cases[] = {
-      {2.5, 2, "2.5"},     {3.0, 2, "3"},
-      {50.0, 8, "50"},     {3.3333333, 2, "3.33"},
-      {100.0, 0, "100"},   {-0.001, 2, "-0"},
-      {0.125, 8, "0.125"}, {1e21, 1, "1000000000000000000000"},
-      {2.0, -1, "2"},      {0.1234567, -1, "0.123457"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(FormatNumberText(c.value, c.decimals).ToUTF8(), InUserNotation(c.text)) << c.value;
-  }
-}
-
-TEST(NumberTextLocaleTest, ReadsLikeTTOF) {
-  const char* texts[] = {"  2.5mm", "abc", "-0", "1e3x", "  -.5", "7,5", "12", "0x1p3", ""};
-  for (const char* raw : texts) {
-    const velmar_ustring text(InUserNotation(raw));
-    EXPECT_EQ(ReadNumberText(text.data(), text.data() + text.length()),
-              CNumericFormatter::TTOF(text))
-        << raw;
-  }
-  const char* digitRuns[] = {"-",
-                             "-0",
-                             "0",
-                             "000123",
-                             "18446744073709551615",
-                             "123456789012345678901234567890",
-                             "-9007199254740993"};
-  for (const char* raw : digitRuns) {
-    const velmar_ustring text(raw);
-    const double fast = ReadDigitRun(text.data(), text.data() + text.length());
-    const double slow = CNumericFormatter::TTOF(text);
-    EXPECT_EQ(fast, slow) << raw;
-    EXPECT_EQ(std::signbit(fast), std::signbit(slow)) << raw;
-  }
 }
 
 }  // namespace

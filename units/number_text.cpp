@@ -1,6 +1,7 @@
 #include "units/number_text.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -21,11 +22,42 @@ void AppendNarrow(const char* begin, const char* end, velmar_ustring::string_typ
   for (const char* p = begin; p != end; ++p) text.push_back(static_cast<utf16_unit>(*p));
 }
 
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+// Below this a double's ulp is at most 2^-12.
+constexpr double kFastLimit = 2199023255552.0;  // 2^41
+constexpr double kHalfMargin = 1.0 / 1024;
+
+// printf's digits from a scaled integer when the rounding direction is
+// beyond doubt: the product is off by at most half an ulp (below 2^-12
+// here), so only fractions near one half need the exact conversion.
+bool AppendFixedFast(double value, int decimals, velmar_ustring::string_type& text) {
+  if (decimals > 9) return false;
+  const double scaled = std::fabs(value) * kPowersOfTen[decimals];
+  if (!(scaled < kFastLimit)) return false;
+  const double below = std::floor(scaled);
+  const double fraction = scaled - below;
+  if (std::fabs(fraction - 0.5) < kHalfMargin) return false;
+  const auto digits = static_cast<std::uint64_t>(fraction > 0.5 ? below + 1 : below);
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, digits);
+  const int length = static_cast<int>(result.ptr - buffer);
+  if (std::signbit(value)) text.push_back('-');
+  const int whole = length > decimals ? length - decimals : 0;
+  if (whole == 0) text.push_back('0');
+  AppendNarrow(buffer, buffer + whole, text);
+  if (decimals == 0) return true;
+  text.push_back('.');
+  for (int i = length; i < decimals; ++i) text.push_back('0');
+  AppendNarrow(buffer + whole, result.ptr, text);
+  return true;
+}
+
 }  // namespace
 
 void AppendFixed(double value, int decimals, velmar_ustring::string_type& text) {
   if (decimals < 0) decimals = 6;
   if (decimals > kMaxDecimals) decimals = kMaxDecimals;
+  if (AppendFixedFast(value, decimals, text)) return;
   char buffer[kFixedCapacity];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
