@@ -42,7 +42,7 @@ bool RemoveFile(const utils::velmar_ustring& path);
 
 // Names of the entries of `folder`; false when it cannot be listed.
 bool ListFolderEntries(const utils::velmar_ustring& folder,
-                       std::vector<utils::velmar_ustring>& names);
+                       std::vector<utils::velmar_ustring::string_type>& names);
 
 std::uint32_t CurrentProcessId();
 

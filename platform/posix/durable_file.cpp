@@ -123,12 +123,12 @@ bool RenameWithoutReplacing(const utils::velmar_ustring& source,
 bool RemoveFile(const utils::velmar_ustring& path) { return ::unlink(Native(path).c_str()) == 0; }
 
 bool ListFolderEntries(const utils::velmar_ustring& folder,
-                       std::vector<utils::velmar_ustring>& names) {
+                       std::vector<utils::velmar_ustring::string_type>& names) {
   DIR* dir = ::opendir(Native(folder).c_str());
   if (dir == nullptr) return false;
   utils::velmar_ustring::string_type name;
   while (const dirent* entry = ::readdir(dir)) {
-    if (prefs::DecodeUtf8(entry->d_name, name)) names.emplace_back(name);
+    if (prefs::DecodeUtf8(entry->d_name, name)) names.push_back(name);
   }
   ::closedir(dir);
   return true;

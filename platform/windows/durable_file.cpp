@@ -94,14 +94,14 @@ bool RenameWithoutReplacing(const utils::velmar_ustring& source,
 bool RemoveFile(const utils::velmar_ustring& path) { return DeleteFileW(Wide(path)) != 0; }
 
 bool ListFolderEntries(const utils::velmar_ustring& folder,
-                       std::vector<utils::velmar_ustring>& names) {
+                       std::vector<utils::velmar_ustring::string_type>& names) {
   utils::velmar_ustring::string_type pattern = folder.str();
   pattern += L"/*";
   WIN32_FIND_DATAW data;
   const HANDLE find = FindFirstFileW(pattern.c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
   do {
-    names.emplace_back(utils::velmar_ustring::string_type(data.cFileName));
+    names.emplace_back(data.cFileName);
   } while (FindNextFileW(find, &data));
   FindClose(find);
   return true;

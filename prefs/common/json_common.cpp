@@ -67,13 +67,12 @@ void RemoveStaleTemporaryFiles(const utils::velmar_ustring& path) {
   string_type folder;
   string_type name;
   SplitPath(path.str(), folder, name);
-  std::vector<utils::velmar_ustring> entries;
+  std::vector<string_type> entries;
   if (!platform::ListFolderEntries(utils::velmar_ustring(folder), entries)) return;
   const string_type prefix = name + static_cast<utf16_unit>('.');
   for (const auto& entry : entries) {
-    if (StartsWith(entry.str(), prefix) && EndsWith(entry.str(), TemporarySuffix())) {
-      platform::RemoveFile(
-          utils::velmar_ustring(folder + static_cast<utf16_unit>('/') + entry.str()));
+    if (StartsWith(entry, prefix) && EndsWith(entry, TemporarySuffix())) {
+      platform::RemoveFile(utils::velmar_ustring(folder + static_cast<utf16_unit>('/') + entry));
     }
   }
 }
