@@ -44,6 +44,9 @@ void RegisterVcbCommands(CommandTable& table);
 void RegisterHelpCommands(CommandTable& table);
 void RegisterEnvironmentCommands(CommandTable& table);
 void RegisterPreferencesCommands(CommandTable& table);
+void RegisterMeasureCommands(CommandTable& table);
+// Runs the commands of `table` from stdin; register it with the final table.
+void RegisterBatchCommands(CommandTable& table);
 
 // Quotes `text` for JSON output.
 std::string JsonQuote(const std::string& text);

@@ -63,6 +63,8 @@ int main(int argc, char** argv) {
   RegisterHelpCommands(table);
   RegisterEnvironmentCommands(table);
   RegisterPreferencesCommands(table);
+  RegisterMeasureCommands(table);
+  RegisterBatchCommands(table);
 
   bool json = false;
   int i = 1;

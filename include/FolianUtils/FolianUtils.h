@@ -19,6 +19,7 @@
 #include "FolianUtils/point2.h"
 #include "FolianUtils/preference_store.h"
 #include "FolianUtils/preferences.h"
+#include "FolianUtils/scale_formatter.h"
 #include "FolianUtils/support_folders.h"
 #include "FolianUtils/temp_preferences.h"
 #include "FolianUtils/units_info.h"
