@@ -6,7 +6,7 @@
 
 #include "FolianUtils/constants.h"
 #include "environment/localized_strings.h"
-#include "units/fixed_decimal.h"
+#include "units/number_text.h"
 
 namespace velmar::utils {
 namespace {
@@ -15,9 +15,6 @@ using units::AngleInfo;
 using units::UnitsInfo;
 
 constexpr utf16_unit kDegreeMark = 0x00B0;
-// Unit texts up to this length are assembled with the number; a longer
-// translation is appended to the text afterwards.
-constexpr std::size_t kUnitRoom = 16;
 
 const velmar_ustring& DegreeText() {
   static const velmar_ustring text(1, kDegreeMark);
@@ -74,28 +71,15 @@ velmar_ustring AngleFormatter::Format(double radians) {
   const velmar_ustring* unit =
       m_angleInfo.GetSuppressUnits() ? nullptr : &UnitText(m_angleInfo.GetUnits());
 
-  // Assembled on the stack so that the text allocates once, and not at all
-  // when it is short.
-  char digits[kFixedDecimalCapacity];
-  const std::size_t count = WriteFixedDecimal(digits, rounded, precision);
-  utf16_unit units[kFixedDecimalCapacity + 3 + kUnitRoom];
-  std::size_t size = 0;
-  if (approximate) {
-    units[size++] = '~';
-    units[size++] = ' ';
-  }
-  if (negative) units[size++] = '-';
-  const utf16_unit point = GetDecimalPointChar();
-  for (std::size_t i = 0; i < count; ++i) {
-    units[size++] = digits[i] == '.' ? point : static_cast<utf16_unit>(digits[i]);
-  }
-  if (unit != nullptr && unit->length() <= kUnitRoom) {
-    for (const utf16_unit u : *unit) units[size++] = u;
-    unit = nullptr;
-  }
-  velmar_ustring text(units, size);
-  if (unit != nullptr) text += *unit;
-  return text;
+  velmar_ustring::string_type text;
+  if (approximate) text += VELMAR_U("~ ");
+  if (negative) text += utf16_unit('-');
+  const std::size_t number = text.size();
+  AppendFixed(rounded, precision, text);
+  const std::size_t point = text.find(utf16_unit('.'), number);
+  if (point != velmar_ustring::string_type::npos) text[point] = GetDecimalPointChar();
+  if (unit != nullptr) text += unit->str();
+  return velmar_ustring(std::move(text));
 }
 
 velmar_ustring AngleFormatter::FormatAngleForVCB(double radians) {
