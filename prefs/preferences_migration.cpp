@@ -87,12 +87,12 @@ void Preferences::LoadFromJsonVersion(int version) {
   CopyKey(previous, *this, kFilterScalesComboBox_WIN, ValueKind::kBool);
 }
 
-void Preferences::LoadFromPreviousVersion() { ImportPreviousVersionSettings(*this); }
+void Preferences::LoadFromPreviousVersion() { ImportPreviousVersionSettings(); }
 
-int ImportPreviousVersionSettings(Preferences& preferences) {
+int Preferences::ImportPreviousVersionSettings() {
   const int version = GetVersionForUpgrade();
   if (version < kOldestUpgradeVersion) return -1;
-  preferences.LoadFromJsonVersion(version);
+  LoadFromJsonVersion(version);
   return version;
 }
 

@@ -137,7 +137,7 @@ TEST_F(PreferencesImport, NoAutomaticImportOnceCurrentFilesExist) {
   // Asked for explicitly, the import runs and overwrites the listed keys.
   prefs.WriteBool(VELMAR_U("DoAutosave"), false);
   SaveVersion(24, [](Preferences& old) { old.WriteBool(VELMAR_U("DoAutosave"), true); });
-  EXPECT_EQ(ImportPreviousVersionSettings(prefs), 24);
+  EXPECT_EQ(prefs.ImportPreviousVersionSettings(), 24);
   EXPECT_TRUE(prefs.ReadBool(VELMAR_U("Backup"), false));
   EXPECT_TRUE(prefs.ReadBool(VELMAR_U("DoAutosave"), false));
   EXPECT_TRUE(prefs.GetDraftMode());
@@ -147,13 +147,13 @@ TEST_F(PreferencesImport, EmptyEarlierVersionImportsNothing) {
   { TempPreferences folders(22); }
   Preferences& prefs = Preferences::Default();
   EXPECT_FALSE(prefs.ContainsItem(VELMAR_U("general")));
-  EXPECT_EQ(ImportPreviousVersionSettings(prefs), 22);
+  EXPECT_EQ(prefs.ImportPreviousVersionSettings(), 22);
   EXPECT_FALSE(prefs.ContainsItem(VELMAR_U("general")));
 }
 
 TEST_F(PreferencesImport, NothingToImportWithoutAnEarlierVersion) {
   Preferences& prefs = Preferences::Default();
-  EXPECT_EQ(ImportPreviousVersionSettings(prefs), -1);
+  EXPECT_EQ(prefs.ImportPreviousVersionSettings(), -1);
   EXPECT_FALSE(prefs.ContainsItem(VELMAR_U("general")));
 }
 

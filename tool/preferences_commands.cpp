@@ -369,7 +369,7 @@ int RunSet(Invocation& call) {
 int RunImport(Invocation& call) {
   if (!call.args.empty()) throw UsageError{"prefs-import takes no arguments"};
   TempPreferences store(velmar::kCurrentMajorVersion);
-  const int from = ImportPreviousVersionSettings(store);
+  const int from = store.ImportPreviousVersionSettings();
   if (from >= 0) store.Save();
   if (call.json) {
     call.out << "{\"imported_from\":" << (from >= 0 ? std::to_string(from) : "null") << "}\n";

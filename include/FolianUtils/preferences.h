@@ -9,13 +9,6 @@
 
 namespace folian {
 
-class Preferences;
-
-// Copies the import list from the newest earlier version (25 down to 18)
-// whose data folder exists into `preferences`, in memory. Returns that
-// version, or -1 when there is none and nothing was imported.
-FOLIAN_API int ImportPreviousVersionSettings(Preferences& preferences);
-
 class FOLIAN_API Preferences : public utils::Preferences {
  public:
   using velmar_ustring = velmar::utils::velmar_ustring;
@@ -70,6 +63,11 @@ class FOLIAN_API Preferences : public utils::Preferences {
   static CColor GetXAxisColor();
   static CColor GetYAxisColor();
   static CColor GetParallelPerpendicularColor();
+
+  // Copies the import list from the newest earlier version (25 down to 18)
+  // whose data folder exists into this store, in memory. Returns that
+  // version, or -1 when there is none and nothing was imported.
+  int ImportPreviousVersionSettings();
 
   // The viewer library's client identifier; empty when it has none.
   velmar_ustring GetOrCreateUniqueCID() const;
@@ -191,8 +189,6 @@ class FOLIAN_API Preferences : public utils::Preferences {
   static Preferences* s_instance;
 
  private:
-  friend int ImportPreviousVersionSettings(Preferences& preferences);
-
   void LoadFromPreviousVersion();
   void LoadFromJsonVersion(int version);
   static void TakeAxisColors();
