@@ -1,6 +1,9 @@
 #include "platform/file_stream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <memory>
 
@@ -16,7 +19,24 @@ struct StreamCloser {
 std::FILE* OpenFileStream(const utils::velmar_ustring& path, const utils::velmar_ustring& mode) {
   if (path.empty() || mode.empty()) return nullptr;
   // Paths are handed to the system as UTF-8 here.
-  return std::fopen(path.ToUTF8().c_str(), mode.ToUTF8().c_str());
+  const std::string name = path.ToUTF8();
+  const std::string how = mode.ToUTF8();
+  if (how[0] != 'r' || how.find('+') != std::string::npos)
+    return std::fopen(name.c_str(), how.c_str());
+
+  // Reading is for regular files only: opening a FIFO would wait for a
+  // writer, and a device may never end.
+  const int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+      fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  std::FILE* const stream = fdopen(fd, how.c_str());
+  if (stream == nullptr) close(fd);
+  return stream;
 }
 
 bool SeekForward(std::FILE* stream, std::uint64_t distance) {

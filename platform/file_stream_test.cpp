@@ -1,0 +1,80 @@
+#include "platform/file_stream.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
+namespace velmar::platform {
+namespace {
+
+class FileStreamTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_folder = std::filesystem::temp_directory_path() /
+               ("folian-stream-" +
+                std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::filesystem::create_directories(m_folder);
+  }
+  void TearDown() override { std::filesystem::remove_all(m_folder); }
+
+  utils::velmar_ustring Path(const char* name) const {
+    return utils::velmar_ustring((m_folder / name).u8string());
+  }
+
+  std::filesystem::path m_folder;
+};
+
+TEST_F(FileStreamTest, SeeksPastTheEndAndReadsShort) {
+  std::ofstream(m_folder / "data", std::ios::binary) << "0123456789";
+  std::FILE* stream = OpenFileStream(Path("data"), utils::velmar_ustring("rb"));
+  ASSERT_NE(nullptr, stream);
+  char bytes[4] = {};
+  EXPECT_TRUE(SeekForward(stream, 6));
+  EXPECT_EQ(4u, std::fread(bytes, 1, sizeof bytes, stream));
+  EXPECT_EQ(std::string("6789"), std::string(bytes, 4));
+  EXPECT_TRUE(SeekForward(stream, 0xFFFFFFFFull + 4));
+  EXPECT_EQ(0u, std::fread(bytes, 1, sizeof bytes, stream));
+  std::fclose(stream);
+}
+
+TEST_F(FileStreamTest, OnlyRegularFilesOpenForReading) {
+  std::filesystem::create_directory(m_folder / "folder");
+  std::string bytes = "left over";
+  for (const char* name : {"folder", "missing"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(nullptr, OpenFileStream(Path(name), utils::velmar_ustring("rb")));
+    EXPECT_FALSE(ReadWholeFile(Path(name), 100, bytes));
+    EXPECT_TRUE(bytes.empty());
+  }
+  EXPECT_EQ(nullptr, OpenFileStream(utils::velmar_ustring(), utils::velmar_ustring("rb")));
+  EXPECT_EQ(nullptr, OpenFileStream(Path("missing"), utils::velmar_ustring()));
+#if !defined(_WIN32)
+  // A FIFO without a writer would block an ordinary open.
+  ASSERT_EQ(0, mkfifo((m_folder / "fifo").c_str(), 0600));
+  EXPECT_EQ(nullptr, OpenFileStream(Path("fifo"), utils::velmar_ustring("rb")));
+  EXPECT_FALSE(ReadWholeFile(Path("fifo"), 100, bytes));
+#endif
+}
+
+TEST_F(FileStreamTest, ReadsWholeFilesUpToTheLimit) {
+  const std::string text(40000, 'x');
+  std::ofstream(m_folder / "text", std::ios::binary) << text;
+  std::string bytes;
+  EXPECT_TRUE(ReadWholeFile(Path("text"), text.size(), bytes));
+  EXPECT_EQ(text, bytes);
+  EXPECT_FALSE(ReadWholeFile(Path("text"), text.size() - 1, bytes));
+  EXPECT_TRUE(bytes.empty());
+  std::ofstream(m_folder / "empty", std::ios::binary).close();
+  EXPECT_TRUE(ReadWholeFile(Path("empty"), 0, bytes));
+  EXPECT_TRUE(bytes.empty());
+}
+
+}  // namespace
+}  // namespace velmar::platform
