@@ -43,7 +43,11 @@ void FormatEveryWay(double inches, std::uint8_t flags, std::uint8_t precision) {
   // Rounding to a binary fraction never moves a value by more than the
   // half step that the approximation mark allows.
   if (binary && !text.empty() && text[0] == '~') __builtin_trap();
-  if (std::isfinite(inches) != !text.empty()) __builtin_trap();
+  // Only a length that is not finite in the display unit has no text.
+  const double shown = format == UnitsInfo::kDecimal
+                           ? inches * velmar::units::GetFactorFromInches(info.GetUnits())
+                           : inches;
+  if (std::isfinite(shown) == text.empty()) __builtin_trap();
   const velmar_ustring stripped = formatter.FormatAndStrip(inches);
   double back = 0.0;
   formatter.Parse(stripped, back);
