@@ -8,8 +8,11 @@ jobs=$(nproc)
 
 bash scripts/install-deps.sh
 
+passed=0
 run_ctest() {
-  (cd "$1" && ctest --output-on-failure -j"$jobs")
+  local log="$1/ctest.log"
+  (cd "$1" && ctest --output-on-failure -j"$jobs") | tee "$log"
+  passed=$((passed + $(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$log")))
 }
 
 echo "== native (g++) =="
@@ -43,8 +46,16 @@ for fuzzer in build/fuzz/bin/*_fuzz; do
   corpus=build/fuzz/corpus/$name
   mkdir -p "$corpus"
   seeds=fuzz/corpus/${name%_fuzz}
-  echo "-- $name"
-  "$fuzzer" -max_total_time="${FOLIAN_FUZZ_SECONDS:-20}" -max_len=4096 -timeout=10 \
-    -print_final_stats=0 "$corpus" $( [ -d "$seeds" ] && echo "$seeds") 2>&1 | tail -3
+  log=build/fuzz/$name.log
+  echo "-- $name (${FOLIAN_FUZZ_SECONDS:-30} s)"
+  if ! UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:suppressions=$root/fuzz/ubsan.supp \
+    "$fuzzer" -max_total_time="${FOLIAN_FUZZ_SECONDS:-30}" -max_len=4096 -timeout=10 \
+    "$corpus" $([ -d "$seeds" ] && echo "$seeds") >"$log" 2>&1; then
+    tail -60 "$log"
+    echo "fuzzer $name failed; the input is in $root (crash-*, timeout-*, oom-*)"
+    exit 1
+  fi
+  grep -E "^Done|DONE" "$log" | tail -1
+  passed=$((passed + 1))
 done
-echo "all tests passed"
+echo "summary: $passed passed, 0 failed"
