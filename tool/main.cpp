@@ -2,7 +2,9 @@
 // the command line.
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "FolianUtils/ustring.h"
 #include "tool/command.h"
 
 namespace folian::tool {
@@ -18,11 +20,21 @@ std::string JsonQuote(const std::string& text) {
   std::string out = "\"";
   for (const char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           static const char kHex[] = "0123456789abcdef";
@@ -52,11 +64,8 @@ void PrintHelp(const CommandTable& table, std::ostream& out) {
          "  --help    show this help\n";
 }
 
-}  // namespace
-}  // namespace folian::tool
-
-int main(int argc, char** argv) {
-  using namespace folian::tool;
+int Run(const std::vector<std::string>& argv) {
+  const int argc = static_cast<int>(argv.size());
   CommandTable table;
   RegisterCoreCommands(table);
   RegisterVcbCommands(table);
@@ -89,7 +98,7 @@ int main(int argc, char** argv) {
     std::cerr << "folianutils: unknown command '" << argv[i] << "' (try --help)\n";
     return 2;
   }
-  Invocation call{{argv + i + 1, argv + argc}, json, std::cout, std::cerr};
+  Invocation call{{argv.begin() + i + 1, argv.end()}, json, std::cout, std::cerr};
   try {
     return command->run(call);
   } catch (const UsageError& error) {
@@ -98,3 +107,18 @@ int main(int argc, char** argv) {
     return 2;
   }
 }
+
+}  // namespace
+}  // namespace folian::tool
+
+// Arguments are UTF-8 inside the tool. Windows hands a console program its
+// command line in UTF-16, which wmain receives without a lossy code page.
+#if defined(_WIN32)
+int wmain(int argc, wchar_t** argv) {
+  std::vector<std::string> args;
+  for (int i = 0; i < argc; ++i) args.push_back(velmar::utils::velmar_ustring(argv[i]).ToUTF8());
+  return folian::tool::Run(args);
+}
+#else
+int main(int argc, char** argv) { return folian::tool::Run({argv, argv + argc}); }
+#endif
