@@ -34,13 +34,7 @@ echo "== Windows x86-64 (MinGW-w64) under Wine =="
 cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/windows -j"$jobs"
-# One Wine server for the whole run instead of one per test program.
-export WINEPREFIX=$root/build/windows/wineprefix WINEDEBUG=-all
-/usr/lib/wine/wine64 cmd /c exit >/dev/null 2>&1 || true
-wineserver -p
 run_ctest build/windows
-wineserver -k || true
-unset WINEPREFIX
 
 echo "== fuzzers (bounded) =="
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
