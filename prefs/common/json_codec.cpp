@@ -1,13 +1,19 @@
 #include "prefs/common/json_codec.h"
 
 #include <rapidjson/document.h>
+#include <rapidjson/encodedstream.h>
 #include <rapidjson/encodings.h>
+#include <rapidjson/memorystream.h>
 #include <rapidjson/prettywriter.h>
+#include <rapidjson/reader.h>
 #include <rapidjson/stringbuffer.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string>
 
 #include "prefs/common/text_codec.h"
 
@@ -29,8 +35,96 @@ using JsonBuffer = rapidjson::GenericStringBuffer<rapidjson::UTF8<>>;
 using JsonWriter = rapidjson::PrettyWriter<JsonBuffer, JsonEncoding, rapidjson::UTF8<>>;
 
 constexpr unsigned kParseFlags = rapidjson::kParseIterativeFlag |
-                                 rapidjson::kParseFullPrecisionFlag |
+                                 rapidjson::kParseNumbersAsStringsFlag |
                                  rapidjson::kParseValidateEncodingFlag;
+
+// Builds the document from the reader's events but reads numbers itself:
+// from_chars is exact, so every double comes back bit for bit, and
+// RapidJSON's own full-precision reader misbehaves on some inputs (a zero
+// mantissa with a large exponent shifts by an undefined count). The reader
+// works in UTF-8 (its raw numbers are only delivered whole in UTF-8);
+// strings and keys are transcoded into the document's UTF-16 here.
+class ExactNumberHandler {
+ public:
+  using Ch = char;
+  explicit ExactNumberHandler(JsonDocument& document) : m_document(document) {}
+
+  bool Null() { return m_document.Null(); }
+  bool Bool(bool b) { return m_document.Bool(b); }
+  bool Int(int i) { return m_document.Int(i); }
+  bool Uint(unsigned u) { return m_document.Uint(u); }
+  bool Int64(std::int64_t i) { return m_document.Int64(i); }
+  bool Uint64(std::uint64_t u) { return m_document.Uint64(u); }
+  bool Double(double d) { return m_document.Double(d); }
+  bool String(const char* text, rapidjson::SizeType length, bool /*copy*/) {
+    return ToUtf16(text, length) && m_document.String(m_units.GetString(), Length(), true);
+  }
+  bool StartObject() { return m_document.StartObject(); }
+  bool Key(const char* text, rapidjson::SizeType length, bool /*copy*/) {
+    return ToUtf16(text, length) && m_document.Key(m_units.GetString(), Length(), true);
+  }
+  bool EndObject(rapidjson::SizeType count) { return m_document.EndObject(count); }
+  bool StartArray() { return m_document.StartArray(); }
+  bool EndArray(rapidjson::SizeType count) { return m_document.EndArray(count); }
+
+  // A number that does not fit a double (1e400) fails the parse, as
+  // RapidJSON's own reader does.
+  bool RawNumber(const char* text, rapidjson::SizeType length, bool /*copy*/) {
+    const char* last = text + length;
+    if (std::find_if(text, last, [](char c) { return c == '.' || c == 'e' || c == 'E'; }) == last) {
+      std::int64_t whole = 0;
+      if (std::from_chars(text, last, whole).ec == std::errc()) {
+        if (whole >= std::numeric_limits<int>::min() && whole <= std::numeric_limits<int>::max()) {
+          return m_document.Int(static_cast<int>(whole));
+        }
+        return m_document.Int64(whole);
+      }
+      std::uint64_t big = 0;
+      if (std::from_chars(text, last, big).ec == std::errc()) return m_document.Uint64(big);
+    }
+    double real = 0.0;
+    const auto result = std::from_chars(text, last, real);
+    return result.ec == std::errc() && result.ptr == last && m_document.Double(real);
+  }
+
+ private:
+  // The reader has validated the UTF-8 already.
+  bool ToUtf16(const char* text, rapidjson::SizeType length) {
+    m_units.Clear();
+    rapidjson::MemoryStream memory(text, length);
+    rapidjson::EncodedInputStream<rapidjson::UTF8<>, rapidjson::MemoryStream> input(memory);
+    while (input.Tell() < length) {
+      if (!rapidjson::Transcoder<rapidjson::UTF8<>, JsonEncoding>::Transcode(input, m_units)) {
+        return false;
+      }
+    }
+    return true;
+  }
+  rapidjson::SizeType Length() const {
+    return static_cast<rapidjson::SizeType>(m_units.GetSize() / sizeof(utf16_unit));
+  }
+
+  JsonDocument& m_document;
+  rapidjson::GenericStringBuffer<JsonEncoding> m_units;
+};
+
+// Parses `size` bytes of UTF-8 into the document through the handler above.
+class ExactNumberParse {
+ public:
+  ExactNumberParse(const char* data, std::size_t size) : m_data(data), m_size(size) {}
+
+  bool operator()(JsonDocument& document) {
+    rapidjson::MemoryStream memory(m_data, m_size);
+    rapidjson::EncodedInputStream<rapidjson::UTF8<>, rapidjson::MemoryStream> input(memory);
+    rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>> reader;
+    ExactNumberHandler handler(document);
+    return !reader.Parse<kParseFlags>(input, handler).IsError();
+  }
+
+ private:
+  const char* m_data;
+  std::size_t m_size;
+};
 
 string_type Ascii(const char* text) {
   string_type out;
@@ -305,8 +399,9 @@ bool DecodeJsonObject(const std::string& bytes, Dictionary& members) {
   std::size_t start = 0;
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
   JsonDocument document;
-  document.Parse<kParseFlags, rapidjson::UTF8<>>(bytes.data() + start, bytes.size() - start);
-  if (document.HasParseError() || !document.IsObject()) return false;
+  ExactNumberParse parse(bytes.data() + start, bytes.size() - start);
+  document.Populate(parse);
+  if (!document.IsObject()) return false;
   members.clear();
   for (const auto& member : document.GetObject()) {
     Variant item;

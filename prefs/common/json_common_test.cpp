@@ -139,6 +139,30 @@ TEST_F(JsonCommonTest, DoublesRoundTripBitForBit) {
   }
 }
 
+TEST_F(JsonCommonTest, HandWrittenNumbersReadExactly) {
+  WriteText(Public(), R"({"format": 1, "categories": {"general": {
+      "zero_exponent": 0e308, "tenth": 0.1, "tiniest": 5e-324, "largest": 1.7976931348623157e308,
+      "negative_zero": -0.0, "int": -2147483648, "int64": 2147483648}}})");
+  FileStore store(m_folder.path());
+  ASSERT_TRUE(store.loaded);
+  auto read = [&](const char* key) {
+    return store.ReadDouble(general, velmar_ustring(key), std::nan(""));
+  };
+  EXPECT_EQ(read("zero_exponent"), 0.0);
+  EXPECT_EQ(read("tenth"), 0.1);
+  EXPECT_EQ(read("tiniest"), 5e-324);
+  EXPECT_EQ(read("largest"), 1.7976931348623157e308);
+  EXPECT_TRUE(std::signbit(read("negative_zero")));
+  EXPECT_EQ(store.ReadInt(general, velmar_ustring("int"), 0), -2147483647 - 1);
+  EXPECT_EQ(store.ReadVariant(general, velmar_ustring("int64")).GetInt64(), 2147483648LL);
+}
+
+TEST_F(JsonCommonTest, ANumberNoDoubleHoldsMakesTheFileUnreadable) {
+  WriteText(Public(), R"({"format": 1, "categories": {"general": {"n": 1e400}}})");
+  FileStore store(m_folder.path());
+  EXPECT_TRUE(std::isnan(store.ReadDouble(general, velmar_ustring("n"), std::nan(""))));
+}
+
 TEST_F(JsonCommonTest, ReadsOfAnotherKindGiveTheDefaultExceptExactNumbers) {
   FileStore store(m_folder.path());
   store.WriteDouble(general, velmar_ustring("whole"), 3.0);
