@@ -5,35 +5,16 @@
 #include "FolianUtils/preferences.h"
 #include "FolianUtils/temp_preferences.h"
 #include "environment/paths_internal.h"
-#include "environment/support_folders_test_roots.h"
+#include "prefs/preferences_test_support.h"
 
 namespace folian {
 namespace {
 
 using velmar::utils::velmar_ustring;
 
-velmar::utils::CColor Rgba(int red, int green, int blue, int alpha) {
-  return velmar::utils::CColor(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
-                               static_cast<std::uint8_t>(blue), static_cast<std::uint8_t>(alpha));
-}
+using test::Rgba;
 
-class PreferencesImport : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!m_roots.usable()) GTEST_SKIP() << "the data folders cannot be redirected here";
-    Preferences::Destroy();
-  }
-  void TearDown() override { Preferences::Destroy(); }
-
-  template <typename Fill>
-  static void SaveVersion(int version, Fill fill) {
-    TempPreferences store(version);
-    fill(store);
-    store.Save();
-  }
-
-  test::ScopedSupportRoots m_roots;
-};
+class PreferencesImport : public test::PreferencesFixture {};
 
 // An older version with one value of each kind in the import list, some
 // keys left out, a gap in the colour tray and keys that are not imported.

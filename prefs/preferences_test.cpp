@@ -11,7 +11,7 @@
 #include "FolianUtils/canvas_name.h"
 #include "FolianUtils/temp_preferences.h"
 #include "environment/paths_internal.h"
-#include "environment/support_folders_test_roots.h"
+#include "prefs/preferences_test_support.h"
 
 namespace folian {
 namespace {
@@ -19,30 +19,9 @@ namespace {
 using velmar::utils::CColor;
 using velmar::utils::velmar_ustring;
 
-velmar::utils::CColor Rgba(int red, int green, int blue, int alpha) {
-  return velmar::utils::CColor(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
-                               static_cast<std::uint8_t>(blue), static_cast<std::uint8_t>(alpha));
-}
+using test::Rgba;
 
-// Every test starts without a singleton and with empty, private folders.
-class AppPreferences : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!m_roots.usable()) GTEST_SKIP() << "the data folders cannot be redirected here";
-    Preferences::Destroy();
-  }
-  void TearDown() override { Preferences::Destroy(); }
-
-  // Writes `fill`'s values into the files of `version`.
-  template <typename Fill>
-  static void SaveVersion(int version, Fill fill) {
-    TempPreferences store(version);
-    fill(store);
-    store.Save();
-  }
-
-  test::ScopedSupportRoots m_roots;
-};
+class AppPreferences : public test::PreferencesFixture {};
 
 TEST(PreferenceConstants, KeysAreBuiltAndDistinct) {
   const velmar_ustring* const keys[] = {
