@@ -42,7 +42,7 @@ struct Conversion {
   std::size_t literal_begin = 0;  // literal text before the conversion
   std::size_t literal_end = 0;
   std::string flags;
-  int width = -1;  // -1: none
+  int width = -1;     // -1: none
   int width_arg = 0;  // argument index of "*", 1-based; 0: none
   int precision = -1;
   int precision_arg = 0;
@@ -182,18 +182,43 @@ class Parser {
       case 'x':
       case 'X':
         switch (size) {
-          case Size::kNone: case Size::kW: c.kind = ArgKind::kInt; break;
-          case Size::kHH: c.kind = ArgKind::kInt, c.length = "hh"; break;
-          case Size::kH: c.kind = ArgKind::kInt, c.length = "h"; break;
-          case Size::kL: c.kind = ArgKind::kLong, c.length = "l"; break;
-          case Size::kLL: case Size::kBigL: case Size::kI64:
-            c.kind = ArgKind::kLongLong, c.length = "ll"; break;
-          case Size::kJ: c.kind = ArgKind::kIntMax, c.length = "j"; break;
-          case Size::kZ: c.kind = ArgKind::kSize, c.length = "z"; break;
-          case Size::kT: c.kind = ArgKind::kPtrDiff, c.length = "t"; break;
+          case Size::kNone:
+          case Size::kW:
+            c.kind = ArgKind::kInt;
+            break;
+          case Size::kHH:
+            c.kind = ArgKind::kInt, c.length = "hh";
+            break;
+          case Size::kH:
+            c.kind = ArgKind::kInt, c.length = "h";
+            break;
+          case Size::kL:
+            c.kind = ArgKind::kLong, c.length = "l";
+            break;
+          case Size::kLL:
+          case Size::kBigL:
+          case Size::kI64:
+            c.kind = ArgKind::kLongLong, c.length = "ll";
+            break;
+          case Size::kJ:
+            c.kind = ArgKind::kIntMax, c.length = "j";
+            break;
+          case Size::kZ:
+            c.kind = ArgKind::kSize, c.length = "z";
+            break;
+          case Size::kT:
+            c.kind = ArgKind::kPtrDiff, c.length = "t";
+            break;
         }
         break;
-      case 'e': case 'E': case 'f': case 'F': case 'g': case 'G': case 'a': case 'A':
+      case 'e':
+      case 'E':
+      case 'f':
+      case 'F':
+      case 'g':
+      case 'G':
+      case 'a':
+      case 'A':
         if (size == Size::kBigL) {
           c.kind = ArgKind::kLongDouble, c.length = "L";
         } else {
@@ -258,16 +283,35 @@ bool FetchArguments(const std::vector<ArgKind>& kinds, std::va_list args,
   for (std::size_t k = 0; k < kinds.size(); ++k) {
     ArgValue& v = values[k];
     switch (kinds[k]) {
-      case ArgKind::kUnused: return false;  // its type cannot be known
-      case ArgKind::kInt: v.i = va_arg(args, int); break;
-      case ArgKind::kLong: v.l = va_arg(args, long); break;
-      case ArgKind::kLongLong: v.ll = va_arg(args, long long); break;
-      case ArgKind::kIntMax: v.im = va_arg(args, std::intmax_t); break;
-      case ArgKind::kSize: v.sz = va_arg(args, std::size_t); break;
-      case ArgKind::kPtrDiff: v.pd = va_arg(args, std::ptrdiff_t); break;
-      case ArgKind::kDouble: v.d = va_arg(args, double); break;
-      case ArgKind::kLongDouble: v.ld = va_arg(args, long double); break;
-      case ArgKind::kPointer: v.p = va_arg(args, const void*); break;
+      case ArgKind::kUnused:
+        return false;  // its type cannot be known
+      case ArgKind::kInt:
+        v.i = va_arg(args, int);
+        break;
+      case ArgKind::kLong:
+        v.l = va_arg(args, long);
+        break;
+      case ArgKind::kLongLong:
+        v.ll = va_arg(args, long long);
+        break;
+      case ArgKind::kIntMax:
+        v.im = va_arg(args, std::intmax_t);
+        break;
+      case ArgKind::kSize:
+        v.sz = va_arg(args, std::size_t);
+        break;
+      case ArgKind::kPtrDiff:
+        v.pd = va_arg(args, std::ptrdiff_t);
+        break;
+      case ArgKind::kDouble:
+        v.d = va_arg(args, double);
+        break;
+      case ArgKind::kLongDouble:
+        v.ld = va_arg(args, long double);
+        break;
+      case ArgKind::kPointer:
+        v.p = va_arg(args, const void*);
+        break;
     }
   }
   return true;
@@ -302,11 +346,11 @@ void AppendPadded(const string_type& body, const Conversion& c, int width, strin
 
 void AppendNumber(const Conversion& c, int width, int precision, const ArgValue& v,
                   string_type& out) {
-  std::string spec = "%" + c.flags;
-  if (width >= 0) spec += std::to_string(width);
-  if (precision >= 0) spec += "." + std::to_string(precision);
-  spec += c.length;
-  spec += c.type;
+  std::string narrow_format = "%" + c.flags;
+  if (width >= 0) narrow_format += std::to_string(width);
+  if (precision >= 0) narrow_format += "." + std::to_string(precision);
+  narrow_format += c.length;
+  narrow_format += c.type;
 
   char stack[128];
   std::string heap;
@@ -315,16 +359,33 @@ void AppendNumber(const Conversion& c, int width, int precision, const ArgValue&
   for (;;) {
     int n = -1;
     switch (c.kind) {
-      case ArgKind::kInt: n = std::snprintf(buffer, capacity, spec.c_str(), v.i); break;
-      case ArgKind::kLong: n = std::snprintf(buffer, capacity, spec.c_str(), v.l); break;
-      case ArgKind::kLongLong: n = std::snprintf(buffer, capacity, spec.c_str(), v.ll); break;
-      case ArgKind::kIntMax: n = std::snprintf(buffer, capacity, spec.c_str(), v.im); break;
-      case ArgKind::kSize: n = std::snprintf(buffer, capacity, spec.c_str(), v.sz); break;
-      case ArgKind::kPtrDiff: n = std::snprintf(buffer, capacity, spec.c_str(), v.pd); break;
-      case ArgKind::kDouble: n = std::snprintf(buffer, capacity, spec.c_str(), v.d); break;
-      case ArgKind::kLongDouble: n = std::snprintf(buffer, capacity, spec.c_str(), v.ld); break;
+      case ArgKind::kInt:
+        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.i);
+        break;
+      case ArgKind::kLong:
+        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.l);
+        break;
+      case ArgKind::kLongLong:
+        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.ll);
+        break;
+      case ArgKind::kIntMax:
+        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.im);
+        break;
+      case ArgKind::kSize:
+        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.sz);
+        break;
+      case ArgKind::kPtrDiff:
+        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.pd);
+        break;
+      case ArgKind::kDouble:
+        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.d);
+        break;
+      case ArgKind::kLongDouble:
+        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.ld);
+        break;
       case ArgKind::kPointer:
-      case ArgKind::kUnused: break;
+      case ArgKind::kUnused:
+        break;
     }
     if (n < 0) return;
     if (static_cast<std::size_t>(n) < capacity) {
@@ -337,8 +398,7 @@ void AppendNumber(const Conversion& c, int width, int precision, const ArgValue&
   }
 }
 
-void AppendConversion(const Conversion& c, const std::vector<ArgValue>& values,
-                      string_type& out) {
+void AppendConversion(const Conversion& c, const std::vector<ArgValue>& values, string_type& out) {
   int width = c.width_arg != 0 ? values[c.width_arg - 1].i : c.width;
   int precision = c.precision_arg != 0 ? values[c.precision_arg - 1].i : c.precision;
   Conversion adjusted = c;
@@ -379,8 +439,9 @@ void AppendConversion(const Conversion& c, const std::vector<ArgValue>& values,
     }
     case 'p': {
       char digits[32];
-      const int n = std::snprintf(digits, sizeof(digits), "%016llX",
-                                  static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(v.p)));
+      const int n =
+          std::snprintf(digits, sizeof(digits), "%016llX",
+                        static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(v.p)));
       string_type body;
       AppendAscii(digits, static_cast<std::size_t>(n), body);
       AppendPadded(body, adjusted, width, out);
