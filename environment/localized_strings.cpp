@@ -1,6 +1,5 @@
 #include "environment/localized_strings.h"
 
-
 #include "FolianUtils/host_strings.h"
 #include "platform/host_module.h"
 

@@ -8,8 +8,8 @@ int main() {
 
   velmar::units::LengthInfo info;
   info.SetUnits(velmar::units::UnitsInfo::kMillimeters, false);
-  std::cout << "units: millimetres, precision " << info.GetEffectivePrecision()
-            << ", one step is " << info.GetPrecisionAsValue() << " in\n";
+  std::cout << "units: millimetres, precision " << info.GetEffectivePrecision() << ", one step is "
+            << info.GetPrecisionAsValue() << " in\n";
 
   const velmar_ustring typed("  12.5mm");
   double value = 0.0;

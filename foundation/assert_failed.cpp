@@ -1,6 +1,6 @@
-#include "FolianUtils/assert.h"
-
 #include <cstdio>
+
+#include "FolianUtils/assert.h"
 
 namespace velmar::utils {
 

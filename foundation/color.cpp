@@ -12,6 +12,9 @@ std::uint8_t Channel(double fraction) {
 }  // namespace
 
 CColor::CColor(double red, double green, double blue, double alpha)
-    : m_red(Channel(red)), m_green(Channel(green)), m_blue(Channel(blue)), m_alpha(Channel(alpha)) {}
+    : m_red(Channel(red)),
+      m_green(Channel(green)),
+      m_blue(Channel(blue)),
+      m_alpha(Channel(alpha)) {}
 
 }  // namespace velmar::utils

@@ -12,9 +12,9 @@ TEST(ColorTest, FractionsTruncateAndClamp) {
     double fraction;
     int channel;
   };
-  for (const Case& c : {Case{-1.0, 0}, Case{0.0, 0}, Case{0.5, 127}, Case{0.999, 254},
-                        Case{1.0, 255}, Case{7.0, 255},
-                        Case{std::numeric_limits<double>::quiet_NaN(), 0}}) {
+  for (const Case& c :
+       {Case{-1.0, 0}, Case{0.0, 0}, Case{0.5, 127}, Case{0.999, 254}, Case{1.0, 255},
+        Case{7.0, 255}, Case{std::numeric_limits<double>::quiet_NaN(), 0}}) {
     const CColor color(c.fraction, c.fraction, c.fraction, c.fraction);
     EXPECT_EQ(color.Red(), c.channel) << c.fraction;
     EXPECT_EQ(color.Alpha(), c.channel) << c.fraction;

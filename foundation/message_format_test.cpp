@@ -17,16 +17,16 @@ TEST(MessageFormatTest, RewritesMessageStyleIntoPositionalPrintf) {
            Case{"%1!.2f!", "%1$.2f"},
            Case{"%1.", "%1$s."},
            Case{"%1.x", "%1$s.x"},
-           Case{"%2.3f", "%2.3f"},     // a width and precision, not an argument
-           Case{"%1x", "%1x"},         // any other unit is copied
+           Case{"%2.3f", "%2.3f"},  // a width and precision, not an argument
+           Case{"%1x", "%1x"},      // any other unit is copied
            Case{"%d", "%d"},
            Case{"%.*f", "%.*f"},
            Case{"%s %s", "%s %s"},
-           Case{"%%1", "%%1"},         // a literal percent sign
+           Case{"%%1", "%%1"},  // a literal percent sign
            Case{"100%", "100%"},
-           Case{"%0", "%0"},           // only 1 to 9 are argument numbers
+           Case{"%0", "%0"},  // only 1 to 9 are argument numbers
            Case{"%1!ls!x", "%1$lsx"},
-           Case{"%1!d", "%1$d"},       // unterminated type runs to the end
+           Case{"%1!d", "%1$d"},  // unterminated type runs to the end
            Case{"", ""},
        }) {
     EXPECT_EQ(velmar_ustring(RewriteMessageFormat(velmar_ustring(c.in).str())),

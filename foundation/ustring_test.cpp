@@ -42,17 +42,14 @@ TEST_P(Utf8DecodeTest, DecodesOrRejectsWhole) {
 INSTANTIATE_TEST_SUITE_P(
     Table, Utf8DecodeTest,
     ::testing::Values(
-        DecodeCase{"ascii", "abc", {'a', 'b', 'c'}},
-        DecodeCase{"two_byte", "\xC3\xA9", {0xE9}},
+        DecodeCase{"ascii", "abc", {'a', 'b', 'c'}}, DecodeCase{"two_byte", "\xC3\xA9", {0xE9}},
         DecodeCase{"three_byte", "\xE2\x82\xAC", {0x20AC}},
         DecodeCase{"four_byte_pair", "\xF0\x9F\x98\x80", {0xD83D, 0xDE00}},
         DecodeCase{"highest_code_point", "\xF4\x8F\xBF\xBF", {0xDBFF, 0xDFFF}},
         DecodeCase{"surrogate_code_point_kept", "\xED\xA0\x80", {0xD800}},
         DecodeCase{"embedded_nul", std::string("a\0b", 3), {'a', 0, 'b'}},
-        DecodeCase{"stray_ff", "a\xFF", {}},
-        DecodeCase{"continuation_as_lead", "\x80", {}},
-        DecodeCase{"overlong_c0", "\xC0\x80", {}},
-        DecodeCase{"overlong_c1", "\xC1\xBF", {}},
+        DecodeCase{"stray_ff", "a\xFF", {}}, DecodeCase{"continuation_as_lead", "\x80", {}},
+        DecodeCase{"overlong_c0", "\xC0\x80", {}}, DecodeCase{"overlong_c1", "\xC1\xBF", {}},
         DecodeCase{"overlong_e0", "\xE0\x80\x80", {}},
         DecodeCase{"overlong_f0", "\xF0\x80\x80\x80", {}},
         DecodeCase{"above_10ffff", "\xF4\x90\x80\x80", {}},
@@ -60,8 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"five_byte_form", "\xF8\x88\x80\x80\x80", {}},
         DecodeCase{"bad_trailing_byte", "\xC3\x28", {}},
         DecodeCase{"truncated_at_end", "ok\xE2\x82", {}},
-        DecodeCase{"lone_lead_at_end", "ok\xC3", {}},
-        DecodeCase{"empty", "", {}}),
+        DecodeCase{"lone_lead_at_end", "ok\xC3", {}}, DecodeCase{"empty", "", {}}),
     [](const ::testing::TestParamInfo<DecodeCase>& test) { return std::string(test.param.name); });
 
 TEST(UstringTest, NullPointersGiveEmptyOrLeaveUnchanged) {
@@ -84,8 +80,8 @@ TEST(UstringTest, EncodesPairsAndLoneSurrogates) {
       {{0x7FF}, "\xDF\xBF"},
       {{0xFFFF}, "\xEF\xBF\xBF"},
       {{0xD83D, 0xDE00}, "\xF0\x9F\x98\x80"},
-      {{0xD800}, "\xED\xA0\x80"},                        // lone high
-      {{0xDE00, 0xD83D}, "\xED\xB8\x80\xED\xA0\xBD"},    // reversed pair
+      {{0xD800}, "\xED\xA0\x80"},                      // lone high
+      {{0xDE00, 0xD83D}, "\xED\xB8\x80\xED\xA0\xBD"},  // reversed pair
       {{0xD83D, 'x'}, "\xED\xA0\xBDx"},
   };
   for (const Case& c : cases) {
@@ -190,9 +186,9 @@ TEST(UstringTest, CompareNoCase) {
       {{'a', 'b'}, {'A'}, 1},
       {{'a'}, {'A', 'b'}, -1},
       {{}, {}, 0},
-      {{0xD800}, {0xD801}, -1},            // surrogates stop the walk
-      {{0xDC00, 'a'}, {0xDC00, 'A'}, 0},   // equal surrogates continue
-      {{'a', 0, 'x'}, {'A', 0, 'y'}, 0},   // the walk ends at a zero unit
+      {{0xD800}, {0xD801}, -1},           // surrogates stop the walk
+      {{0xDC00, 'a'}, {0xDC00, 'A'}, 0},  // equal surrogates continue
+      {{'a', 0, 'x'}, {'A', 0, 'y'}, 0},  // the walk ends at a zero unit
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FromUnits(c.a).CompareNoCase(FromUnits(c.b)), c.expected);

@@ -75,7 +75,9 @@ TEST(FormatTest, StringConversionsTakeUtf16) {
       {Formatted("[%.2s]", word.c_str()), "[w\xC3\xB6]"},
       {Formatted("[%hs]", narrow), "[narrow]"},
       {Formatted("[%S]", narrow), "[narrow]"},
-      {Formatted("[%c%c]", utf16_unit(0x20AC), utf16_unit('x')), "[\xE2\x82\xAC" "x]"},
+      {Formatted("[%c%c]", utf16_unit(0x20AC), utf16_unit('x')),
+       "[\xE2\x82\xAC"
+       "x]"},
       {Formatted("[%hc]", 'n'), "[n]"},
       {Formatted("[%3c]", utf16_unit('y')), "[  y]"},
   };

@@ -16,7 +16,7 @@ using velmar::utils::velmar_ustring;
 #endif
 
 extern "C" FOLIAN_HOST_EXPORT bool TRMainStringTableLookUp(const velmar_ustring& key,
-                                                          velmar_ustring& result) {
+                                                           velmar_ustring& result) {
   if (key == "Abbreviation for meter") {
     result = "mètre";
     return true;

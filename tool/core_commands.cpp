@@ -24,8 +24,7 @@ int RunNumber(Invocation& call) {
   velmar::utils::velmar_ustring shown;
   shown.Format(VELMAR_U("%.17g"), value);
   if (call.json) {
-    call.out << "{\"ok\":" << (ok ? "true" : "false") << ",\"value\":" << shown.ToUTF8()
-             << "}\n";
+    call.out << "{\"ok\":" << (ok ? "true" : "false") << ",\"value\":" << shown.ToUTF8() << "}\n";
   } else {
     call.out << (ok ? shown.ToUTF8() : "none") << "\n";
   }

@@ -8,15 +8,15 @@ namespace velmar::units {
 namespace {
 
 constexpr double kFactorsToInches[] = {
-    1.0,                    // kInches
-    12.0,                   // kFeet
-    1.0 / 25.4,             // kMillimeters
-    1.0 / 2.54,             // kCentimeters
-    1.0 / 0.0254,           // kMeters
-    1.0 / 72.0,             // kPoints
-    1.0, 1.0, 1.0, 1.0, 1.0,  // kNone, kMixed, kRadians, kDegrees, kGradians
-    36.0,                   // kYards
-    1.0,                    // kUnitsCount
+    1.0,                               // kInches
+    12.0,                              // kFeet
+    1.0 / 25.4,                        // kMillimeters
+    1.0 / 2.54,                        // kCentimeters
+    1.0 / 0.0254,                      // kMeters
+    1.0 / 72.0,                        // kPoints
+    1.0,          1.0, 1.0, 1.0, 1.0,  // kNone, kMixed, kRadians, kDegrees, kGradians
+    36.0,                              // kYards
+    1.0,                               // kUnitsCount
 };
 constexpr double kFactorsFromInches[] = {
     1.0, 1.0 / 12.0, 25.4, 2.54, 0.0254, 72.0, 1.0, 1.0, 1.0, 1.0, 1.0, 1.0 / 36.0, 1.0,

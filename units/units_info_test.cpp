@@ -18,11 +18,10 @@ TEST(UnitsFactorsTest, TablesAreReciprocalForLengths) {
     U::Units units;
     double to_inches;
   };
-  for (const Case& c : {Case{U::kInches, 1.0}, Case{U::kFeet, 12.0},
-                        Case{U::kMillimeters, 0.03937007874015748},
-                        Case{U::kCentimeters, 0.39370078740157477},
-                        Case{U::kMeters, 39.37007874015748},
-                        Case{U::kPoints, 0.013888888888888888}, Case{U::kYards, 36.0}}) {
+  for (const Case& c :
+       {Case{U::kInches, 1.0}, Case{U::kFeet, 12.0}, Case{U::kMillimeters, 0.03937007874015748},
+        Case{U::kCentimeters, 0.39370078740157477}, Case{U::kMeters, 39.37007874015748},
+        Case{U::kPoints, 0.013888888888888888}, Case{U::kYards, 36.0}}) {
     EXPECT_DOUBLE_EQ(GetFactorToInches(c.units), c.to_inches) << c.units;
     EXPECT_DOUBLE_EQ(GetFactorToInches(c.units) * GetFactorFromInches(c.units), 1.0) << c.units;
   }

@@ -26,8 +26,7 @@ class FOLIAN_API CColor {
   }
   constexpr std::uint32_t Packed() const {
     return static_cast<std::uint32_t>(m_red) | (static_cast<std::uint32_t>(m_green) << 8) |
-           (static_cast<std::uint32_t>(m_blue) << 16) |
-           (static_cast<std::uint32_t>(m_alpha) << 24);
+           (static_cast<std::uint32_t>(m_blue) << 16) | (static_cast<std::uint32_t>(m_alpha) << 24);
   }
 
   constexpr std::uint8_t Red() const { return m_red; }

@@ -125,8 +125,8 @@ class FOLIAN_API velmar_ustring {
   // leaves the string unchanged on an empty format or a format error.
   template <typename... Args>
   bool Format(const velmar_ustring& format, Args... args) {
-    static_assert(((std::is_arithmetic_v<Args> || std::is_pointer_v<Args> ||
-                    std::is_enum_v<Args> || std::is_null_pointer_v<Args>)&&...),
+    static_assert(((std::is_arithmetic_v<Args> || std::is_pointer_v<Args> || std::is_enum_v<Args> ||
+                    std::is_null_pointer_v<Args>)&&...),
                   "Format takes numbers, code units and zero-terminated strings; "
                   "pass c_str() for strings");
     return FormatRaw(&format, args...);

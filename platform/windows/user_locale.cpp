@@ -1,9 +1,8 @@
 #include "platform/user_locale.h"
 
-#include <windows.h>
-
 #include <locale.h>
 #include <stdlib.h>
+#include <windows.h>
 
 namespace velmar::platform {
 
