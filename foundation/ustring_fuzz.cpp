@@ -2,9 +2,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "FolianUtils/ustring.h"
 #include "foundation/number_reader.h"
+
+namespace {
+
+const velmar::utils::utf16_unit kText[] = {'x', 0};
+
+template <std::size_t... I>
+void FormatWithTexts(velmar::utils::velmar_ustring& out,
+                     const velmar::utils::velmar_ustring& format,
+                     std::index_sequence<I...> /*indexes*/) {
+  out.Format(format, ((void)I, kText)...);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using velmar::utils::utf16_unit;
@@ -30,17 +44,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)raw.CompareNoCase(decoded);
   (void)raw.ToUTF8();
 
-  // A format string from the input, given safe arguments for any reading:
-  // conversions that take strings get a valid string, numbers get numbers.
-  // Widths from "*" or long digit runs would only measure the allocator.
+  // A format string from the input. printf trusts its format, so the
+  // arguments must cover whatever it asks for: as many zero-terminated
+  // strings as the engine accepts arguments, readable as any kind of
+  // argument. "*" widths would only measure the allocator, and "L" reads
+  // 16-byte arguments, past what was passed.
   std::size_t digits = 0;
   for (const utf16_unit u : units) {
-    if (u == '*') return 0;
+    if (u == '*' || u == 'L') return 0;
     digits = (u >= '0' && u <= '9') ? digits + 1 : 0;
     if (digits > 4) return 0;
   }
-  static const utf16_unit kText[] = {'x', 0};
   velmar_ustring formatted;
-  formatted.Format(raw, kText, kText, kText, kText);
+  FormatWithTexts(formatted, raw, std::make_index_sequence<100>());
   return 0;
 }
