@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and installs FolianUtils, builds an outside program against the
-# installed package, and runs the command-line tool's demo.
+# installed package, and runs the command-line tool's demos.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -18,5 +18,7 @@ cmake --build build/example -j"$jobs"
 echo "== an outside program built with find_package(FolianUtils) =="
 build/example/folian_example
 
-echo "== folianutils demo =="
+echo "== folianutils demo: measurements =="
 "$prefix/bin/folianutils" demo
+echo "== folianutils vcb-demo: what the measurement box reads =="
+"$prefix/bin/folianutils" vcb-demo
