@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FolianUtils/FolianUtils.h"
+#include "tool/arguments.h"
 #include "tool/command.h"
 
 namespace folian::tool {
@@ -28,13 +29,6 @@ constexpr const char* kLengthOptions =
     "[--precision N] [--suppress-units] [--space] [--force-fraction] [--no-approx] [--adaptive]";
 constexpr const char* kAngleOptions =
     "[--units rad|deg|grad] [--precision N] [--suppress-units] [--no-approx] [--vcb]";
-
-const std::pair<const char*, UnitsInfo::Format> kFormatNames[] = {
-    {"decimal", UnitsInfo::kDecimal},
-    {"architectural", UnitsInfo::kArchitectural},
-    {"engineering", UnitsInfo::kEngineering},
-    {"fractional", UnitsInfo::kFractional},
-};
 
 const std::pair<const char*, UnitsInfo::Units> kLengthUnitNames[] = {
     {"in", UnitsInfo::kInches},      {"ft", UnitsInfo::kFeet},   {"mm", UnitsInfo::kMillimeters},
@@ -58,25 +52,6 @@ std::string Number(double value) {
 std::string JsonNumber(double value) { return std::isfinite(value) ? Number(value) : "null"; }
 
 std::string Utf8(const velmar_ustring& text) { return text.ToUTF8(); }
-
-double ReadNumberArgument(const std::string& what, const std::string& text) {
-  const char* begin = text.c_str();
-  char* end = nullptr;
-  const double value = std::strtod(begin, &end);
-  if (text.empty() || *end != '\0' || !std::isfinite(value)) {
-    throw UsageError{what + " must be a number, not '" + text + "'"};
-  }
-  return value;
-}
-
-int ReadIntegerArgument(const std::string& what, const std::string& text) {
-  int value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) {
-    throw UsageError{what + " must be a whole number, not '" + text + "'"};
-  }
-  return value;
-}
 
 template <typename T, std::size_t N>
 T Lookup(const std::pair<const char*, T> (&names)[N], const std::string& what,
@@ -164,7 +139,7 @@ Arguments LengthArguments(const std::vector<std::string>& args) {
 LengthInfo LengthSettings(const Arguments& arguments) {
   LengthInfo info;
   if (const std::string* format = arguments.Value("--format")) {
-    info.SetFormat(Lookup(kFormatNames, "format", *format), false);
+    info.SetFormat(ReadFormatName(*format), false);
   }
   if (const std::string* units = arguments.Value("--units")) {
     info.SetUnits(Lookup(kLengthUnitNames, "units", *units), false);
@@ -361,7 +336,7 @@ std::vector<DemoLine> DemoLines() {
       info.SetUnits(setting.units, false);
       info.SetPrecision(precision, false);
       CLengthFormatter formatter(info);
-      std::string what = std::string("length ") + NameOf(kFormatNames, setting.format);
+      std::string what = std::string("length ") + FormatName(setting.format);
       if (setting.format == UnitsInfo::kDecimal) {
         what += std::string(" ") + NameOf(kLengthUnitNames, setting.units);
       }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FolianUtils/FolianUtils.h"
+#include "tool/arguments.h"
 #include "tool/command.h"
 
 namespace folian::tool {
@@ -33,27 +34,6 @@ struct Options {
   float width = 0.0f;
   float height = 0.0f;
 };
-
-double ParseNumber(const std::string& option, const std::string& value) {
-  char* end = nullptr;
-  const double number = std::strtod(value.c_str(), &end);
-  if (value.empty() || *end != '\0' || !std::isfinite(number)) {
-    throw UsageError{option + " needs a number, not '" + value + "'"};
-  }
-  return number;
-}
-
-UnitsInfo::Format ParseFormat(const std::string& value) {
-  static const std::pair<const char*, UnitsInfo::Format> kFormats[] = {
-      {"decimal", UnitsInfo::kDecimal},
-      {"architectural", UnitsInfo::kArchitectural},
-      {"engineering", UnitsInfo::kEngineering},
-      {"fractional", UnitsInfo::kFractional}};
-  for (const auto& [name, format] : kFormats) {
-    if (value == name) return format;
-  }
-  throw UsageError{"unknown format '" + value + "'"};
-}
 
 UnitsInfo::Units ParseUnits(const std::string& value) {
   static const std::pair<const char*, UnitsInfo::Units> kUnits[] = {
@@ -88,27 +68,27 @@ Options ParseOptions(const std::vector<std::string>& args, bool allowText) {
     if (i + 1 >= args.size()) throw UsageError{arg + " needs a value"};
     const std::string& value = args[++i];
     if (arg == "--format") {
-      options.lengthInfo.SetFormat(ParseFormat(value), false);
+      options.lengthInfo.SetFormat(ReadFormatName(value), false);
     } else if (arg == "--units") {
       options.lengthInfo.SetUnits(ParseUnits(value), false);
     } else if (arg == "--precision") {
-      const double precision = ParseNumber(arg, value);
+      const double precision = ReadNumberArgument(arg, value);
       if (precision < 0 || precision > 16 || precision != std::floor(precision)) {
         throw UsageError{"--precision needs a whole number from 0 to 16"};
       }
       options.lengthInfo.SetPrecision(static_cast<int>(precision), false);
     } else if (arg == "--scale") {
-      options.scale = ParseNumber(arg, value);
+      options.scale = ReadNumberArgument(arg, value);
       if (!(options.scale > 0)) throw UsageError{"--scale needs a positive number"};
     } else if (arg == "--ref") {
       const auto comma = value.find(',');
       if (comma == std::string::npos) throw UsageError{"--ref needs X,Y"};
-      options.reference.x = static_cast<float>(ParseNumber(arg, value.substr(0, comma)));
-      options.reference.y = static_cast<float>(ParseNumber(arg, value.substr(comma + 1)));
+      options.reference.x = static_cast<float>(ReadNumberArgument(arg, value.substr(0, comma)));
+      options.reference.y = static_cast<float>(ReadNumberArgument(arg, value.substr(comma + 1)));
     } else if (arg == "--width") {
-      options.width = static_cast<float>(ParseNumber(arg, value));
+      options.width = static_cast<float>(ReadNumberArgument(arg, value));
     } else if (arg == "--height") {
-      options.height = static_cast<float>(ParseNumber(arg, value));
+      options.height = static_cast<float>(ReadNumberArgument(arg, value));
     } else {
       throw UsageError{"unknown option '" + arg + "'"};
     }
