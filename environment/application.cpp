@@ -1,11 +1,13 @@
 #include "FolianUtils/application.h"
 
+#include "base/version.h"
+
 namespace folian {
 
 using velmar::utils::velmar_ustring;
 
 const velmar_ustring& ApplicationName() {
-  static const velmar_ustring name("Folian");
+  static const velmar_ustring name(velmar::base::kApplicationName);
   return name;
 }
 

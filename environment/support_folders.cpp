@@ -2,6 +2,7 @@
 
 #include "FolianUtils/application.h"
 #include "FolianUtils/constants.h"
+#include "base/version.h"
 #include "environment/paths_internal.h"
 #include "environment/support_folders_internal.h"
 #include "platform/file_system.h"
@@ -12,7 +13,7 @@ using velmar::utils::velmar_ustring;
 
 namespace {
 
-constexpr int kOldestUpgradeVersion = 18;
+using velmar::base::kOldestUpgradeVersion;
 
 velmar_ustring UserDataBase(bool roaming) {
   return NormalizePath(velmar::platform::GetDataFolder(

@@ -1,9 +1,11 @@
 #include "foundation/message_format.h"
 
+#include "base/ascii.h"
+
 namespace velmar::utils {
 namespace {
 
-bool IsDigit(utf16_unit u) { return u >= '0' && u <= '9'; }
+using base::IsDigit;
 
 }  // namespace
 

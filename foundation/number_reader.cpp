@@ -8,6 +8,8 @@
 #include <cwctype>
 #include <string>
 
+#include "base/utf8.h"
+#include "base/wide_ctype.h"
 #include "platform/user_locale.h"
 
 namespace velmar::utils {
@@ -20,7 +22,7 @@ constexpr std::int64_t kNeverChecked = INT64_MIN / 2;
 std::atomic<std::uint32_t> g_decimal_point{'.'};
 std::atomic<std::int64_t> g_checked_at{kNeverChecked};
 
-bool IsSpace(utf16_unit u) { return std::iswspace(static_cast<std::wint_t>(u)) != 0; }
+using base::IsSpace;
 
 // Copies the run of text that could belong to a number into "C" notation,
 // one byte per code unit: the user's separator becomes ".", and a "." that
@@ -105,10 +107,17 @@ std::size_t ReadDouble(const utf16_unit* text, utf16_unit decimal_point, double&
   return consumed == 0 ? 0 : skipped + consumed;
 }
 
+utf16_unit QueryUserDecimalPoint() {
+  const std::string separator = platform::QueryUserDecimalSeparator();
+  velmar_ustring::string_type units;
+  if (!base::utf8::Decode(separator.data(), separator.size(), units) || units.empty()) return '.';
+  return units[0];
+}
+
 utf16_unit UserDecimalPoint() {
   const std::int64_t now = platform::MonotonicMilliseconds();
   if (now - g_checked_at.load(std::memory_order_relaxed) >= kRecheckMilliseconds) {
-    g_decimal_point.store(static_cast<std::uint16_t>(platform::QueryUserDecimalPoint()),
+    g_decimal_point.store(static_cast<std::uint16_t>(QueryUserDecimalPoint()),
                           std::memory_order_relaxed);
     g_checked_at.store(now, std::memory_order_relaxed);
   }

@@ -13,6 +13,10 @@ namespace velmar::utils {
 // white space included; 0 when there is no number.
 std::size_t ReadDouble(const utf16_unit* text, utf16_unit decimal_point, double& value);
 
+// The first UTF-16 unit of the user's current decimal separator, "." when
+// it has none; reads the user's settings afresh on every call.
+utf16_unit QueryUserDecimalPoint();
+
 // The user's current decimal separator, re-read at most every 100 ms so
 // that a changed user locale is seen without a cost on every call.
 utf16_unit UserDecimalPoint();

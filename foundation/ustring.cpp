@@ -6,8 +6,10 @@
 #include <cwctype>
 #include <stdexcept>
 
+#include "base/utf16.h"
+#include "base/utf8.h"
+#include "base/wide_ctype.h"
 #include "foundation/message_format.h"
-#include "foundation/utf8.h"
 #include "platform/wide_format.h"
 
 namespace velmar::utils {
@@ -15,19 +17,15 @@ namespace {
 
 using string_type = velmar_ustring::string_type;
 
-bool IsSurrogate(utf16_unit u) { return u >= 0xD800 && u <= 0xDFFF; }
-
-bool IsSpace(utf16_unit u) { return std::iswspace(static_cast<std::wint_t>(u)) != 0; }
-
-utf16_unit Upper(utf16_unit u) {
-  return static_cast<utf16_unit>(std::towupper(static_cast<std::wint_t>(u)));
-}
+using base::IsSpace;
+using base::IsSurrogate;
+using base::Upper;
 
 [[noreturn]] void ThrowInvalidPosition() { throw std::out_of_range("invalid string position"); }
 
 string_type DecodeUtf8(const char* bytes, std::size_t size) {
   string_type out;
-  utf8::Decode(bytes, size, out);
+  base::utf8::Decode(bytes, size, out);
   return out;
 }
 
@@ -240,7 +238,7 @@ bool velmar_ustring::FormatRaw(const velmar_ustring* format, ...) {
 
 std::string velmar_ustring::ToUTF8() const {
   std::string out;
-  utf8::Encode(m_text.data(), m_text.size(), out);
+  base::utf8::Encode(m_text.data(), m_text.size(), out);
   return out;
 }
 

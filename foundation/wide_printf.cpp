@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/utf8.h"
+#include "base/ascii.h"
+#include "base/utf8.h"
 
 namespace velmar::utils {
 namespace {
@@ -55,7 +56,7 @@ struct Conversion {
 
 constexpr int kMaxArguments = 100;
 
-bool IsDigit(utf16_unit u) { return u >= '0' && u <= '9'; }
+using base::IsDigit;
 bool IsFlag(utf16_unit u) { return u == '-' || u == '+' || u == ' ' || u == '#' || u == '0'; }
 
 int ReadNumber(const utf16_unit* f, std::size_t& i) {
@@ -323,7 +324,7 @@ void AppendAscii(const char* text, std::size_t n, string_type& out) {
     if (byte >= 0x80) {
       // A locale's multibyte decimal point or a narrow argument.
       string_type decoded;
-      if (utf8::Decode(text + k, n - k, decoded)) {
+      if (base::utf8::Decode(text + k, n - k, decoded)) {
         out += decoded;
       } else {
         for (; k < n; ++k) out += static_cast<utf16_unit>(static_cast<unsigned char>(text[k]));

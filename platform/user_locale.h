@@ -2,14 +2,13 @@
 #pragma once
 
 #include <cstdint>
-
-#include "FolianUtils/ustring.h"
+#include <string>
 
 namespace velmar::platform {
 
-// The first UTF-16 unit of the user's current decimal separator, "." when
-// it has none; reads the user's settings afresh on every call (slow: cache).
-utils::utf16_unit QueryUserDecimalPoint();
+// The user's current decimal separator in UTF-8, empty when it has none;
+// reads the user's settings afresh on every call (slow: cache).
+std::string QueryUserDecimalSeparator();
 
 // A monotonic clock in milliseconds, cheap enough for every call.
 std::int64_t MonotonicMilliseconds();

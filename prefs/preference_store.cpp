@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "FolianUtils/application.h"
+#include "FolianUtils/constants.h"
 #include "environment/paths_internal.h"
 #include "environment/support_folders_internal.h"
 
@@ -10,16 +12,9 @@ namespace {
 
 using velmar::utils::velmar_ustring;
 
-constexpr int kCurrentVersion = 26;
-
-const velmar_ustring& ApplicationWord() {
-  static const velmar_ustring word(VELMAR_U("Folian"));
-  return word;
-}
-
 }  // namespace
 
-Preferences::Preferences() : Preferences(kCurrentVersion) {}
+Preferences::Preferences() : Preferences(velmar::kCurrentMajorVersion) {}
 
 Preferences::Preferences(int version) : m_name(VELMAR_U("folian")) { Load(version); }
 
@@ -46,8 +41,8 @@ Preferences::~Preferences() = default;
 
 void Preferences::Load(int version) {
   if (!m_privateFilePath.empty()) return;
-  const velmar_ustring private_folder = GetUserAppFolder(ApplicationWord(), version, false);
-  const velmar_ustring public_folder = GetUserAppFolder(ApplicationWord(), version, true);
+  const velmar_ustring private_folder = GetUserAppFolder(ApplicationName(), version, false);
+  const velmar_ustring public_folder = GetUserAppFolder(ApplicationName(), version, true);
   m_privateFilePath = AppendPath(private_folder, m_name + ".private.json");
   m_publicFilePath = AppendPath(public_folder, m_name + ".public.json");
   LoadPreferences();

@@ -2,6 +2,7 @@
 #include "FolianUtils/preferences.h"
 #include "FolianUtils/support_folders.h"
 #include "FolianUtils/temp_preferences.h"
+#include "base/version.h"
 
 namespace folian {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 using velmar::utils::velmar_ustring;
 
 // GetVersionForUpgrade reports nothing older.
-constexpr int kOldestUpgradeVersion = 18;
+using velmar::base::kOldestUpgradeVersion;
 
 enum class ValueKind { kBool, kInt, kDouble, kString };
 

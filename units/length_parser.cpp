@@ -3,6 +3,9 @@
 #include <cwctype>
 
 #include "FolianUtils/length_formatter.h"
+#include "base/ascii.h"
+#include "base/utf16.h"
+#include "base/wide_ctype.h"
 #include "units/length_parser_internal.h"
 #include "units/length_unit_texts.h"
 #include "units/number_text.h"
@@ -15,13 +18,9 @@ using units::UnitsInfo;
 // A fraction's denominator must be a usable divisor.
 constexpr double kSmallestDenominator = 0.000001;
 
-bool IsDigit(utf16_unit u) { return u >= '0' && u <= '9'; }
-
-bool IsSurrogate(utf16_unit u) { return u >= 0xD800 && u <= 0xDFFF; }
-
-utf16_unit Upper(utf16_unit u) {
-  return static_cast<utf16_unit>(std::towupper(static_cast<std::wint_t>(u)));
-}
+using base::IsDigit;
+using base::IsSurrogate;
+using base::Upper;
 
 const utf16_unit* SkipSpace(const utf16_unit* p, const utf16_unit* end) {
   while (p != end && IsLengthSpace(*p)) ++p;
@@ -31,11 +30,6 @@ const utf16_unit* SkipSpace(const utf16_unit* p, const utf16_unit* end) {
 const utf16_unit* SkipDigits(const utf16_unit* p, const utf16_unit* end) {
   while (p != end && IsDigit(*p)) ++p;
   return p;
-}
-
-void Trim(const utf16_unit*& begin, const utf16_unit*& end) {
-  begin = SkipSpace(begin, end);
-  while (end != begin && IsLengthSpace(end[-1])) --end;
 }
 
 const utf16_unit* FindUnit(const utf16_unit* begin, const utf16_unit* end, utf16_unit unit) {
@@ -133,7 +127,7 @@ bool MatchLengthUnitText(const utf16_unit* begin, const utf16_unit* end, UnitsIn
 bool ParseLengthText(const utf16_unit* begin, const utf16_unit* end, double& out,
                      UnitsInfo::Units units, LengthSuffixMatcher matcher) {
   out = 0.0;
-  Trim(begin, end);
+  TrimLengthSpace(begin, end);
   if (begin != end && *begin == '~') ++begin;
   const bool negative = begin != end && *begin == '-';
   if (negative) ++begin;
@@ -169,7 +163,7 @@ int CLengthFormatter::Parse(const velmar_ustring& text, int count, double* out, 
   if (out == nullptr) return 0;
   const utf16_unit* begin = text.data();
   const utf16_unit* end = begin + text.length();
-  Trim(begin, end);
+  TrimLengthSpace(begin, end);
   if (begin != end && *begin == '~') ++begin;
   const utf16_unit separator = GetSeparatorChar();
   int stored = 0;
@@ -210,7 +204,7 @@ bool CLengthFormatter::GetLengthUnitFromRawString(const velmar_ustring& text, Un
     const utf16_unit* first = begin;
     const utf16_unit* last = tokenEnd;
     begin = tokenEnd == end ? end : tokenEnd + 1;
-    Trim(first, last);
+    TrimLengthSpace(first, last);
     if (first == last) continue;
     Units unit = UnitsInfo::kNone;
     if (!((last - first >= 2 && MatchLengthUnitText(last - 2, last, unit)) ||

@@ -4,6 +4,7 @@
 
 #include "FolianUtils/units_info.h"
 #include "FolianUtils/ustring.h"
+#include "base/ascii.h"
 
 namespace velmar::utils {
 
@@ -28,6 +29,11 @@ bool EqualsNoCase(const utf16_unit* begin, const utf16_unit* end, const velmar_u
 
 // The white space of length text: blank, tab, line feed, vertical tab, form
 // feed, carriage return.
-inline bool IsLengthSpace(utf16_unit u) { return u == ' ' || (u >= '\t' && u <= '\r'); }
+inline bool IsLengthSpace(utf16_unit u) { return base::IsAsciiSpace(u); }
+
+// Narrows [begin, end) by the white space of length text on both sides.
+inline void TrimLengthSpace(const utf16_unit*& begin, const utf16_unit*& end) {
+  base::Trim(begin, end, IsLengthSpace);
+}
 
 }  // namespace velmar::utils

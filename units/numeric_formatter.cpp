@@ -1,7 +1,6 @@
 #include "FolianUtils/numeric_formatter.h"
 
 #include "foundation/number_reader.h"
-#include "platform/user_locale.h"
 
 namespace velmar::utils {
 
@@ -10,7 +9,7 @@ CNumericFormatter::~CNumericFormatter() = default;
 utf16_unit CNumericFormatter::GetDecimalPointChar() {
   // Fixed for the life of the process: formatted text and the separator
   // derived from it must not change under a running document.
-  static const utf16_unit point = platform::QueryUserDecimalPoint();
+  static const utf16_unit point = QueryUserDecimalPoint();
   return point;
 }
 

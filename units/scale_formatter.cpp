@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "FolianUtils/units_info.h"
+#include "base/ascii.h"
 #include "units/length_parser_internal.h"
 #include "units/number_text.h"
 
@@ -12,7 +13,8 @@ namespace {
 
 using units::UnitsInfo;
 
-bool IsDigit(utf16_unit u) { return u >= '0' && u <= '9'; }
+using base::IsDigit;
+using base::LowerAscii;
 
 bool IsRatioSeparator(utf16_unit u) { return u == ':' || u == '/' || u == '='; }
 
@@ -22,10 +24,6 @@ bool IsNumberCharacters(const utf16_unit* begin, const utf16_unit* end) {
     if (!IsDigit(*begin) && *begin != '.' && *begin != ',') return false;
   }
   return true;
-}
-
-utf16_unit LowerAscii(utf16_unit u) {
-  return u >= 'A' && u <= 'Z' ? static_cast<utf16_unit>(u - 'A' + 'a') : u;
 }
 
 bool EqualsAsciiNoCase(const utf16_unit* begin, const utf16_unit* end, const char* text) {
@@ -66,11 +64,6 @@ Side Classify(const utf16_unit* begin, const utf16_unit* end) {
   return MatchScaleUnit(run, end, unit) ? Side::kLength : Side::kInvalid;
 }
 
-void Trim(const utf16_unit*& begin, const utf16_unit*& end) {
-  while (begin != end && IsLengthSpace(*begin)) ++begin;
-  while (end != begin && IsLengthSpace(end[-1])) --end;
-}
-
 double Finite(double value) { return std::isfinite(value) ? value : 0.0; }
 
 double ReadNumber(const utf16_unit* begin, const utf16_unit* end) {
@@ -79,8 +72,8 @@ double ReadNumber(const utf16_unit* begin, const utf16_unit* end) {
 
 double ReadRatio(const utf16_unit* firstBegin, const utf16_unit* firstEnd,
                  const utf16_unit* secondBegin, const utf16_unit* secondEnd) {
-  Trim(firstBegin, firstEnd);
-  Trim(secondBegin, secondEnd);
+  TrimLengthSpace(firstBegin, firstEnd);
+  TrimLengthSpace(secondBegin, secondEnd);
   const Side side = Classify(firstBegin, firstEnd);
   if (side == Side::kInvalid || side != Classify(secondBegin, secondEnd)) return 0.0;
   double first = 0.0;

@@ -3,6 +3,8 @@
 #include <cmath>
 
 #include "FolianUtils/notification_center.h"
+#include "base/math_constants.h"
+#include "units/binary_format.h"
 
 namespace velmar::units {
 namespace {
@@ -28,8 +30,17 @@ void Post(const char* name, const UnitsInfo* sender) {
   utils::NotificationCenter::Default().Post(name, sender);
 }
 
-bool IsBinaryFormat(UnitsInfo::Format format) {
-  return format == UnitsInfo::kArchitectural || format == UnitsInfo::kFractional;
+// What a copy of either kind takes: the format-dependent units and the
+// effective precision without notification, and the flags; the space
+// separator is the length's own business.
+void CopySettings(const UnitsInfo& from, UnitsInfo& to) {
+  to.SetFormat(from.GetFormat(), false);
+  to.SetUnits(from.GetUnits(), false);
+  to.SetPrecision(from.GetEffectivePrecision(), false);
+  to.SetSuppressUnits(from.GetSuppressUnits());
+  to.SetExtraFlag(from.GetExtraFlag());
+  to.SetForceFraction(from.GetForceFraction());
+  to.SetSuppressApproximation(from.GetSuppressApproximation());
 }
 
 }  // namespace
@@ -105,25 +116,17 @@ LengthInfo::LengthInfo() {
   SetPrecision(2, false);
 }
 
-LengthInfo::LengthInfo(const LengthInfo& other) : UnitsInfo() { CopyFrom(other); }
+LengthInfo::LengthInfo(const LengthInfo& other) : UnitsInfo() { *this = other; }
 
 LengthInfo& LengthInfo::operator=(const LengthInfo& other) {
-  if (this != &other) CopyFrom(other);
+  if (this != &other) {
+    CopySettings(other, *this);
+    m_spaceSeparator = other.m_spaceSeparator;
+  }
   return *this;
 }
 
 LengthInfo::~LengthInfo() = default;
-
-void LengthInfo::CopyFrom(const LengthInfo& other) {
-  SetFormat(other.GetFormat(), false);
-  SetUnits(other.GetUnits(), false);
-  SetPrecision(other.GetEffectivePrecision(), false);
-  m_suppressUnits = other.m_suppressUnits;
-  m_spaceSeparator = other.m_spaceSeparator;
-  m_extraFlag = other.m_extraFlag;
-  m_forceFraction = other.m_forceFraction;
-  m_suppressApproximation = other.m_suppressApproximation;
-}
 
 LengthInfo* LengthInfo::Clone() const { return new LengthInfo(*this); }
 
@@ -182,24 +185,14 @@ AngleInfo::AngleInfo() {
   SetPrecision(4, false);
 }
 
-AngleInfo::AngleInfo(const AngleInfo& other) : UnitsInfo() { CopyFrom(other); }
+AngleInfo::AngleInfo(const AngleInfo& other) : UnitsInfo() { *this = other; }
 
 AngleInfo& AngleInfo::operator=(const AngleInfo& other) {
-  if (this != &other) CopyFrom(other);
+  if (this != &other) CopySettings(other, *this);
   return *this;
 }
 
 AngleInfo::~AngleInfo() = default;
-
-void AngleInfo::CopyFrom(const AngleInfo& other) {
-  SetFormat(other.GetFormat(), false);
-  SetUnits(other.GetUnits(), false);
-  SetPrecision(other.GetEffectivePrecision(), false);
-  m_suppressUnits = other.m_suppressUnits;
-  m_extraFlag = other.m_extraFlag;
-  m_forceFraction = other.m_forceFraction;
-  m_suppressApproximation = other.m_suppressApproximation;
-}
 
 AngleInfo* AngleInfo::Clone() const { return new AngleInfo(*this); }
 
@@ -210,9 +203,9 @@ double AngleInfo::GetConversionFactor(Units units) const {
     case kRadians:
       return 1.0;
     case kDegrees:
-      return 0.017453292519943295;
+      return base::kRadiansPerDegree;
     case kGradians:
-      return 0.015707963267948967;
+      return base::kRadiansPerGradian;
     default:
       return 0.0;
   }

@@ -8,6 +8,7 @@
 #include "FolianUtils/angle_formatter.h"
 #include "FolianUtils/length_formatter.h"
 #include "FolianUtils/numeric_formatter.h"
+#include "base/ascii.h"
 
 namespace velmar::utils {
 namespace {
@@ -25,11 +26,10 @@ constexpr double kMinDirectionLength = 1e-10;
 
 bool IsArrayMarker(utf16_unit u) { return u == '*' || u == 'x' || u == 'X' || u == '/'; }
 
-bool IsDigit(utf16_unit u) { return u >= '0' && u <= '9'; }
-
-// The "C" isspace set; the user's locale must not change what counts as a
-// blank before a point's opening bracket.
-bool IsNarrowSpace(utf16_unit u) { return u == ' ' || (u >= '\t' && u <= '\r'); }
+using base::IsDigit;
+// The user's locale must not change what counts as a blank before a
+// point's opening bracket.
+using base::IsAsciiSpace;
 
 bool Contains(const velmar_ustring& text, utf16_unit u) {
   return text.Find(u) != velmar_ustring::npos;
@@ -67,8 +67,7 @@ unsigned int CountFromPart(velmar_ustring part) {
 }
 
 bool OnlySpaceAfter(const velmar_ustring& text, velmar_ustring::size_type pos) {
-  return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(pos) + 1, text.end(),
-                     IsNarrowSpace);
+  return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(pos) + 1, text.end(), IsAsciiSpace);
 }
 
 }  // namespace
@@ -187,7 +186,7 @@ bool CVCBParser::GetRowsOrColumns(const velmar_ustring& text, unsigned int& rows
 
 CVCBParser::EPointEntryMode CVCBParser::GetPointEntryMode() const {
   for (const utf16_unit u : m_text) {
-    if (IsNarrowSpace(u)) continue;
+    if (IsAsciiSpace(u)) continue;
     if (u == '[') return kAbsolutePoint;
     if (u == '^') return kPolarPoint;
     return kRelativePoint;

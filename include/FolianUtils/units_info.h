@@ -126,9 +126,6 @@ class FOLIAN_API LengthInfo : public UnitsInfo {
   double RoundToPrecision(double value) const override;
   double GetPrecisionAsValue(Format format, int precision, Units units) const override;
   double GetPrecisionAsValue() const override;
-
- private:
-  void CopyFrom(const LengthInfo& other);
 };
 
 class FOLIAN_API AngleInfo : public UnitsInfo {
@@ -149,9 +146,6 @@ class FOLIAN_API AngleInfo : public UnitsInfo {
   double RoundToPrecision(double value) const override;
   double GetPrecisionAsValue(Format format, int precision, Units units) const override;
   double GetPrecisionAsValue() const override;
-
- private:
-  void CopyFrom(const AngleInfo& other);
 };
 
 }  // namespace velmar::units

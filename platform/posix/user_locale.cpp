@@ -8,8 +8,6 @@
 #include <cstring>
 #include <string>
 
-#include "foundation/utf8.h"
-
 namespace velmar::platform {
 namespace {
 
@@ -24,18 +22,14 @@ const char* UserNumericLocaleName() {
 
 }  // namespace
 
-utils::utf16_unit QueryUserDecimalPoint() {
+std::string QueryUserDecimalSeparator() {
   const char* name = UserNumericLocaleName();
-  if (name == nullptr) return '.';
+  if (name == nullptr) return {};
   const locale_t locale = newlocale(LC_NUMERIC_MASK, name, static_cast<locale_t>(nullptr));
-  if (locale == static_cast<locale_t>(nullptr)) return '.';
-  const std::string point = nl_langinfo_l(RADIXCHAR, locale);
+  if (locale == static_cast<locale_t>(nullptr)) return {};
+  std::string point = nl_langinfo_l(RADIXCHAR, locale);
   freelocale(locale);
-  utils::velmar_ustring::string_type units;
-  if (point.empty() || !utils::utf8::Decode(point.data(), point.size(), units) || units.empty()) {
-    return '.';
-  }
-  return units[0];
+  return point;
 }
 
 std::int64_t MonotonicMilliseconds() {

@@ -4,12 +4,17 @@
 #include <stdlib.h>
 #include <windows.h>
 
+#include <cstddef>
+#include <string>
+
 namespace velmar::platform {
 
-utils::utf16_unit QueryUserDecimalPoint() {
+std::string QueryUserDecimalSeparator() {
   wchar_t point[8] = {};
-  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, point, 8) <= 1) return L'.';
-  return point[0];
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, point, 8) <= 1) return {};
+  char utf8[32] = {};
+  const int size = WideCharToMultiByte(CP_UTF8, 0, point, -1, utf8, sizeof utf8, nullptr, nullptr);
+  return size > 1 ? std::string(utf8, static_cast<std::size_t>(size - 1)) : std::string();
 }
 
 std::int64_t MonotonicMilliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }

@@ -3,7 +3,7 @@
 #include <string>
 #include <system_error>
 
-#include "FolianUtils/constants.h"
+#include "base/version.h"
 #include "platform/local_data_root.h"
 #include "platform/random_bytes.h"
 #include "prefs/viewer/client_id_internal.h"
@@ -58,8 +58,8 @@ bool WriteIdFile(const fs::path& file, const std::string& id) {
 fs::path ClientIdFile() {
   const fs::path root = velmar::platform::LocalDataRoot();
   if (root.empty()) return {};
-  return root / "Trelvin" / ("Trelvin 20" + std::to_string(velmar::kCurrentMajorVersion)) /
-         "Folian" / "trelvin.viewer.cid";
+  return root / "Trelvin" / ("Trelvin 20" + std::to_string(velmar::base::kCurrentMajorVersion)) /
+         velmar::base::kApplicationName / "trelvin.viewer.cid";
 }
 
 std::string MakeRandomUuid() {

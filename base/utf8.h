@@ -1,24 +1,30 @@
-#include "foundation/utf8.h"
+// The UTF-8 <-> UTF-16 conversion of the whole library.
+//
+// One rule for surrogates in both directions: a surrogate code point
+// written in UTF-8 (lead byte 0xED) decodes to that single unit, and a unit
+// that is not half of a valid pair encodes as its own three-byte form, so
+// any sequence of UTF-16 units survives a round trip.
+#pragma once
 
-namespace velmar::utils::utf8 {
-namespace {
+#include <cstddef>
+#include <string>
 
-constexpr unsigned char kTrailingBytes[256] = {
-    // 0x00-0xBF: single bytes and continuation bytes.
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-    // 0xC0-0xDF
-    1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1,
-    // 0xE0-0xEF, 0xF0-0xF7, 0xF8-0xFB, 0xFC-0xFF
-    2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5};
+namespace velmar::base::utf8 {
+namespace detail {
+
+// Trailing bytes by lead byte; continuation bytes and 0xC0/0xC1 are
+// rejected by IsWellFormed.
+inline std::size_t TrailingBytes(unsigned char lead) {
+  if (lead < 0xC0) return 0;
+  if (lead < 0xE0) return 1;
+  if (lead < 0xF0) return 2;
+  if (lead < 0xF8) return 3;
+  return lead < 0xFC ? 4 : 5;
+}
 
 constexpr char32_t kOffsets[4] = {0x0, 0x3080, 0xE2080, 0x3C82080};
 
-bool IsWellFormed(const unsigned char* s, std::size_t trailing) {
+inline bool IsWellFormed(const unsigned char* s, std::size_t trailing) {
   const unsigned char lead = s[0];
   if ((lead >= 0x80 && lead <= 0xC1) || lead > 0xF4) return false;
   for (std::size_t k = 1; k <= trailing; ++k) {
@@ -30,9 +36,13 @@ bool IsWellFormed(const unsigned char* s, std::size_t trailing) {
   return true;
 }
 
-}  // namespace
+}  // namespace detail
 
-bool Decode(const char* bytes, std::size_t size, velmar_ustring::string_type& out) {
+// Decodes `size` bytes of UTF-8 into `out`. Returns false, leaving `out`
+// empty, for truncated or ill-formed input.
+template <typename Unit>
+bool Decode(const char* bytes, std::size_t size, std::basic_string<Unit>& out) {
+  static_assert(sizeof(Unit) == 2, "UTF-16 needs 16-bit units");
   out.clear();
   const auto* s = reinterpret_cast<const unsigned char*>(bytes);
 
@@ -40,9 +50,9 @@ bool Decode(const char* bytes, std::size_t size, velmar_ustring::string_type& ou
   // partial text and the result is allocated once.
   std::size_t units = 0;
   for (std::size_t i = 0; i < size;) {
-    const std::size_t trailing = kTrailingBytes[s[i]];
+    const std::size_t trailing = detail::TrailingBytes(s[i]);
     if (i + trailing >= size) return false;
-    if (!IsWellFormed(s + i, trailing)) return false;
+    if (!detail::IsWellFormed(s + i, trailing)) return false;
     units += trailing == 3 ? 2 : 1;  // four-byte forms are above U+FFFF
     i += trailing + 1;
   }
@@ -50,23 +60,27 @@ bool Decode(const char* bytes, std::size_t size, velmar_ustring::string_type& ou
   out.resize(units);
   std::size_t o = 0;
   for (std::size_t i = 0; i < size;) {
-    const std::size_t trailing = kTrailingBytes[s[i]];
+    const std::size_t trailing = detail::TrailingBytes(s[i]);
     char32_t cp = 0;
     for (std::size_t k = 0; k <= trailing; ++k) cp = (cp << 6) + s[i + k];
-    cp -= kOffsets[trailing];
+    cp -= detail::kOffsets[trailing];
     i += trailing + 1;
     if (cp > 0xFFFF) {
       cp -= 0x10000;
-      out[o++] = static_cast<utf16_unit>(0xD800 + (cp >> 10));
-      out[o++] = static_cast<utf16_unit>(0xDC00 + (cp & 0x3FF));
+      out[o++] = static_cast<Unit>(0xD800 + (cp >> 10));
+      out[o++] = static_cast<Unit>(0xDC00 + (cp & 0x3FF));
     } else {
-      out[o++] = static_cast<utf16_unit>(cp);
+      out[o++] = static_cast<Unit>(cp);
     }
   }
   return true;
 }
 
-void Encode(const utf16_unit* units, std::size_t count, std::string& out) {
+// Appends the UTF-8 form of `count` units to `out`; a high surrogate
+// followed by a low one is one code point, any other unit is its own value.
+template <typename Unit>
+void Encode(const Unit* units, std::size_t count, std::string& out) {
+  static_assert(sizeof(Unit) == 2, "UTF-16 needs 16-bit units");
   out.reserve(out.size() + count);
   for (std::size_t i = 0; i < count; ++i) {
     char32_t cp = static_cast<char16_t>(units[i]);
@@ -95,4 +109,4 @@ void Encode(const utf16_unit* units, std::size_t count, std::string& out) {
   }
 }
 
-}  // namespace velmar::utils::utf8
+}  // namespace velmar::base::utf8

@@ -1,0 +1,25 @@
+// Character classes that hold in every locale, for parsers whose meaning
+// must not change with the user's settings.
+#pragma once
+
+namespace velmar::base {
+
+constexpr bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
+
+// The "C" isspace set: blank, tab, line feed, vertical tab, form feed,
+// carriage return.
+constexpr bool IsAsciiSpace(char32_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+template <typename Unit>
+constexpr Unit LowerAscii(Unit c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<Unit>(c - 'A' + 'a') : c;
+}
+
+// Narrows [begin, end) by `is_space` from both sides.
+template <typename Unit, typename IsSpace>
+void Trim(const Unit*& begin, const Unit*& end, IsSpace is_space) {
+  while (begin != end && is_space(*begin)) ++begin;
+  while (end != begin && is_space(end[-1])) --end;
+}
+
+}  // namespace velmar::base
