@@ -4,7 +4,7 @@
 
 #include "FolianUtils/host_strings.h"
 #include "FolianUtils/ustring.h"
-#include "environment/localized_strings.h"
+#include "foundation/localized_strings.h"
 
 using velmar::utils::GetLocalizedString;
 using velmar::utils::velmar_ustring;

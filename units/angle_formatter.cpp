@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "FolianUtils/constants.h"
-#include "environment/localized_strings.h"
+#include "foundation/localized_strings.h"
 #include "units/number_text.h"
 
 namespace velmar::utils {

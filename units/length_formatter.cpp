@@ -4,13 +4,15 @@
 #include <cmath>
 
 #include "FolianUtils/constants.h"
-#include "environment/localized_strings.h"
+#include "foundation/localized_strings.h"
+#include "units/binary_format.h"
 #include "units/length_unit_texts.h"
 #include "units/number_text.h"
 
 namespace velmar::utils {
 namespace {
 
+using units::IsBinaryFormat;
 using units::LengthInfo;
 using units::UnitsInfo;
 using string_type = velmar_ustring::string_type;
@@ -20,10 +22,6 @@ using string_type = velmar_ustring::string_type;
 constexpr double kWholeNudge = 0.000001;
 // From here on every double is a whole number.
 constexpr double kAllWhole = 4503599627370496.0;  // 2^52
-
-bool IsBinaryFormat(UnitsInfo::Format format) {
-  return format == UnitsInfo::kArchitectural || format == UnitsInfo::kFractional;
-}
 
 // 10^precision; exact for every precision a length can have.
 double PowerOfTen(int precision) {

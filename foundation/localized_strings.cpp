@@ -1,4 +1,4 @@
-#include "environment/localized_strings.h"
+#include "foundation/localized_strings.h"
 
 #include "FolianUtils/host_strings.h"
 #include "platform/host_module.h"

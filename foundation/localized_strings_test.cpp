@@ -1,4 +1,4 @@
-#include "environment/localized_strings.h"
+#include "foundation/localized_strings.h"
 
 #include <gtest/gtest.h>
 
