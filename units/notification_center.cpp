@@ -1,16 +1,32 @@
 #include "FolianUtils/notification_center.h"
 
 #include <atomic>
+#include <map>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 namespace velmar::utils {
+namespace {
 
-struct NotificationCenter::Registration {
+struct Registration {
   explicit Registration(NotificationObserver* o) : observer(o) {}
   NotificationObserver* observer;
   // Cleared on removal so that a delivery already under way skips it.
   std::atomic<bool> active{true};
 };
+
+}  // namespace
+
+struct NotificationCenter::State {
+  mutable std::mutex mutex;
+  bool enabled = true;
+  std::map<std::string, std::vector<std::shared_ptr<Registration>>> observers;
+};
+
+NotificationCenter::NotificationCenter() : m_state(std::make_unique<State>()) {}
+
+NotificationCenter::~NotificationCenter() = default;
 
 NotificationObserver::~NotificationObserver() = default;
 
@@ -22,13 +38,13 @@ NotificationCenter& NotificationCenter::Default() {
 
 void NotificationCenter::AddObserver(const std::string& name, NotificationObserver* observer) {
   if (observer == nullptr) return;
-  const std::lock_guard<std::mutex> lock(m_mutex);
-  m_observers[name].push_back(std::make_shared<Registration>(observer));
+  const std::lock_guard<std::mutex> lock(m_state->mutex);
+  m_state->observers[name].push_back(std::make_shared<Registration>(observer));
 }
 
 void NotificationCenter::RemoveObserver(NotificationObserver* observer, const std::string& name) {
-  const std::lock_guard<std::mutex> lock(m_mutex);
-  for (auto it = m_observers.begin(); it != m_observers.end();) {
+  const std::lock_guard<std::mutex> lock(m_state->mutex);
+  for (auto it = m_state->observers.begin(); it != m_state->observers.end();) {
     if (!name.empty() && it->first != name) {
       ++it;
       continue;
@@ -42,17 +58,17 @@ void NotificationCenter::RemoveObserver(NotificationObserver* observer, const st
         ++r;
       }
     }
-    it = list.empty() ? m_observers.erase(it) : std::next(it);
+    it = list.empty() ? m_state->observers.erase(it) : std::next(it);
   }
 }
 
 void NotificationCenter::Post(const std::string& name, const void* sender) {
   std::vector<std::shared_ptr<Registration>> targets;
   {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    if (!m_enabled) return;
-    const auto it = m_observers.find(name);
-    if (it == m_observers.end()) return;
+    const std::lock_guard<std::mutex> lock(m_state->mutex);
+    if (!m_state->enabled) return;
+    const auto it = m_state->observers.find(name);
+    if (it == m_state->observers.end()) return;
     targets = it->second;
   }
   // Called without the lock, so observers may register, unregister and
@@ -66,13 +82,13 @@ void NotificationCenter::Post(const std::string& name, const void* sender) {
 }
 
 void NotificationCenter::SetEnabled(bool enabled) {
-  const std::lock_guard<std::mutex> lock(m_mutex);
-  m_enabled = enabled;
+  const std::lock_guard<std::mutex> lock(m_state->mutex);
+  m_state->enabled = enabled;
 }
 
 bool NotificationCenter::IsEnabled() const {
-  const std::lock_guard<std::mutex> lock(m_mutex);
-  return m_enabled;
+  const std::lock_guard<std::mutex> lock(m_state->mutex);
+  return m_state->enabled;
 }
 
 bool NotificationCenter::IsMainThread() {

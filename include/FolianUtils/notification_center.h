@@ -6,11 +6,8 @@
 // only the observers that accept any thread.
 #pragma once
 
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <vector>
 
 #include "FolianUtils/export.h"
 
@@ -52,12 +49,12 @@ class FOLIAN_API NotificationCenter {
   NotificationCenter& operator=(const NotificationCenter&) = delete;
 
  private:
-  NotificationCenter() = default;
-  struct Registration;
+  struct State;
 
-  mutable std::mutex m_mutex;
-  bool m_enabled = true;
-  std::map<std::string, std::vector<std::shared_ptr<Registration>>> m_observers;
+  NotificationCenter();
+  ~NotificationCenter();
+
+  const std::unique_ptr<State> m_state;
 };
 
 }  // namespace velmar::utils
