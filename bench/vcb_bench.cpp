@@ -9,6 +9,7 @@
 #include "FolianUtils/numeric_formatter.h"
 #include "FolianUtils/units_info.h"
 #include "FolianUtils/vcb_parser.h"
+#include "units/user_notation_test_support.h"
 
 namespace {
 
@@ -19,12 +20,8 @@ using velmar::utils::CVCBParser;
 using velmar::utils::velmar_ustring;
 
 // "|" is the list separator and "." the decimal point of the user's locale.
-velmar_ustring Typed(std::string text) {
-  for (char& c : text) {
-    if (c == '.') c = static_cast<char>(CNumericFormatter::GetDecimalPointChar());
-    if (c == '|') c = static_cast<char>(CNumericFormatter::GetSeparatorChar());
-  }
-  return velmar_ustring(text);
+velmar_ustring Typed(const std::string& text) {
+  return velmar::utils::testing::UserText(text, '|');
 }
 
 const std::vector<std::string>& Texts() {

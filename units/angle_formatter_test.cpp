@@ -5,23 +5,20 @@
 #include <cmath>
 #include <string>
 
+#include "base/math_constants.h"
+#include "units/user_notation_test_support.h"
+
 namespace velmar::utils {
 namespace {
 
 using units::AngleInfo;
 using units::UnitsInfo;
 
-constexpr double kPi = 3.141592653589793;
+using base::kPi;
 
 // `text` with every "." written as the user's decimal point, so one table
 // serves both locales.
-velmar_ustring Localized(const char* text) {
-  velmar_ustring out(text);
-  for (utf16_unit& u : out) {
-    if (u == '.') u = CNumericFormatter::GetDecimalPointChar();
-  }
-  return out;
-}
+velmar_ustring Localized(const char* text) { return testing::UserText(text, 0); }
 
 AngleInfo Settings(UnitsInfo::Units units, int precision) {
   AngleInfo info;

@@ -5,6 +5,7 @@
 
 #include "FolianUtils/length_formatter.h"
 #include "FolianUtils/units_info.h"
+#include "units/user_notation_test_support.h"
 
 namespace velmar::utils::testing {
 
@@ -31,21 +32,6 @@ inline LengthInfo MakeLengthInfo(const LengthSettings& settings) {
   info.SetForceFraction(settings.forceFraction);
   info.SetSuppressApproximation(settings.suppressApproximation);
   return info;
-}
-
-// `text` written with "." as decimal point and "," as list separator, in
-// the user's notation.
-inline std::string InUserNotation(std::string text) {
-  const char point = static_cast<char>(CNumericFormatter::GetDecimalPointChar());
-  const char separator = static_cast<char>(CNumericFormatter::GetSeparatorChar());
-  for (char& c : text) {
-    if (c == '.') {
-      c = point;
-    } else if (c == ',') {
-      c = separator;
-    }
-  }
-  return text;
 }
 
 }  // namespace velmar::utils::testing

@@ -7,18 +7,13 @@
 #include <string>
 
 #include "FolianUtils/numeric_formatter.h"
+#include "units/user_notation_test_support.h"
 
 namespace velmar::utils {
 namespace {
 
 // `text` with every "." written as the user's decimal point.
-velmar_ustring Localized(const char* text) {
-  velmar_ustring out(text);
-  for (utf16_unit& u : out) {
-    if (u == '.') u = CNumericFormatter::GetDecimalPointChar();
-  }
-  return out;
-}
+velmar_ustring Localized(const char* text) { return testing::UserText(text, 0); }
 
 struct FormatCase {
   double scale;

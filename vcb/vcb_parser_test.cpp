@@ -8,6 +8,7 @@
 #include <string>
 
 #include "FolianUtils/numeric_formatter.h"
+#include "units/user_notation_test_support.h"
 
 namespace velmar::utils {
 namespace {
@@ -18,13 +19,7 @@ using velmar::units::UnitsInfo;
 
 // Test texts are written with "." as decimal point and "|" as the list
 // separator, and turned into what a user of the current locale types.
-velmar_ustring Typed(std::string text) {
-  for (char& c : text) {
-    if (c == '.') c = static_cast<char>(CNumericFormatter::GetDecimalPointChar());
-    if (c == '|') c = static_cast<char>(CNumericFormatter::GetSeparatorChar());
-  }
-  return velmar_ustring(text);
-}
+velmar_ustring Typed(const std::string& text) { return testing::UserText(text, '|'); }
 
 CVCBParser Parser(const std::string& text, double scale = 1.0) {
   return CVCBParser(Typed(text), LengthInfo(), scale);
