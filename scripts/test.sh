@@ -8,6 +8,9 @@ jobs=$(nproc)
 
 bash scripts/install-deps.sh
 
+echo "== layers =="
+python3 scripts/check-layers.py
+
 passed=0
 run_ctest() {
   local log="$1/ctest.log"
