@@ -3,6 +3,7 @@
 #include "FolianUtils/support_folders.h"
 #include "FolianUtils/temp_preferences.h"
 #include "base/version.h"
+#include "prefs/preference_kinds.h"
 
 namespace folian {
 namespace {
@@ -12,60 +13,55 @@ using velmar::utils::velmar_ustring;
 // GetVersionForUpgrade reports nothing older.
 using velmar::base::kOldestUpgradeVersion;
 
-enum class ValueKind { kBool, kInt, kDouble, kString };
-
-struct ImportedKey {
-  const velmar_ustring& key;
-  ValueKind kind;
+// The keys copied before the colour tray, in the order they are copied;
+// their kinds come from TypedPreferenceKeys().
+const velmar_ustring* const kImportedKeys[] = {
+    &Preferences::kAutoUpdateTrelvinModels,
+    &Preferences::kAutoSaveIntervalPrefsStr,
+    &Preferences::kBackupPrefsStr,
+    &Preferences::kAutoSavePrefsStr,
+    &Preferences::kHighlightColorSharedLayerStr,
+    &Preferences::kHighlightColorNonsharedLayerStr,
+    &Preferences::kPresentationScreenEnum,
+    &Preferences::kShowNewVersionMessage,
+    &Preferences::kImageEditorApplication,
+    &Preferences::kTableEditorApplication,
+    &Preferences::kTextEditorApplication,
+    &Preferences::kStyleInspectorShowThumbnails,
+    &Preferences::kPageInspectorShowThumbnails,
+    &Preferences::kPatternInspectorShowThumbnails,
+    &Preferences::kWarningEntitiesCannotGroup,
+    &Preferences::kWarningLayerHasUnselectableEntity,
+    &Preferences::kWarningCouldNotPreserveLayer,
+    &Preferences::kWarningPastedOutsideGroup,
+    &Preferences::kWarningPastedTrvOutsideGroup,
+    &Preferences::kWarningPastedOnHiddenLayer,
+    &Preferences::kWarningMoveEntitySplitGroup,
+    &Preferences::kWarningShareLayerSplitGroup,
+    &Preferences::kWarningDeleteLayerSplitGroup,
+    &Preferences::kWarningUnableToRenderModels,
+    &Preferences::kWarnOnVectorRender,
+    &Preferences::kWarnOnHybridRender,
+    &Preferences::kWarnOnOlderFileOpen,
+    &Preferences::kWarnOnNewerFileOpen,
+    &Preferences::kEditTrelvinModels,
+    &Preferences::kColorChooserImagePath,
 };
 
-// The keys copied before the colour tray, in the order they are copied.
-const ImportedKey kImportedKeys[] = {
-    {Preferences::kAutoUpdateTrelvinModels, ValueKind::kBool},
-    {Preferences::kAutoSaveIntervalPrefsStr, ValueKind::kDouble},
-    {Preferences::kBackupPrefsStr, ValueKind::kBool},
-    {Preferences::kAutoSavePrefsStr, ValueKind::kBool},
-    {Preferences::kHighlightColorSharedLayerStr, ValueKind::kInt},
-    {Preferences::kHighlightColorNonsharedLayerStr, ValueKind::kInt},
-    {Preferences::kPresentationScreenEnum, ValueKind::kInt},
-    {Preferences::kShowNewVersionMessage, ValueKind::kBool},
-    {Preferences::kImageEditorApplication, ValueKind::kString},
-    {Preferences::kTableEditorApplication, ValueKind::kString},
-    {Preferences::kTextEditorApplication, ValueKind::kString},
-    {Preferences::kStyleInspectorShowThumbnails, ValueKind::kBool},
-    {Preferences::kPageInspectorShowThumbnails, ValueKind::kBool},
-    {Preferences::kPatternInspectorShowThumbnails, ValueKind::kBool},
-    {Preferences::kWarningEntitiesCannotGroup, ValueKind::kBool},
-    {Preferences::kWarningLayerHasUnselectableEntity, ValueKind::kBool},
-    {Preferences::kWarningCouldNotPreserveLayer, ValueKind::kBool},
-    {Preferences::kWarningPastedOutsideGroup, ValueKind::kBool},
-    {Preferences::kWarningPastedTrvOutsideGroup, ValueKind::kBool},
-    {Preferences::kWarningPastedOnHiddenLayer, ValueKind::kBool},
-    {Preferences::kWarningMoveEntitySplitGroup, ValueKind::kBool},
-    {Preferences::kWarningShareLayerSplitGroup, ValueKind::kBool},
-    {Preferences::kWarningDeleteLayerSplitGroup, ValueKind::kBool},
-    {Preferences::kWarningUnableToRenderModels, ValueKind::kBool},
-    {Preferences::kWarnOnVectorRender, ValueKind::kBool},
-    {Preferences::kWarnOnHybridRender, ValueKind::kBool},
-    {Preferences::kWarnOnOlderFileOpen, ValueKind::kBool},
-    {Preferences::kWarnOnNewerFileOpen, ValueKind::kBool},
-    {Preferences::kEditTrelvinModels, ValueKind::kBool},
-    {Preferences::kColorChooserImagePath, ValueKind::kString},
-};
-
-void CopyKey(Preferences& from, Preferences& to, const velmar_ustring& key, ValueKind kind) {
-  if (!from.ContainsItem(key)) return;
+void CopyKey(Preferences& from, Preferences& to, const velmar_ustring& key) {
+  PreferenceKind kind = PreferenceKind::kString;
+  if (!FindPreferenceKind(key, kind) || !from.ContainsItem(key)) return;
   switch (kind) {
-    case ValueKind::kBool:
+    case PreferenceKind::kBool:
       to.WriteBool(key, from.ReadBool(key, false));
       break;
-    case ValueKind::kInt:
+    case PreferenceKind::kInt:
       to.WriteInt(key, from.ReadInt(key, 0));
       break;
-    case ValueKind::kDouble:
+    case PreferenceKind::kDouble:
       to.WriteDouble(key, from.ReadDouble(key, 0.0));
       break;
-    case ValueKind::kString:
+    case PreferenceKind::kString:
       to.WriteString(key, from.ReadString(key, velmar_ustring()));
       break;
   }
@@ -75,9 +71,7 @@ void CopyKey(Preferences& from, Preferences& to, const velmar_ustring& key, Valu
 
 void Preferences::LoadFromJsonVersion(int version) {
   TempPreferences previous(version);
-  for (const ImportedKey& entry : kImportedKeys) {
-    CopyKey(previous, *this, entry.key, entry.kind);
-  }
+  for (const velmar_ustring* key : kImportedKeys) CopyKey(previous, *this, *key);
   // The tray is copied while its keys are contiguous from ColorTray0.
   for (int n = 0;; ++n) {
     velmar_ustring key;
@@ -85,7 +79,7 @@ void Preferences::LoadFromJsonVersion(int version) {
     if (!previous.ContainsItem(key)) break;
     WriteInt(key, previous.ReadInt(key, 0));
   }
-  CopyKey(previous, *this, kFilterScalesComboBox_WIN, ValueKind::kBool);
+  CopyKey(previous, *this, kFilterScalesComboBox_WIN);
 }
 
 void Preferences::LoadFromPreviousVersion() { ImportPreviousVersionSettings(); }
