@@ -1,5 +1,7 @@
 #include "FolianUtils/culture.h"
 
+#include <string>
+
 #include "FolianUtils/application.h"
 #include "environment/culture_internal.h"
 #include "environment/paths_internal.h"
@@ -98,9 +100,9 @@ velmar_ustring GetFolianWebCode() {
 }
 
 velmar_ustring GetOSLocale() {
-  velmar_ustring name;
+  std::string name;
   if (!velmar::platform::QueryUserLocaleName(name) || name.empty()) return DefaultCulture();
-  return name;
+  return velmar_ustring(name);
 }
 
 }  // namespace folian

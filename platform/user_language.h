@@ -2,8 +2,7 @@
 #pragma once
 
 #include <cstdint>
-
-#include "FolianUtils/ustring.h"
+#include <string>
 
 namespace velmar::platform {
 
@@ -12,7 +11,8 @@ namespace velmar::platform {
 // the user has none.
 std::uint16_t QueryUserLanguageId();
 
-// The user's locale name in BCP 47 form ("de-DE"); false when there is none.
-bool QueryUserLocaleName(utils::velmar_ustring& name);
+// The user's locale name in BCP 47 form ("de-DE"), in UTF-8; false, leaving
+// `name` alone, when there is none.
+bool QueryUserLocaleName(std::string& name);
 
 }  // namespace velmar::platform

@@ -65,9 +65,9 @@ TEST(UserLanguage, FromTheMessagesCategory) {
   for (const auto& c : cases) {
     const ScopedMessagesLocale locale(c.locale, nullptr, nullptr);
     EXPECT_EQ(QueryUserLanguageId(), c.language_id) << c.locale;
-    utils::velmar_ustring name = "before";
+    std::string name = "before";
     EXPECT_EQ(QueryUserLocaleName(name), c.name != nullptr) << c.locale;
-    EXPECT_EQ(name.ToUTF8(), c.name != nullptr ? c.name : "before") << c.locale;
+    EXPECT_EQ(name, c.name != nullptr ? c.name : "before") << c.locale;
   }
 }
 

@@ -50,7 +50,6 @@ KNOWN_EDGES = {
     "platform/file_stream.h -> FolianUtils/ustring.h",
     "platform/file_system.h -> FolianUtils/ustring.h",
     "platform/shell_open.h -> FolianUtils/ustring.h",
-    "platform/user_language.h -> FolianUtils/ustring.h",
     "platform/wide_format.h -> FolianUtils/ustring.h",
     # The durable file still writes through the common library's codec, and
     # the posix printf through the library's own engine.

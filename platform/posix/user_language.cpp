@@ -123,14 +123,14 @@ std::uint16_t QueryUserLanguageId() {
   return static_cast<std::uint16_t>(sub_language << 10 | primary);
 }
 
-bool QueryUserLocaleName(utils::velmar_ustring& name) {
+bool QueryUserLocaleName(std::string& name) {
   LocaleParts parts;
   if (!ReadUserLocale(parts)) return false;
   std::string tag = parts.language;
   if (parts.modifier == "latin") tag += "-Latn";
   if (parts.modifier == "cyrillic") tag += "-Cyrl";
   if (!parts.region.empty()) tag += "-" + parts.region;
-  name = utils::velmar_ustring(tag);
+  name = tag;
   return true;
 }
 
