@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# clang-tidy with the checks of .clang-tidy over the library's own sources
+# (not tests, fuzzers or tools), using a build's compile_commands.json; any
+# finding fails.
+#   bash scripts/check-tidy.sh <build folder configured with clang++>
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=$1
+mapfile -t files < <(grep -o '"file": "[^"]*"' "$build/compile_commands.json" | cut -d'"' -f4 |
+  grep -E "^$PWD/(foundation|units|vcb|prefs|environment|library|platform)/" |
+  grep -vE '_(test|fuzz)\.cpp$' | sort -u)
+run-clang-tidy-14 -quiet -p "$build" -j"$(nproc)" "${files[@]}" >"$build/clang-tidy.log" 2>&1 ||
+  { grep -E ' (warning|error): ' "$build/clang-tidy.log" | sort -u; echo "clang-tidy: findings above"; exit 1; }
+echo "clang-tidy: ${#files[@]} files, no findings"
