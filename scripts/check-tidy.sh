@@ -9,6 +9,11 @@ build=$1
 mapfile -t files < <(grep -o '"file": "[^"]*"' "$build/compile_commands.json" | cut -d'"' -f4 |
   grep -E "^$PWD/(foundation|units|vcb|prefs|environment|library|platform)/" |
   grep -vE '_(test|fuzz)\.cpp$' | sort -u)
-run-clang-tidy-14 -quiet -p "$build" -j"$(nproc)" "${files[@]}" >"$build/clang-tidy.log" 2>&1 ||
-  { grep -E ' (warning|error): ' "$build/clang-tidy.log" | sort -u; echo "clang-tidy: findings above"; exit 1; }
+log=$build/clang-tidy.log
+if ! run-clang-tidy-14 -quiet -p "$build" -j"$(nproc)" "${files[@]}" >"$log" 2>&1; then
+  # Without its colours, one line per finding.
+  sed 's/\x1b\[[0-9;]*m//g' "$log" | grep -E ': (warning|error): ' | sort -u || cat "$log"
+  echo "clang-tidy: findings above (whole output in $log)"
+  exit 1
+fi
 echo "clang-tidy: ${#files[@]} files, no findings"

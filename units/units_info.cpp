@@ -105,7 +105,7 @@ LengthInfo::LengthInfo() {
   SetPrecision(2, false);
 }
 
-LengthInfo::LengthInfo(const LengthInfo& other) : UnitsInfo() { CopyFrom(other); }
+LengthInfo::LengthInfo(const LengthInfo& other) : UnitsInfo(other) { CopyFrom(other); }
 
 LengthInfo& LengthInfo::operator=(const LengthInfo& other) {
   if (this != &other) CopyFrom(other);
@@ -182,6 +182,8 @@ AngleInfo::AngleInfo() {
   SetPrecision(4, false);
 }
 
+// A copy keeps its own space-separator flag, so the base is not copied.
+// NOLINTNEXTLINE(bugprone-copy-constructor-init)
 AngleInfo::AngleInfo(const AngleInfo& other) : UnitsInfo() { CopyFrom(other); }
 
 AngleInfo& AngleInfo::operator=(const AngleInfo& other) {
