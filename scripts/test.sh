@@ -37,6 +37,12 @@ echo "== Windows x86-64 (MinGW-w64) under Wine =="
 cmake --preset windows >/dev/null
 cmake --build build/windows -j"$jobs"
 run_ctest build/windows
+echo "-- the examples against the installed Windows package, under Wine"
+rm -rf build/windows-install
+cmake --install build/windows --prefix build/windows-install >/dev/null
+bash scripts/check-examples-windows.sh build/windows-install build/examples-windows \
+  build/windows/wineprefix
+passed=$((passed + 1))
 
 echo "== fuzzers (bounded) =="
 cmake --preset fuzz >/dev/null
