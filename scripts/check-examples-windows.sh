@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 prefix=$(cd "$1" && pwd)
-build=$2
+mkdir -p "$2"
+build=$(cd "$2" && pwd)
 mkdir -p "$3"
 wineprefix=$(cd "$3" && pwd)
 launcher=()

@@ -7,7 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 prefix=$(cd "$1" && pwd)
-build=$2
+mkdir -p "$2"
+build=$(cd "$2" && pwd)
 examples=(measurements measurement_box preferences environment string)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -28,7 +29,8 @@ done
 
 failed=0
 run() {  # run <name> <program>
-  local home="$PWD/$build/home-$1-$(basename "$(dirname "$2")")"
+  local home
+  home="$build/home-$1-$(basename "$(dirname "$2")")"
   rm -rf "$home" && mkdir -p "$home/.config/Trelvin/Trelvin 2026/Folian"
   # The support files a host installs (here the help-address table).
   cp examples/support/* "$home/.config/Trelvin/Trelvin 2026/Folian/"

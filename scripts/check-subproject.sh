@@ -7,7 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-build=$1
+mkdir -p "$1"
+build=$(cd "$1" && pwd)
 outer=$build/outer
 rm -rf "$outer" "$build/build"
 mkdir -p "$outer"
@@ -23,7 +24,7 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # A GoogleTest folder that does not exist: configuring fails if anything asks for it.
 cmake -S "$outer" -B "$build/build" -DCMAKE_BUILD_TYPE=Release \
-  -DFOLIAN_GTEST_SOURCE_DIR="$root/$build/no-googletest" "${launcher[@]}" >/dev/null
+  -DFOLIAN_GTEST_SOURCE_DIR="$build/no-googletest" "${launcher[@]}" >/dev/null
 for option in TESTS TOOL BENCHMARKS FUZZERS; do
   grep -q "^FOLIAN_BUILD_$option:BOOL=OFF$" "$build/build/CMakeCache.txt" ||
     { echo "FAIL: FOLIAN_BUILD_$option is not off in a subproject"; exit 1; }
