@@ -78,6 +78,8 @@ velmar_ustring FindSupportFile(const velmar_ustring& name, const velmar_ustring&
   return SearchSupportFolders(AppendPath(folder, name));
 }
 
+// The exported signature takes the name by value.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 int FindSupportFolders(const velmar_ustring name, std::vector<velmar_ustring>& folders) {
   velmar_ustring found = FindSupportFile(name);
   if (found.empty()) return 0;

@@ -33,9 +33,7 @@ velmar_ustring::string_type RewriteMessageFormat(const velmar_ustring::string_ty
           state = State::kType;
         } else if (u == ' ') {
           out += VELMAR_U("$s ");
-        } else if (u == '.' && i + 1 < n && IsDigit(format[i + 1])) {
-          out += u;
-        } else if (u == '.') {
+        } else if (u == '.' && !(i + 1 < n && IsDigit(format[i + 1]))) {
           out += VELMAR_U("$s.");
         } else {
           out += u;

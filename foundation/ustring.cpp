@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cwctype>
 #include <stdexcept>
+#include <type_traits>
 
 #include "base/utf16.h"
 #include "base/utf8.h"
@@ -70,7 +71,8 @@ void velmar_ustring::AssignFromMultiByte(const char* text) {
   std::mbstowcs(wide.data(), text, count + 1);
   m_text.reserve(count);
   for (const wchar_t w : wide) {
-    const auto cp = static_cast<std::uint32_t>(w);
+    // wchar_t is signed on some platforms; a code point never is.
+    const auto cp = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(w));
     if (cp > 0xFFFF && cp <= 0x10FFFF) {
       m_text += static_cast<utf16_unit>(0xD800 + ((cp - 0x10000) >> 10));
       m_text += static_cast<utf16_unit>(0xDC00 + ((cp - 0x10000) & 0x3FF));

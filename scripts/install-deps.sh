@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake git pkg-config locales
   googletest libgtest-dev libbenchmark-dev rapidjson-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-tidy gcovr python3
   g++-mingw-w64-x86-64-posix wine64
 )
 missing=()

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Builds and runs every test: native, AddressSanitizer + UBSan, the Windows
-# build under Wine, and a bounded run of each fuzzer.
+# Builds and runs every test: native (g++), AddressSanitizer + UBSan, the
+# Windows build under Wine, a bounded run of each fuzzer, the examples and
+# a subproject build, clang++ with coverage, ThreadSanitizer and
+# clang-tidy; prints the line coverage of the library and the time taken.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 jobs=$(nproc)
+started=$(date +%s)
 
 bash scripts/install-deps.sh
 
@@ -19,29 +22,33 @@ run_ctest() {
 }
 
 echo "== native (g++) =="
-cmake -S . -B build/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --preset native >/dev/null
 cmake --build build/native -j"$jobs"
 run_ctest build/native
-echo "-- an outside project against the installed package"
+echo "-- the examples against the installed package"
+rm -rf build/native-install
 cmake --install build/native --prefix build/native-install >/dev/null
-cmake -S example -B build/example-native -DCMAKE_PREFIX_PATH="$root/build/native-install" >/dev/null
-cmake --build build/example-native -j"$jobs" >/dev/null
-build/example-native/folian_example
+bash scripts/check-examples.sh build/native-install build/examples-native
+passed=$((passed + 1))
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer =="
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DFOLIAN_SANITIZE=ON >/dev/null
+cmake --preset sanitizers >/dev/null
 cmake --build build/asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 run_ctest build/asan
 
 echo "== Windows x86-64 (MinGW-w64) under Wine =="
-cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --preset windows >/dev/null
 cmake --build build/windows -j"$jobs"
 run_ctest build/windows
+echo "-- the examples against the installed Windows package, under Wine"
+rm -rf build/windows-install
+cmake --install build/windows --prefix build/windows-install >/dev/null
+bash scripts/check-examples-windows.sh build/windows-install build/examples-windows \
+  build/windows/wineprefix
+passed=$((passed + 1))
 
 echo "== fuzzers (bounded) =="
-cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DFOLIAN_BUILD_FUZZERS=ON -DFOLIAN_BUILD_TESTS=OFF -DFOLIAN_BUILD_TOOL=OFF >/dev/null
+cmake --preset fuzz >/dev/null
 cmake --build build/fuzz -j"$jobs"
 shopt -s nullglob
 for fuzzer in build/fuzz/bin/*_fuzz; do
@@ -61,4 +68,36 @@ for fuzzer in build/fuzz/bin/*_fuzz; do
   grep -E "^Done|DONE" "$log" | tail -1
   passed=$((passed + 1))
 done
-echo "summary: $passed passed, 0 failed"
+
+echo "== subproject (add_subdirectory, no GoogleTest) and the benchmarks preset =="
+bash scripts/check-subproject.sh build/subproject
+passed=$((passed + 1))
+cmake --preset benchmarks >/dev/null
+passed=$((passed + 1))
+
+echo "== clang++ with coverage =="
+cmake -S . -B build/clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_FLAGS=--coverage -DCMAKE_EXE_LINKER_FLAGS=--coverage \
+  -DCMAKE_SHARED_LINKER_FLAGS=--coverage >/dev/null
+cmake --build build/clang -j"$jobs"
+find build/clang -name '*.gcda' -delete
+run_ctest build/clang
+
+echo "== ThreadSanitizer: the any-thread calls from several threads at once =="
+cmake -S . -B build/tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOLIAN_BUILD_TOOL=OFF \
+  -DCMAKE_CXX_FLAGS=-fsanitize=thread -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread \
+  -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread >/dev/null
+cmake --build build/tsan -j"$jobs" --target folian_any_thread_test
+(cd build/tsan && TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --output-on-failure --no-tests=error -R '^folian_any_thread_test$') | tee build/tsan/ctest.log
+passed=$((passed + 1))
+
+echo "== clang-tidy over the library =="
+bash scripts/check-tidy.sh build/clang
+passed=$((passed + 1))
+
+echo "== line coverage of the library (clang++ build) =="
+bash scripts/coverage.sh build/clang "llvm-cov-14 gcov"
+passed=$((passed + 1))
+
+echo "summary: $passed passed, 0 failed in $((($(date +%s) - started) / 60)) min $((($(date +%s) - started) % 60)) s"

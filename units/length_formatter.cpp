@@ -303,7 +303,7 @@ velmar_ustring CLengthFormatter::Format(double inches) {
 }
 
 velmar_ustring CLengthFormatter::FormatAndStrip(double inches) {
-  const velmar_ustring formatted = Format(inches);
+  velmar_ustring formatted = Format(inches);
   if (formatted.empty()) return formatted;
   const string_type& s = formatted.str();
   const std::size_t first = s[0] == '~' ? 1 : 0;

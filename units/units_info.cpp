@@ -116,7 +116,7 @@ LengthInfo::LengthInfo() {
   SetPrecision(2, false);
 }
 
-LengthInfo::LengthInfo(const LengthInfo& other) : UnitsInfo() { *this = other; }
+LengthInfo::LengthInfo(const LengthInfo& other) : UnitsInfo(other) { *this = other; }
 
 LengthInfo& LengthInfo::operator=(const LengthInfo& other) {
   if (this != &other) {
@@ -185,6 +185,8 @@ AngleInfo::AngleInfo() {
   SetPrecision(4, false);
 }
 
+// A copy keeps its own space-separator flag, so the base is not copied.
+// NOLINTNEXTLINE(bugprone-copy-constructor-init)
 AngleInfo::AngleInfo(const AngleInfo& other) : UnitsInfo() { *this = other; }
 
 AngleInfo& AngleInfo::operator=(const AngleInfo& other) {

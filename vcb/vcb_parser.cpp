@@ -72,6 +72,8 @@ bool OnlySpaceAfter(const velmar_ustring& text, velmar_ustring::size_type pos) {
 
 }  // namespace
 
+// The exported signature takes the settings by value.
+// NOLINTNEXTLINE(performance-unnecessary-value-param)
 CVCBParser::CVCBParser(const velmar_ustring& text, LengthInfo lengthInfo, double drawingScale)
     : m_text(text), m_drawingScale(1.0), m_lengthInfo(lengthInfo) {
   SetDrawingScale(drawingScale);
@@ -220,12 +222,10 @@ bool CVCBParser::GetCPoint2f(float width, float height, const Point2<float>& ref
   const auto sepPos = copy.Find(separator);
   if (sepPos == 0) {
     copy = velmar_ustring(VELMAR_U("0")) + copy;
-  } else if (copy.empty() || sepPos == copy.length() - 1) {
+  } else if (copy.empty() || (sepPos != velmar_ustring::npos && OnlySpaceAfter(copy, sepPos))) {
     copy += utf16_unit('0');
   } else if (sepPos == velmar_ustring::npos) {
     copy += separator;
-    copy += utf16_unit('0');
-  } else if (OnlySpaceAfter(copy, sepPos)) {
     copy += utf16_unit('0');
   }
 
