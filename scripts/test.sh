@@ -24,6 +24,21 @@ cmake --install build/native --prefix build/native-install >/dev/null
 cmake -S example -B build/example-native -DCMAKE_PREFIX_PATH="$root/build/native-install" >/dev/null
 cmake --build build/example-native -j"$jobs" >/dev/null
 build/example-native/folian_example
+echo "-- the interface and load/unload tests against the installed package"
+cmake -S tests/interface -B build/interface-native \
+  -DCMAKE_PREFIX_PATH="$root/build/native-install" >/dev/null
+cmake --build build/interface-native -j"$jobs" >/dev/null
+run_ctest build/interface-native
+echo "-- no STB_GNU_UNIQUE symbol keeps a library loaded"
+unique=$(for library in build/native-install/lib/*.so; do
+  nm -D --defined-only "$library" | awk -v lib="$library" '$2 == "u" { print lib ": " $3 }'
+done)
+if [ -n "$unique" ]; then
+  echo "$unique"
+  echo "STB_GNU_UNIQUE symbols found"
+  exit 1
+fi
+passed=$((passed + 1))
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer =="
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DFOLIAN_SANITIZE=ON >/dev/null
@@ -35,6 +50,14 @@ cmake -S . -B build/windows -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build/windows -j"$jobs"
 run_ctest build/windows
+echo "-- the interface and load/unload tests against the installed package, under Wine"
+cmake --install build/windows --prefix build/windows-install >/dev/null
+cmake -S tests/interface -B build/interface-windows \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DFolianUtils_DIR="$root/build/windows-install/lib/cmake/FolianUtils" \
+  -DFOLIAN_WINEPREFIX="$root/build/windows/wineprefix" >/dev/null
+cmake --build build/interface-windows -j"$jobs" >/dev/null
+run_ctest build/interface-windows
 
 echo "== fuzzers (bounded) =="
 cmake -S . -B build/fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
