@@ -145,7 +145,10 @@ TEST_F(PathsOnDisk, CreateDirectoriesMakesMissingAncestors) {
 }
 
 #if !defined(_WIN32)
-TEST_F(PathsOnDisk, StatusFailureOtherThanMissingIsRaised) {
+// Link loops need symbolic links, which Windows grants only to some users.
+using LinuxPathsOnDisk = PathsOnDisk;
+
+TEST_F(LinuxPathsOnDisk, StatusFailureOtherThanMissingIsRaised) {
   std::error_code error;
   std::filesystem::create_symlink("loop2", m_folder.path() / "loop1", error);
   std::filesystem::create_symlink("loop1", m_folder.path() / "loop2", error);

@@ -153,7 +153,7 @@ class ScopedEnv {
   bool m_had = false;
 };
 
-TEST(StringToDoubleTest, SeesAChangedUserLocale) {
+TEST(LinuxStringToDoubleTest, SeesAChangedUserLocale) {
   double value = 0.0;
   {
     const ScopedEnv env("LC_ALL", "de_DE.UTF-8");

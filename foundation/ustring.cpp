@@ -24,6 +24,24 @@ using base::Upper;
 
 [[noreturn]] void ThrowInvalidPosition() { throw std::out_of_range("invalid string position"); }
 
+// The standard library's own messages name its internals; callers see one
+// documented text instead.
+[[noreturn]] void ThrowTooLong() { throw std::length_error("string too long"); }
+
+void CheckRoom(const string_type& text, std::size_t extra) {
+  if (extra > text.max_size() - text.size()) ThrowTooLong();
+}
+
+string_type Repeated(std::size_t count, utf16_unit unit) {
+  CheckRoom(string_type(), count);
+  return string_type(count, unit);
+}
+
+string_type Copied(const utf16_unit* text, std::size_t count) {
+  CheckRoom(string_type(), count);
+  return string_type(text, count);
+}
+
 string_type DecodeUtf8(const char* bytes, std::size_t size) {
   string_type out;
   base::utf8::Decode(bytes, size, out);
@@ -37,6 +55,10 @@ std::size_t Clamp(int count, std::size_t length) {
 
 }  // namespace
 
+// Gives the DLL an instance of the inline constant to export: a program that
+// binds it to a reference (std::min) links against the import library.
+constexpr velmar_ustring::size_type velmar_ustring::npos;
+
 velmar_ustring::velmar_ustring(const char* utf8)
     : m_text(utf8 != nullptr ? DecodeUtf8(utf8, std::char_traits<char>::length(utf8))
                              : string_type()) {}
@@ -47,9 +69,10 @@ velmar_ustring::velmar_ustring(const std::string& utf8)
 velmar_ustring::velmar_ustring(const utf16_unit* text)
     : m_text(text != nullptr ? string_type(text) : string_type()) {}
 
-velmar_ustring::velmar_ustring(const utf16_unit* text, size_type count) : m_text(text, count) {}
+velmar_ustring::velmar_ustring(const utf16_unit* text, size_type count)
+    : m_text(Copied(text, count)) {}
 
-velmar_ustring::velmar_ustring(size_type count, utf16_unit unit) : m_text(count, unit) {}
+velmar_ustring::velmar_ustring(size_type count, utf16_unit unit) : m_text(Repeated(count, unit)) {}
 
 velmar_ustring& velmar_ustring::operator=(velmar_ustring&& other) noexcept {
   m_text = std::move(other.m_text);
@@ -93,24 +116,32 @@ velmar_ustring& velmar_ustring::erase(size_type pos, size_type count) {
   return *this;
 }
 
-void velmar_ustring::resize(size_type count, utf16_unit unit) { m_text.resize(count, unit); }
+void velmar_ustring::resize(size_type count, utf16_unit unit) {
+  if (count > m_text.size()) CheckRoom(m_text, count - m_text.size());
+  m_text.resize(count, unit);
+}
 
 velmar_ustring& velmar_ustring::operator+=(const velmar_ustring& other) {
+  CheckRoom(m_text, other.m_text.size());
   m_text += other.m_text;
   return *this;
 }
 
 velmar_ustring& velmar_ustring::operator+=(utf16_unit unit) {
+  CheckRoom(m_text, 1);
   m_text += unit;
   return *this;
 }
 
 velmar_ustring& velmar_ustring::operator+=(const utf16_unit* text) {
-  if (text != nullptr) m_text += text;
+  if (text != nullptr) append(text, std::char_traits<utf16_unit>::length(text));
   return *this;
 }
 
-void velmar_ustring::append(const utf16_unit* text, size_type count) { m_text.append(text, count); }
+void velmar_ustring::append(const utf16_unit* text, size_type count) {
+  CheckRoom(m_text, count);
+  m_text.append(text, count);
+}
 
 bool velmar_ustring::operator==(const char* utf8) const {
   const std::string mine = ToUTF8();
@@ -188,12 +219,14 @@ int velmar_ustring::Replace(const velmar_ustring& old_text, const velmar_ustring
   size_type done = 0;
   int count = 0;
   while (pos != npos) {
+    CheckRoom(result, pos - done + new_text.m_text.size());
     result.append(m_text, done, pos - done);
     result += new_text.m_text;
     ++count;
     done = pos + old_units.size();
     pos = m_text.find(old_units, done);
   }
+  CheckRoom(result, m_text.size() - done);
   result.append(m_text, done, npos);
   m_text = std::move(result);
   return count;

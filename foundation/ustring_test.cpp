@@ -120,6 +120,33 @@ TEST(UstringTest, CheckedAccessThrowsTheDocumentedMessage) {
   }
 }
 
+TEST(UstringTest, GrowthPastTheMaximumThrowsTheDocumentedMessage) {
+  const velmar_ustring small("ab");
+  const std::size_t too_many = small.str().max_size() + 1;
+  const std::vector<std::pair<const char*, void (*)(std::size_t)>> cases = {
+      {"count constructor", [](std::size_t n) { velmar_ustring s(n, u'x'); }},
+      {"pointer and count constructor",
+       [](std::size_t n) { velmar_ustring s(velmar_ustring("ab").c_str(), n); }},
+      {"resize", [](std::size_t n) { velmar_ustring("ab").resize(n); }},
+      {"append",
+       [](std::size_t n) { velmar_ustring("ab").append(velmar_ustring("c").c_str(), n); }},
+  };
+  for (const auto& [name, grow] : cases) {
+    SCOPED_TRACE(name);
+    try {
+      grow(too_many);
+      FAIL() << "no exception";
+    } catch (const std::length_error& e) {
+      EXPECT_STREQ(e.what(), "string too long");
+    }
+  }
+  // Within the maximum the same operations work and keep the text.
+  velmar_ustring s("ab");
+  s.resize(4, u'c');
+  s.append(velmar_ustring("de").c_str(), 1);
+  EXPECT_EQ(s, "abccd");
+}
+
 TEST(UstringTest, SubstringsClampOrThrow) {
   const velmar_ustring s("abc");
   EXPECT_EQ(s.Left(-3), velmar_ustring());

@@ -1,8 +1,15 @@
 #include "foundation/wide_printf.h"
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
-#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "base/ascii.h"
@@ -47,7 +54,7 @@ struct Conversion {
   int width_arg = 0;  // argument index of "*", 1-based; 0: none
   int precision = -1;
   int precision_arg = 0;
-  const char* length = "";  // printf length modifier for snprintf
+  const char* length = "";  // printf length modifier
   ArgKind kind = ArgKind::kUnused;
   char type = 0;
   bool narrow = false;  // %S, %hs, %C, %hc
@@ -345,58 +352,207 @@ void AppendPadded(const string_type& body, const Conversion& c, int width, strin
   if (left) out.append(pad, ' ');
 }
 
+bool HasFlag(const Conversion& c, char flag) { return c.flags.find(flag) != std::string::npos; }
+
+// A number as printf lays it out: sign, then radix prefix, then digits;
+// zero padding goes between the prefix and the digits.
+struct NumberText {
+  char sign = 0;
+  const char* prefix = "";
+  std::string digits;
+  bool zero_pad = true;  // false where printf ignores the "0" flag
+};
+
+void AppendNumberText(const NumberText& n, const Conversion& c, int width, string_type& out) {
+  const bool left = HasFlag(c, '-');
+  const bool zero = !left && n.zero_pad && HasFlag(c, '0');
+  const std::size_t length =
+      (n.sign != 0 ? 1 : 0) + std::char_traits<char>::length(n.prefix) + n.digits.size();
+  const std::size_t pad =
+      width > 0 && static_cast<std::size_t>(width) > length ? width - length : 0;
+  if (!left && !zero) out.append(pad, ' ');
+  if (n.sign != 0) out += static_cast<utf16_unit>(n.sign);
+  for (const char* p = n.prefix; *p != 0; ++p) out += static_cast<utf16_unit>(*p);
+  if (zero) out.append(pad, '0');
+  AppendAscii(n.digits.data(), n.digits.size(), out);
+  if (left) out.append(pad, ' ');
+}
+
+char SignOf(bool negative, const Conversion& c) {
+  if (negative) return '-';
+  if (HasFlag(c, '+')) return '+';
+  if (HasFlag(c, ' ')) return ' ';
+  return 0;
+}
+
+std::string_view LengthOf(const Conversion& c) { return c.length; }
+
+// The argument read at the size its length modifier names; "hh" and "h"
+// narrow it, as printf does.
+long long SignedValue(const Conversion& c, const ArgValue& v) {
+  switch (c.kind) {
+    case ArgKind::kInt:
+      if (LengthOf(c) == "hh") return static_cast<signed char>(v.i);
+      if (LengthOf(c) == "h") return static_cast<short>(v.i);
+      return v.i;
+    case ArgKind::kLong:
+      return v.l;
+    case ArgKind::kLongLong:
+      return v.ll;
+    case ArgKind::kIntMax:
+      return static_cast<long long>(v.im);
+    case ArgKind::kSize:
+      return static_cast<long long>(static_cast<std::make_signed_t<std::size_t>>(v.sz));
+    case ArgKind::kPtrDiff:
+      return static_cast<long long>(v.pd);
+    default:
+      return 0;
+  }
+}
+
+unsigned long long UnsignedValue(const Conversion& c, const ArgValue& v) {
+  switch (c.kind) {
+    case ArgKind::kInt:
+      if (LengthOf(c) == "hh") return static_cast<unsigned char>(v.i);
+      if (LengthOf(c) == "h") return static_cast<unsigned short>(v.i);
+      return static_cast<unsigned int>(v.i);
+    case ArgKind::kLong:
+      return static_cast<unsigned long>(v.l);
+    case ArgKind::kLongLong:
+      return static_cast<unsigned long long>(v.ll);
+    case ArgKind::kIntMax:
+      return static_cast<std::uintmax_t>(v.im);
+    case ArgKind::kSize:
+      return v.sz;
+    case ArgKind::kPtrDiff:
+      return static_cast<std::make_unsigned_t<std::ptrdiff_t>>(v.pd);
+    default:
+      return 0;
+  }
+}
+
+std::string Digits(unsigned long long value, int base, bool upper) {
+  char buffer[72];
+  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value, base);
+  std::string digits(buffer, result.ptr);
+  if (upper) {
+    for (char& ch : digits) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  }
+  return digits;
+}
+
+NumberText IntegerText(const Conversion& c, int precision, const ArgValue& v) {
+  NumberText n;
+  unsigned long long magnitude = 0;
+  if (c.type == 'd' || c.type == 'i') {
+    const long long value = SignedValue(c, v);
+    magnitude = value < 0 ? 0ull - static_cast<unsigned long long>(value)
+                          : static_cast<unsigned long long>(value);
+    n.sign = SignOf(value < 0, c);
+  } else {
+    magnitude = UnsignedValue(c, v);
+  }
+  const int base = c.type == 'o' ? 8 : (c.type == 'x' || c.type == 'X') ? 16 : 10;
+  n.digits =
+      precision == 0 && magnitude == 0 ? std::string() : Digits(magnitude, base, c.type == 'X');
+  if (precision > 0 && n.digits.size() < static_cast<std::size_t>(precision)) {
+    n.digits.insert(0, static_cast<std::size_t>(precision) - n.digits.size(), '0');
+  }
+  if (HasFlag(c, '#')) {
+    if (base == 8 && (n.digits.empty() || n.digits[0] != '0')) n.digits.insert(0, 1, '0');
+    if (base == 16 && magnitude != 0) n.prefix = c.type == 'X' ? "0X" : "0x";
+  }
+  n.zero_pad = precision < 0;
+  return n;
+}
+
+std::string FloatDigits(double magnitude, std::chars_format format, int precision) {
+  // Room for 309 integer digits, the point, the precision and an exponent.
+  std::string buffer(static_cast<std::size_t>(precision) + 330, '\0');
+  const auto result =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude, format, precision);
+  buffer.resize(static_cast<std::size_t>(result.ptr - buffer.data()));
+  return buffer;
+}
+
+// %g: the style of %e with precision P - 1 decides between the two forms;
+// without "#" trailing zeros of the fraction go, and the point with them.
+std::string GeneralDigits(double magnitude, int precision, bool alternative) {
+  const int p = precision < 0 ? 6 : precision == 0 ? 1 : precision;
+  std::string text = FloatDigits(magnitude, std::chars_format::scientific, p - 1);
+  const int exponent = std::atoi(text.c_str() + text.find('e') + 1);
+  if (p > exponent && exponent >= -4) {
+    text = FloatDigits(magnitude, std::chars_format::fixed, p - 1 - exponent);
+  }
+  const std::size_t e = text.find('e');
+  std::string mantissa = text.substr(0, e);
+  const std::string tail = e == std::string::npos ? std::string() : text.substr(e);
+  if (alternative) {
+    if (mantissa.find('.') == std::string::npos) mantissa += '.';
+  } else if (mantissa.find('.') != std::string::npos) {
+    mantissa.erase(mantissa.find_last_not_of('0') + 1);
+    if (mantissa.back() == '.') mantissa.pop_back();
+  }
+  return mantissa + tail;
+}
+
+// The Universal CRT's spellings: "inf", "nan", "nan(ind)" for the default
+// NaN of invalid operations (negative, no payload), "nan(snan)".
+std::string NotFiniteText(double value) {
+  if (std::isinf(value)) return "inf";
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof(bits));
+  const std::uint64_t quiet_bit = std::uint64_t{1} << 51;
+  if ((bits & quiet_bit) == 0) return "nan(snan)";
+  if (std::signbit(value) && (bits & (quiet_bit - 1)) == 0) return "nan(ind)";
+  return "nan";
+}
+
+NumberText FloatText(const Conversion& c, int precision, double value) {
+  NumberText n;
+  n.sign = SignOf(std::signbit(value), c);
+  const double magnitude = std::fabs(value);
+  const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c.type)));
+  const bool alternative = HasFlag(c, '#');
+  if (!std::isfinite(value)) {
+    n.digits = NotFiniteText(value);
+    n.zero_pad = false;
+  } else if (lower == 'f') {
+    n.digits = FloatDigits(magnitude, std::chars_format::fixed, precision < 0 ? 6 : precision);
+    if (alternative && precision == 0) n.digits += '.';
+  } else if (lower == 'e') {
+    n.digits = FloatDigits(magnitude, std::chars_format::scientific, precision < 0 ? 6 : precision);
+    if (alternative && precision == 0) n.digits.insert(1, 1, '.');
+  } else if (lower == 'g') {
+    n.digits = GeneralDigits(magnitude, precision, alternative);
+  } else {
+    // The Windows runtime writes all 13 hexadecimal digits of a double
+    // when no precision is given.
+    n.digits = FloatDigits(magnitude, std::chars_format::hex, precision < 0 ? 13 : precision);
+    if (alternative && precision == 0) n.digits.insert(1, 1, '.');
+    n.prefix = c.type == 'A' ? "0X" : "0x";
+  }
+  if (c.type != lower) {
+    for (char& ch : n.digits) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  }
+  return n;
+}
+
 void AppendNumber(const Conversion& c, int width, int precision, const ArgValue& v,
                   string_type& out) {
-  std::string narrow_format = "%" + c.flags;
-  if (width >= 0) narrow_format += std::to_string(width);
-  if (precision >= 0) narrow_format += "." + std::to_string(precision);
-  narrow_format += c.length;
-  narrow_format += c.type;
-
-  char stack[128];
-  std::string heap;
-  char* buffer = stack;
-  std::size_t capacity = sizeof(stack);
-  for (;;) {
-    int n = -1;
-    switch (c.kind) {
-      case ArgKind::kInt:
-        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.i);
-        break;
-      case ArgKind::kLong:
-        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.l);
-        break;
-      case ArgKind::kLongLong:
-        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.ll);
-        break;
-      case ArgKind::kIntMax:
-        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.im);
-        break;
-      case ArgKind::kSize:
-        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.sz);
-        break;
-      case ArgKind::kPtrDiff:
-        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.pd);
-        break;
-      case ArgKind::kDouble:
-        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.d);
-        break;
-      case ArgKind::kLongDouble:
-        n = std::snprintf(buffer, capacity, narrow_format.c_str(), v.ld);
-        break;
-      case ArgKind::kPointer:
-      case ArgKind::kUnused:
-        break;
-    }
-    if (n < 0) return;
-    if (static_cast<std::size_t>(n) < capacity) {
-      AppendAscii(buffer, static_cast<std::size_t>(n), out);
-      return;
-    }
-    heap.resize(static_cast<std::size_t>(n) + 1);
-    buffer = heap.data();
-    capacity = heap.size();
+  NumberText n;
+  switch (c.kind) {
+    case ArgKind::kDouble:
+      n = FloatText(c, precision, v.d);
+      break;
+    case ArgKind::kLongDouble:
+      // The Windows runtime's long double is a double.
+      n = FloatText(c, precision, static_cast<double>(v.ld));
+      break;
+    default:
+      n = IntegerText(c, precision, v);
   }
+  AppendNumberText(n, c, width, out);
 }
 
 void AppendConversion(const Conversion& c, const std::vector<ArgValue>& values, string_type& out) {
@@ -439,12 +595,11 @@ void AppendConversion(const Conversion& c, const std::vector<ArgValue>& values, 
       return;
     }
     case 'p': {
-      char digits[32];
-      const int n =
-          std::snprintf(digits, sizeof(digits), "%016llX",
-                        static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(v.p)));
+      std::string digits =
+          Digits(static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(v.p)), 16, true);
+      digits.insert(0, 16 - std::min<std::size_t>(16, digits.size()), '0');
       string_type body;
-      AppendAscii(digits, static_cast<std::size_t>(n), body);
+      AppendAscii(digits.data(), digits.size(), body);
       AppendPadded(body, adjusted, width, out);
       return;
     }

@@ -1,9 +1,10 @@
 // A printf engine over UTF-16 code units with the meaning of the Windows
 // wide printf: "%s" is a utf16_unit string, "%c" a code unit, "%S"/"%hs" a
 // narrow (UTF-8) string, positional arguments ("%2$d", "%1$*2$d") allowed
-// but not mixed with sequential ones. Numeric conversions are done by the C
-// library's snprintf, so digits match printf exactly. Used where the C
-// runtime has no such printf of its own.
+// but not mixed with sequential ones. Numbers are written as the Universal
+// C runtime writes them (at least two exponent digits, exact ties to even,
+// "hh" honoured, "%a" with 13 digits), with std::to_chars for the digits, so
+// every platform and every C runtime gives the same text.
 #pragma once
 
 #include <cstdarg>

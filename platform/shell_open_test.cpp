@@ -20,7 +20,7 @@ namespace velmar::platform {
 namespace {
 
 // A stand-in handler on a private PATH that writes down its arguments.
-class FakeOpener : public ::testing::Test {
+class LinuxFakeOpener : public ::testing::Test {
  protected:
   void SetUp() override {
     m_folder = std::filesystem::temp_directory_path() /
@@ -61,7 +61,7 @@ class FakeOpener : public ::testing::Test {
   std::optional<std::string> m_saved_path;
 };
 
-TEST_F(FakeOpener, PassesTheTargetAsOneArgumentWithoutAShell) {
+TEST_F(LinuxFakeOpener, PassesTheTargetAsOneArgumentWithoutAShell) {
   const std::string target =
       "https://h.invalid/a b?x=1&y='2' \"q\" ;touch " + (m_folder / "pwned").string() + " $(id)";
   EXPECT_TRUE(OpenWithShell(utils::velmar_ustring(target)));
@@ -73,7 +73,7 @@ TEST_F(FakeOpener, PassesTheTargetAsOneArgumentWithoutAShell) {
   EXPECT_EQ(ECHILD, errno);
 }
 
-TEST_F(FakeOpener, FailsWhenThereIsNoHandler) {
+TEST_F(LinuxFakeOpener, FailsWhenThereIsNoHandler) {
   std::filesystem::remove(m_folder / "bin" / "xdg-open");
   EXPECT_FALSE(OpenWithShell(utils::velmar_ustring("https://h.invalid/")));
   EXPECT_FALSE(std::filesystem::exists(m_record));

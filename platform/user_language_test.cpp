@@ -42,7 +42,7 @@ class ScopedMessagesLocale {
   std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
 };
 
-TEST(UserLanguage, FromTheMessagesCategory) {
+TEST(LinuxUserLanguage, FromTheMessagesCategory) {
   const struct {
     const char* locale;
     std::uint16_t language_id;
@@ -71,7 +71,7 @@ TEST(UserLanguage, FromTheMessagesCategory) {
   }
 }
 
-TEST(UserLanguage, PosixOrderOfPrecedence) {
+TEST(LinuxUserLanguage, PosixOrderOfPrecedence) {
   {
     const ScopedMessagesLocale locale("fr_FR.UTF-8", "de_DE.UTF-8", "it_IT.UTF-8");
     EXPECT_EQ(QueryUserLanguageId(), 0x040C);

@@ -30,6 +30,21 @@ rm -rf build/native-install
 cmake --install build/native --prefix build/native-install >/dev/null
 bash scripts/check-examples.sh build/native-install build/examples-native
 passed=$((passed + 1))
+echo "-- the interface and load/unload tests against the installed package"
+cmake -S tests/interface -B build/interface-native \
+  -DCMAKE_PREFIX_PATH="$root/build/native-install" >/dev/null
+cmake --build build/interface-native -j"$jobs" >/dev/null
+run_ctest build/interface-native
+echo "-- no STB_GNU_UNIQUE symbol keeps a library loaded"
+unique=$(for library in build/native-install/lib/*.so; do
+  nm -D --defined-only "$library" | awk -v lib="$library" '$2 == "u" { print lib ": " $3 }'
+done)
+if [ -n "$unique" ]; then
+  echo "$unique"
+  echo "STB_GNU_UNIQUE symbols found"
+  exit 1
+fi
+passed=$((passed + 1))
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer =="
 cmake --preset sanitizers >/dev/null
@@ -46,6 +61,13 @@ cmake --install build/windows --prefix build/windows-install >/dev/null
 bash scripts/check-examples-windows.sh build/windows-install build/examples-windows \
   build/windows/wineprefix
 passed=$((passed + 1))
+echo "-- the interface and load/unload tests against the installed package, under Wine"
+cmake -S tests/interface -B build/interface-windows \
+  -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+  -DFolianUtils_DIR="$root/build/windows-install/lib/cmake/FolianUtils" \
+  -DFOLIAN_WINEPREFIX="$root/build/windows/wineprefix" >/dev/null
+cmake --build build/interface-windows -j"$jobs" >/dev/null
+run_ctest build/interface-windows
 
 echo "== fuzzers (bounded) =="
 cmake --preset fuzz >/dev/null

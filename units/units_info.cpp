@@ -7,6 +7,13 @@
 #include "units/binary_format.h"
 
 namespace velmar::units {
+
+// Definitions of the inline constants give the DLL an instance to export, so
+// a program that takes their address links against the import library.
+constexpr const char* UnitsInfo::kFormatChanged;
+constexpr const char* UnitsInfo::kUnitsChanged;
+constexpr const char* UnitsInfo::kPrecisionChanged;
+
 namespace {
 
 constexpr double kFactorsToInches[] = {
