@@ -11,7 +11,7 @@
 #include "base/utf8.h"
 #include "base/wide_ctype.h"
 #include "foundation/message_format.h"
-#include "platform/wide_format.h"
+#include "foundation/wide_printf.h"
 
 namespace velmar::utils {
 namespace {
@@ -265,7 +265,7 @@ bool velmar_ustring::FormatRaw(const velmar_ustring* format, ...) {
   std::va_list args;
   va_start(args, format);
   string_type result;
-  const bool ok = platform::FormatWide(rewritten.c_str(), args, result);
+  const bool ok = FormatUtf16(rewritten.c_str(), args, result);
   va_end(args);
   if (ok) m_text = std::move(result);
   return ok;

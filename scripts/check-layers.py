@@ -50,11 +50,8 @@ KNOWN_EDGES = {
     "platform/file_stream.h -> FolianUtils/ustring.h",
     "platform/file_system.h -> FolianUtils/ustring.h",
     "platform/shell_open.h -> FolianUtils/ustring.h",
-    "platform/wide_format.h -> FolianUtils/ustring.h",
-    # The durable file still writes through the common library's codec, and
-    # the posix printf through the library's own engine.
+    # The durable file still writes through the common library's codec.
     "platform/posix/durable_file.cpp -> prefs/common/text_codec.h",
-    "platform/posix/wide_format.cpp -> foundation/wide_printf.h",
     # The common preference library uses the string's inline parts.
     "prefs/common/base64.h -> FolianUtils/ustring.h",
     "prefs/common/text_codec.h -> FolianUtils/ustring.h",
