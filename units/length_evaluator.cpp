@@ -322,19 +322,22 @@ bool InchesSkipDecimals(const utf16_unit* p, const utf16_unit* end, utf16_unit p
 
 }  // namespace
 
-bool LengthParserSkipsText(const utils::velmar_ustring& text) {
+bool LengthParserReadsOtherwise(const utils::velmar_ustring& text) {
   const utf16_unit* p = text.data();
   const utf16_unit* end = p + text.length();
   while (end != p && utils::IsLengthSpace(end[-1])) --end;
   p = SkipSpace(p, end);
   if (p != end && *p == '~') ++p;
   if (p != end && *p == '-') ++p;
+  // A second sign belongs to the first number: to the feet alone, and lost
+  // on a whole number 0 before a fraction («~ -0 1/2» reads as 1/2).
+  const utf16_unit* sign = SkipSpace(p, end);
+  if (sign != end && *sign == '-') return true;
   const utf16_unit point = utils::CNumericFormatter::GetDecimalPointChar();
   const utf16_unit* footMark = p;
   while (footMark != end && *footMark != '\'') ++footMark;
   if (footMark == end || footMark == p) return InchesSkipDecimals(p, end, point);
   const utf16_unit* q = SkipSpace(p, footMark);
-  if (q != footMark && *q == '-') ++q;
   const utf16_unit* digits = q;
   q = SkipDigits(q, footMark);
   bool anyDigit = q != digits;
@@ -353,10 +356,10 @@ bool LengthParserSkipsText(const utils::velmar_ustring& text) {
 bool EvaluateLength(const utils::velmar_ustring& text, const LengthInfo& info, double& inches,
                     LengthExpressionStatus* status) {
   // Whatever the length parser reads on its own keeps that reading, unless
-  // it would pass over part of the text.
+  // it would pass over part of the text or give a sign to one part alone.
   double single = 0.0;
   if (utils::CLengthFormatter::Parse(text, single, info.GetUnits()) &&
-      !LengthParserSkipsText(text)) {
+      !LengthParserReadsOtherwise(text)) {
     inches = single;
     if (status != nullptr) *status = LengthExpressionStatus();
     return true;

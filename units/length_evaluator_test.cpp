@@ -137,6 +137,17 @@ TEST(LengthEvaluatorLocaleTest, SlashAndHyphenRule) {
       {"5 -1/2 * 2", 11},
       {"5-1/2 - 1/2", 5},
       {"5 - (1/2)", 4.5},
+      {"5 \xE2\x88\x92 1/2", 4.5},
+      {"3/4 mm", 0.75 * kMm},
+      // A decimal part after a hyphen is subtracted (the length parser
+      // alone would read «3-.5"» as 3").
+      {"3-.5\"", 2.5},
+      {"3 - .5\"", 2.5},
+      // A second minus sign negates the whole length (the length parser
+      // alone gives it to the feet: «~ -5'6"» would be -4'-6").
+      {"~ -5'6\"", -66},
+      {"- -5'6\"", 66},
+      {"~ -0 1/2", -0.5},
       {"10 - 6 / 2", 13},
       {"10 - (6 / 2)", 7},
       // A hyphen after the feet joins the inches.
@@ -198,6 +209,7 @@ TEST(LengthEvaluatorLocaleTest, ErrorsSayWhereAndWhy) {
       {"6\" / 2\"", Error::kIncompatibleDimensions, 3},
       {"6' / 2'", Error::kIncompatibleDimensions, 3},
       {"2 abc'", Error::kUnexpectedCharacter, 2},
+      {"5 .5", Error::kUnexpectedCharacter, 2},
       {"1' * 1e300 * 1e300", Error::kUnexpectedCharacter, 6},
       {"6' / 18\" * 2", Error::kIncompatibleDimensions, 3},
   };
@@ -297,11 +309,12 @@ std::string RandomLengthText(std::mt19937& random) {
   return InUserNotation(text);
 }
 
-// The readings of the length parser that pass over part of the text, which
-// the evaluator does not take over: more than a number before the foot mark
-// («2 * 3'»), a slash right after it («6'/2»), and a decimal part after a
-// blank or hyphen («3-.5"»).
-bool ParserSkipsText(const std::string& text) {
+// The readings of the length parser that pass over part of the text or give
+// a sign to one part alone, which the evaluator does not take over: more
+// than a number before the foot mark («2 * 3'»), a slash right after it
+// («6'/2»), a decimal part after a blank or hyphen («3-.5"»), and a second
+// minus sign («~ -5'6"»).
+bool ParserReadsOtherwise(const std::string& text) {
   const std::string dot = InUserNotation(".");
   const std::string point = dot == "." ? "\\." : dot;
   static const std::regex kLeadingSpace("^\\s*");
@@ -310,10 +323,12 @@ bool ParserSkipsText(const std::string& text) {
   static const std::regex kNoFeet("\\s*~?-?(.*)");
   // A sign, if any, and digits, then blanks or a hyphen before the point.
   static const std::regex kSkippedDecimals("(-\\d*|(?!-)\\d*)(\\s+-?\\s*|-\\s*)" + point + ".*");
-  static const std::regex kNumber("\\s*-?(\\d+(" + point + "\\d*)?|" + point + "\\d+)\\s*");
+  static const std::regex kNumber("\\s*(\\d+(" + point + "\\d*)?|" + point + "\\d+)\\s*");
   const auto skipsDecimals = [&](const std::string& inches) {
     return std::regex_match(std::regex_replace(inches, kLeadingSpace, ""), kSkippedDecimals);
   };
+  static const std::regex kSecondSign("~?(-\\s*-|\\s+-).*");
+  if (std::regex_match(std::regex_replace(text, kLeadingSpace, ""), kSecondSign)) return true;
   std::smatch parts;
   if (!std::regex_match(text, parts, kFeet) || parts[1].length() == 0) {
     std::smatch inches;
@@ -341,8 +356,8 @@ TEST(LengthEvaluatorLocaleTest, AgreesWithTheLengthParser) {
     double single = 0.0;
     if (!CLengthFormatter(info).Parse(velmar_ustring(text), single)) continue;
     double evaluated = -999.0;
-    const bool skips = ParserSkipsText(text);
-    ASSERT_EQ(LengthParserSkipsText(velmar_ustring(text)), skips) << text;
+    const bool skips = ParserReadsOtherwise(text);
+    ASSERT_EQ(LengthParserReadsOtherwise(velmar_ustring(text)), skips) << text;
     if (skips) {
       ++dropped;
       EvaluateLength(velmar_ustring(text), info, evaluated);

@@ -39,10 +39,11 @@ constexpr int kMaxLengthExpressionDepth = 64;
 // in the settings' units); operators are + - * × / ÷, parentheses and unary
 // minus with the usual precedence. A text that CLengthFormatter::Parse reads
 // on its own gives exactly that reading, except where the parser would pass
-// over part of the text: more than a number before the foot mark («2 * 3'»,
-// which it reads as 2'), a slash right after the foot mark («6'/2», read as
-// 6'), a decimal part after a blank or hyphen («3-.5"», read as 3"); those
-// are read as arithmetic. On failure returns false, leaves
+// over part of the text or give a sign to one part alone: more than a
+// number before the foot mark («2 * 3'», which it reads as 2'), a slash
+// right after the foot mark («6'/2», read as 6'), a decimal part after a
+// blank or hyphen («3-.5"», read as 3"), a second minus sign («~ -5'6"»,
+// read as -4'-6"); those are read as arithmetic. On failure returns false, leaves
 // `inches` unchanged and fills *status (when given) with what went wrong and
 // where. Never throws.
 FOLIAN_API bool EvaluateLength(const utils::velmar_ustring& text, const LengthInfo& info,
