@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FolianUtils/length_evaluator.h"
+#include "FolianUtils/length_formatter.h"
 
 namespace {
 
@@ -26,6 +27,18 @@ void BM_EvaluateLength(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_EvaluateLength);
+
+// The single-value parse of one operand, for scale.
+void BM_ParseOneLength(benchmark::State& state) {
+  const velmar_ustring text("5'-6 1/2\"");
+  for (auto _ : state) {
+    double inches = 0.0;
+    benchmark::DoNotOptimize(
+        velmar::utils::CLengthFormatter::Parse(text, inches, UnitsInfo::kInches));
+    benchmark::DoNotOptimize(inches);
+  }
+}
+BENCHMARK(BM_ParseOneLength);
 
 void BM_MuParserSameSum(benchmark::State& state) {
   mu::Parser parser;

@@ -44,6 +44,14 @@ struct OperandShape {
   const utf16_unit* zeroDenominator = nullptr;
 };
 
+// A cheap first look before the case-blind comparison, which is costly per
+// unit: ASCII units decide by themselves.
+bool MayStartUnit(utf16_unit u, utf16_unit first) {
+  if (u == first || u >= 0x80 || first >= 0x80) return true;
+  const utf16_unit lower = u | 0x20;
+  return lower >= 'a' && lower <= 'z' && lower == (first | 0x20);
+}
+
 bool AllZeros(const utf16_unit* begin, const utf16_unit* end) {
   for (; begin != end; ++begin) {
     if (*begin != '0') return false;
@@ -234,6 +242,7 @@ class Evaluator {
     for (const utils::velmar_ustring* text : candidates) {
       const std::size_t length = text->length();
       if (length == 0 || static_cast<std::size_t>(m_end - p) < length) continue;
+      if (!MayStartUnit(*p, (*text)[0])) continue;
       if ((best == nullptr || p + length > best) && utils::EqualsNoCase(p, p + length, *text)) {
         best = p + length;
       }
@@ -320,6 +329,27 @@ bool InchesSkipDecimals(const utf16_unit* p, const utf16_unit* end, utf16_unit p
   return p != end && *p == point && p != number;
 }
 
+// Whether the text holds an operator the length parser cannot read: it
+// reads them nowhere but inside a unit text or in what it skips before the
+// foot mark, so such a text is arithmetic without asking the parser.
+bool HoldsOperator(const utils::velmar_ustring& text) {
+  for (const utf16_unit u : text) {
+    if (u != '(' && u != ')' && u != '*' && u != '+' && u != kTimesSign && u != kDivisionSign &&
+        u != kMinusSign) {
+      continue;
+    }
+    utils::SetLengthFormatterStrings();
+    const utils::LengthUnitTexts& texts = utils::GetLengthUnitTexts();
+    bool inUnitText = false;
+    for (const utils::velmar_ustring* unitText : {&texts.inch, &texts.foot, &texts.millimeter,
+                                                  &texts.centimeter, &texts.meter, &texts.point}) {
+      for (const utf16_unit v : *unitText) inUnitText = inUnitText || v == u;
+    }
+    if (!inUnitText) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool LengthParserReadsOtherwise(const utils::velmar_ustring& text) {
@@ -358,7 +388,7 @@ bool EvaluateLength(const utils::velmar_ustring& text, const LengthInfo& info, d
   // Whatever the length parser reads on its own keeps that reading, unless
   // it would pass over part of the text or give a sign to one part alone.
   double single = 0.0;
-  if (utils::CLengthFormatter::Parse(text, single, info.GetUnits()) &&
+  if (!HoldsOperator(text) && utils::CLengthFormatter::Parse(text, single, info.GetUnits()) &&
       !LengthParserReadsOtherwise(text)) {
     inches = single;
     if (status != nullptr) *status = LengthExpressionStatus();
