@@ -7,6 +7,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev rapidjson-dev
   clang libclang-rt-14-dev clang-tidy gcovr python3
   g++-mingw-w64-x86-64-posix wine64
+  libmuparser-dev
 )
 missing=()
 for package in "${packages[@]}"; do

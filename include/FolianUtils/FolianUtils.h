@@ -13,6 +13,7 @@
 #include "FolianUtils/help_urls.h"
 #include "FolianUtils/host_strings.h"
 #include "FolianUtils/image_background.h"
+#include "FolianUtils/length_evaluator.h"
 #include "FolianUtils/length_formatter.h"
 #include "FolianUtils/notification_center.h"
 #include "FolianUtils/numeric_formatter.h"
