@@ -30,9 +30,9 @@ struct LengthExpressionStatus {
 };
 
 // Texts longer than this many code units are refused (kTooLong).
-constexpr std::size_t kMaxLengthExpressionLength = 1024;
+inline constexpr std::size_t kMaxLengthExpressionLength = 1024;
 // Parentheses and signs nested deeper than this are refused (kTooDeep).
-constexpr int kMaxLengthExpressionDepth = 64;
+inline constexpr int kMaxLengthExpressionDepth = 64;
 
 // Evaluates a length expression into inches. Operands are every length the
 // length parser reads («5'-6 1/2"», «3 1/2"», «2.5 mm», «1/4», a bare number

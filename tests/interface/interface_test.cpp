@@ -156,6 +156,8 @@ void CheckConstantsAndStaticMembers() {
   Check(velmar::kLengthTolerance == 0.001, "kLengthTolerance is 0.001");
   CheckAddress(&velmar::kCurrentMajorVersion, "kCurrentMajorVersion");
   Check(velmar::kCurrentMajorVersion == 26, "kCurrentMajorVersion is 26");
+  CheckAddress(&velmar::units::kMaxLengthExpressionLength, "kMaxLengthExpressionLength");
+  CheckAddress(&velmar::units::kMaxLengthExpressionDepth, "kMaxLengthExpressionDepth");
 
   using folian::Preferences;
   CheckAddress(&Preferences::s_defaultScrollSpeedCoefficient, "s_defaultScrollSpeedCoefficient");
@@ -345,6 +347,11 @@ void NameEveryFunction() {
 
   (void)ScaleFormatter::Format(0.5);
   (void)ScaleFormatter::Parse(s);
+
+  velmar::units::LengthExpressionStatus status;
+  (void)velmar::units::EvaluateLength(s, length, value, &status);
+  (void)velmar::units::EvaluateLengthRatio(s, length, value, &status);
+  (void)velmar::units::DescribeLengthExpressionError(status.error);
 
   CVCBParser parser(s, length, 1.0);
   CVCBParser parser_copy(parser);
