@@ -347,7 +347,7 @@ TEST_F(JsonCommonTest, StaleTemporaryFilesAreRemovedAtLoad) {
   EXPECT_TRUE(fs::exists(m_folder.path() / "unrelated.tmp"));
 }
 
-TEST_F(JsonCommonTest, TwoStoresOfTheSameFilesKeepTheLastSaveWhole) {
+TEST_F(JsonCommonTest, TwoStoresOfTheSameFilesMergeKeyByKey) {
   FileStore first(m_folder.path());
   FileStore second(m_folder.path());
   for (int i = 0; i < 50; ++i) {
@@ -358,11 +358,18 @@ TEST_F(JsonCommonTest, TwoStoresOfTheSameFilesKeepTheLastSaveWhole) {
   second.WriteInt(general, velmar_ustring("who"), 2);
   ASSERT_TRUE(first.SavePreferences());
   ASSERT_TRUE(second.SavePreferences());
+  // The later save wins for the key both wrote, and only for it.
+  EXPECT_EQ(second.ReadInt(general, velmar_ustring("first49"), -1), 49);
   FileStore reloaded(m_folder.path());
   ASSERT_TRUE(reloaded.loaded);
   EXPECT_EQ(reloaded.ReadInt(general, velmar_ustring("who"), 0), 2);
   EXPECT_EQ(reloaded.ReadInt(general, velmar_ustring("second49"), -1), 49);
-  EXPECT_FALSE(reloaded.IsPreferenceSet(general, velmar_ustring("first0")));
+  EXPECT_EQ(reloaded.ReadInt(general, velmar_ustring("first0"), -1), 0);
+  // The first store sees the second's values once it synchronises.
+  EXPECT_FALSE(first.IsPreferenceSet(general, velmar_ustring("second0")));
+  ASSERT_TRUE(first.Synchronize());
+  EXPECT_EQ(first.ReadInt(general, velmar_ustring("second0"), -1), 0);
+  EXPECT_EQ(first.ReadInt(general, velmar_ustring("who"), 0), 2);
 }
 
 TEST_F(JsonCommonTest, CopiesAreIndependentStoresOfTheSameFiles) {
