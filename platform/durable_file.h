@@ -47,7 +47,8 @@ class FileEnv {
                             std::string& error) = 0;
   // Puts `source` in the place of `target` in one step, keeping what the
   // system keeps of `target` on a replace, and flushes the folder entry.
-  virtual bool ReplaceFile(const ustring& source, const ustring& target, std::string& error) = 0;
+  virtual bool ReplaceAtomically(const ustring& source, const ustring& target,
+                                 std::string& error) = 0;
   // Renames `source` to `target` unless `target` exists.
   virtual bool RenameWithoutReplacing(const ustring& source, const ustring& target,
                                       std::string& error) = 0;

@@ -153,7 +153,8 @@ class PosixFileEnv : public FileEnv {
     return ok;
   }
 
-  bool ReplaceFile(const ustring& source, const ustring& target, std::string& error) override {
+  bool ReplaceAtomically(const ustring& source, const ustring& target,
+                         std::string& error) override {
     const std::string native_target = Native(target);
     if (std::rename(Native(source).c_str(), native_target.c_str()) != 0) {
       error = SystemError(errno);

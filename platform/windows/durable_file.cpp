@@ -140,7 +140,8 @@ class WindowsFileEnv : public FileEnv {
     return ok;
   }
 
-  bool ReplaceFile(const ustring& source, const ustring& target, std::string& error) override {
+  bool ReplaceAtomically(const ustring& source, const ustring& target,
+                         std::string& error) override {
     if (GetFileAttributesW(Wide(target)) != INVALID_FILE_ATTRIBUTES) {
       if (ReplaceFileW(Wide(target), Wide(source), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                        nullptr, nullptr)) {

@@ -784,7 +784,7 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
     Fail(path, "cannot write the temporary file", error);
     return false;
   }
-  if (!m_env->ReplaceFile(temporary, target, error)) {
+  if (!m_env->ReplaceAtomically(temporary, target, error)) {
     m_env->RemoveFile(temporary);
     Fail(path, "cannot replace the file", error);
     return false;

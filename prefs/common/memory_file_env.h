@@ -71,7 +71,8 @@ class MemoryFileEnv : public platform::FileEnv {
     return true;
   }
 
-  bool ReplaceFile(const ustring& source, const ustring& target, std::string& error) override {
+  bool ReplaceAtomically(const ustring& source, const ustring& target,
+                         std::string& error) override {
     if (!replace_error.empty()) {
       error = replace_error;
       return false;
