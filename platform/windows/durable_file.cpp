@@ -214,9 +214,30 @@ class WindowsFileEnv : public FileEnv {
     }
   }
 
-  // Links are left to the system: ReplaceFileW and MoveFileExW act on the
-  // path they are given.
-  ustring ResolveLinks(const ustring& path) override { return path; }
+  // Only a reparse point is resolved, to the final path the system opens.
+  ustring ResolveLinks(const ustring& path) override {
+    const DWORD attributes = GetFileAttributesW(Wide(path));
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+      return path;
+    }
+    Handle file(CreateFileW(Wide(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid()) return path;
+    wchar_t buffer[32768];
+    const DWORD length = GetFinalPathNameByHandleW(file.get(), buffer, 32768, VOLUME_NAME_DOS);
+    if (length == 0 || length >= 32768) return path;
+    ustring::string_type final_path(buffer, length);
+    // "\\?\C:\x" and "\\?\UNC\server\x" back to ordinary paths.
+    if (final_path.compare(0, 8, L"\\\\?\\UNC\\") == 0) {
+      final_path = L"\\\\" + final_path.substr(8);
+    } else if (final_path.compare(0, 4, L"\\\\?\\") == 0) {
+      final_path = final_path.substr(4);
+    }
+    for (wchar_t& c : final_path) {
+      if (c == L'\\') c = L'/';
+    }
+    return ustring(final_path);
+  }
 
   std::uint32_t ProcessId() override { return GetCurrentProcessId(); }
 };

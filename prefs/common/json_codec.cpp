@@ -512,7 +512,9 @@ bool FitsJsonDepth(const Variant& value, std::size_t depth) {
 bool DecodeJsonObject(const std::string& bytes, Dictionary& members) {
   std::size_t start = 0;
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
-  JsonDocument document;
+  // Chunks sized to the text: a small file needs no 64 KiB block.
+  rapidjson::MemoryPoolAllocator<> pool(std::clamp<std::size_t>(bytes.size() * 2, 1024, 65536));
+  JsonDocument document(&pool);
   ExactNumberParse parse(bytes.data() + start, bytes.size() - start);
   document.Populate(parse);
   if (!document.IsObject()) return false;
