@@ -90,7 +90,7 @@ class ExactNumberHandler {
   // The reader has validated the UTF-8 already. No byte-order mark is
   // skipped here: a string may well begin with U+FEFF or any U+Fxxx.
   bool ToUtf16(const char* text, rapidjson::SizeType length) {
-    return DecodeUtf8(std::string(text, length), m_units);
+    return DecodeUtf8(text, length, m_units);
   }
   rapidjson::SizeType Length() const { return static_cast<rapidjson::SizeType>(m_units.size()); }
 

@@ -750,12 +750,19 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
   std::array<JsonMember, 2 + kCategoryKindCount> known = {};
   known[0] = {"format", &format};
   known[1] = {"timestamp", &stamp};
+  // The tables are lent to the encoder and taken back, not copied.
   for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
-    sections[kind] = Variant(m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))]);
+    sections[kind] =
+        Variant(std::move(m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))]));
     known[2 + kind] = {kSectionNames[kind], &sections[kind]};
   }
   std::string content;
-  if (!EncodeJsonObject(known.data(), known.size(), file.unknown, content)) {
+  const bool encoded = EncodeJsonObject(known.data(), known.size(), file.unknown, content);
+  for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
+    m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))] =
+        std::move(sections[kind].GetDictionary());
+  }
+  if (!encoded) {
     Fail(path, "cannot write the values", "they nest too deeply");
     return false;
   }
