@@ -142,9 +142,14 @@ class WindowsFileEnv : public FileEnv {
 
   bool ReplaceAtomically(const ustring& source, const ustring& target,
                          std::string& error) override {
-    if (GetFileAttributesW(Wide(target)) != INVALID_FILE_ATTRIBUTES) {
+    const DWORD attributes = GetFileAttributesW(Wide(target));
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
       if (ReplaceFileW(Wide(target), Wide(source), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                        nullptr, nullptr)) {
+        // Where the file system's replace does not carry them over.
+        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        if ((attributes & kKept) != 0) SetFileAttributesW(Wide(target), attributes & kKept);
         return true;
       }
       const DWORD code = GetLastError();
