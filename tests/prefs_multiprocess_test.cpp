@@ -169,8 +169,23 @@ TEST(LinuxMultiProcessTest, HundredKillsDuringSavesLeaveWholeFiles) {
   const folian::test::TemporaryFolder folder;
   ASSERT_TRUE(folder.ok());
   constexpr int kKeys = 2000;
+  // How long a child takes to start and finish its first save, so that
+  // the kills land during saves on a fast build and on a slow one alike.
+  const fs::path file = folder.path() / "m.public.json";
+  const auto start = std::chrono::steady_clock::now();
+  const Child first = Spawn({"--saver", folder.path().u8string(), std::to_string(kKeys)});
+  ASSERT_TRUE(first);
+  while (!fs::exists(file) && std::chrono::steady_clock::now() - start < std::chrono::seconds(30)) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  const auto first_save = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - start)
+                              .count();
+  kill(first, SIGKILL);
+  waitpid(first, nullptr, 0);
+  ASSERT_TRUE(fs::exists(file)) << "the child never saved";
   std::mt19937 random(9);
-  std::uniform_int_distribution<int> delay_ms(20, 200);
+  std::uniform_int_distribution<long long> delay_ms(first_save / 2, first_save * 5 / 2);
   int newest_round = 0;
   int saves_seen = 0;
   for (int kill_count = 0; kill_count < 100; ++kill_count) {
