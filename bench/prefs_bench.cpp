@@ -59,6 +59,39 @@ void BM_LoadAndSave10000Keys(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadAndSave10000Keys)->Unit(benchmark::kMillisecond);
 
+// A save of one change to a 10,000-key store: with the files as this store
+// left them (the baseline), and after another process changed them, so the
+// save reads, parses and merges them first.
+void SaveOneChange(benchmark::State& state, bool other_process_saved) {
+  const folian::test::TemporaryFolder folder;
+  {
+    FileStore seed(folder.path());
+    FillStore(seed, 10000);
+    seed.SavePreferences();
+  }
+  FileStore mine(folder.path());
+  FileStore other(folder.path());
+  const velmar_ustring general("general");
+  int round = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ++round;
+    if (other_process_saved) {
+      other.WriteInt(general, velmar_ustring("Other"), round);
+      other.SavePreferences();
+    }
+    mine.WriteInt(general, velmar_ustring("Mine"), round);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(mine.SavePreferences());
+  }
+}
+
+void BM_SaveUnchanged10000Keys(benchmark::State& state) { SaveOneChange(state, false); }
+BENCHMARK(BM_SaveUnchanged10000Keys)->Unit(benchmark::kMillisecond);
+
+void BM_SaveMergingChanged10000Keys(benchmark::State& state) { SaveOneChange(state, true); }
+BENCHMARK(BM_SaveMergingChanged10000Keys)->Unit(benchmark::kMillisecond);
+
 class BenchStore : public folian::utils::Preferences {
  public:
   explicit BenchStore(int version) : Preferences(version) {}

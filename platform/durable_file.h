@@ -1,13 +1,16 @@
-// Files of the common preference library that survive a crash: whole-file
-// reads that tell a missing file from an unreadable one, and writes that
-// replace a file in one step after its content reached the disk.
+// Files of the common preference library that survive a crash, behind one
+// small interface so tests and fuzzers can put an in-memory or failing file
+// system in its place: whole-file reads that tell a missing file from an
+// unreadable one, writes that replace a file in one step after its content
+// reached the disk, and an exclusive lock shared by processes.
 //
 // Compiled into TrelvinCommonPreferences, which cannot use FolianUtils, so
-// it converts paths itself.
+// it converts paths itself. Error texts are UTF-8, the system's own words.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,31 +22,48 @@ enum class FileReadResult {
   kRead,
   kMissing,   // neither the file nor its folder exists
   kTooLarge,  // larger than the limit; nothing read
-  kFailed,    // exists but cannot be opened or read (permissions, a lock)
+  kFailed,    // exists but cannot be read: permissions, a lock, or not a
+              // regular file (a folder, FIFO or device is never opened)
 };
 
-FileReadResult ReadFileBytes(const utils::velmar_ustring& path, std::size_t max_size,
-                             std::string& bytes);
+// Held while alive; the system drops it when the process dies.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
 
-// Creates `path` (failing when it exists), writes `bytes` and flushes them
-// to the disk. A failure removes what was created.
-bool WriteNewFileDurably(const utils::velmar_ustring& path, const std::string& bytes);
+class FileEnv {
+ public:
+  using ustring = utils::velmar_ustring;
+  virtual ~FileEnv() = default;
 
-// Puts `source` in the place of `target` in one step, replacing it, and
-// flushes the folder entry.
-bool ReplaceFileAtomically(const utils::velmar_ustring& source,
-                           const utils::velmar_ustring& target);
+  virtual FileReadResult ReadFile(const ustring& path, std::size_t max_size, std::string& bytes,
+                                  std::string& error) = 0;
+  // Creates `path` (failing when it exists), writes `bytes` and flushes them
+  // to the disk. When `like` exists the new file takes its permissions (and
+  // owner, where the system allows). A failure removes what was created.
+  virtual bool WriteNewFile(const ustring& path, const std::string& bytes, const ustring& like,
+                            std::string& error) = 0;
+  // Puts `source` in the place of `target` in one step, keeping what the
+  // system keeps of `target` on a replace, and flushes the folder entry.
+  virtual bool ReplaceAtomically(const ustring& source, const ustring& target,
+                                 std::string& error) = 0;
+  // Renames `source` to `target` unless `target` exists.
+  virtual bool RenameWithoutReplacing(const ustring& source, const ustring& target,
+                                      std::string& error) = 0;
+  virtual bool RemoveFile(const ustring& path) = 0;
+  // Names of the entries of `folder`; false when it cannot be listed.
+  virtual bool ListFolder(const ustring& folder, std::vector<ustring::string_type>& names) = 0;
+  // Waits (a bounded time) for the exclusive lock of the file `path`,
+  // creating it when missing; null with `error` set when it cannot be had.
+  virtual std::unique_ptr<FileLock> Lock(const ustring& path, std::string& error) = 0;
+  // The file a symbolic link at `path` leads to, through every link in a
+  // chain; `path` itself when it is no link.
+  virtual ustring ResolveLinks(const ustring& path) = 0;
+  virtual std::uint32_t ProcessId() = 0;
+};
 
-// Renames `source` to `target` unless `target` exists.
-bool RenameWithoutReplacing(const utils::velmar_ustring& source,
-                            const utils::velmar_ustring& target);
-
-bool RemoveFile(const utils::velmar_ustring& path);
-
-// Names of the entries of `folder`; false when it cannot be listed.
-bool ListFolderEntries(const utils::velmar_ustring& folder,
-                       std::vector<utils::velmar_ustring::string_type>& names);
-
-std::uint32_t CurrentProcessId();
+// The operating system's file system.
+FileEnv& DefaultFileEnv();
 
 }  // namespace velmar::platform

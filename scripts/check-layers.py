@@ -15,8 +15,8 @@ import sys
 
 # Bottom first. Folders of equal rank may not include each other.
 RANKS = {
-    "platform": 0,
-    "base": 1,
+    "base": 0,
+    "platform": 1,
     "prefs/viewer": 2,
     "prefs/common": 2,
     "foundation": 3,
@@ -50,8 +50,6 @@ KNOWN_EDGES = {
     "platform/file_stream.h -> FolianUtils/ustring.h",
     "platform/file_system.h -> FolianUtils/ustring.h",
     "platform/shell_open.h -> FolianUtils/ustring.h",
-    # The durable file still writes through the common library's codec.
-    "platform/posix/durable_file.cpp -> prefs/common/text_codec.h",
     # The common preference library uses the string's inline parts.
     "prefs/common/base64.h -> FolianUtils/ustring.h",
     "prefs/common/text_codec.h -> FolianUtils/ustring.h",

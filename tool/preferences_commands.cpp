@@ -362,6 +362,10 @@ int RunSet(Invocation& call) {
     return 1;
   }
   store.Save();
+  if (!store.LastSaveError().empty()) {
+    call.err << "folianutils: " << store.LastSaveError().ToUTF8() << "\n";
+    return 1;
+  }
   PrintItem(call, options.positional[0], Show(store.GetItem(key)));
   return 0;
 }
@@ -370,7 +374,13 @@ int RunImport(Invocation& call) {
   if (!call.args.empty()) throw UsageError{"prefs-import takes no arguments"};
   TempPreferences store(velmar::kCurrentMajorVersion);
   const int from = store.ImportPreviousVersionSettings();
-  if (from >= 0) store.Save();
+  if (from >= 0) {
+    store.Save();
+    if (!store.LastSaveError().empty()) {
+      call.err << "folianutils: " << store.LastSaveError().ToUTF8() << "\n";
+      return 1;
+    }
+  }
   if (call.json) {
     call.out << "{\"imported_from\":" << (from >= 0 ? std::to_string(from) : "null") << "}\n";
   } else if (from >= 0) {

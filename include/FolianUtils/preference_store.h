@@ -37,8 +37,13 @@ class FOLIAN_API Preferences : protected velmar::prefs::JsonCommon {
 
   // Forms both paths and loads the files; only the first call does anything.
   void Load(int version);
-  // Writes both files.
+  // Writes both files, merging with what other processes saved meanwhile.
+  // A failure keeps the values in memory and is told by LastSaveError().
   void Save();
+  // Empty when the last Save() succeeded; otherwise the file and the
+  // system's error ("<path>: cannot write the temporary file: No space
+  // left on device").
+  using JsonCommon::LastSaveError;
 
   const velmar_ustring& GetName() const { return m_name; }
   const velmar_ustring& GetPrivateFilePath() const { return m_privateFilePath; }

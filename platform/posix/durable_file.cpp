@@ -2,18 +2,33 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <thread>
 
-#include "prefs/common/text_codec.h"
+#include "base/utf8.h"
 
 namespace velmar::platform {
 namespace {
 
-std::string Native(const utils::velmar_ustring& path) { return prefs::EncodeUtf8(path.str()); }
+using ustring = utils::velmar_ustring;
+
+// A lock held longer than this by another process is reported, not waited on.
+constexpr std::chrono::seconds kLockWait{20};
+
+std::string Native(const ustring& path) {
+  std::string native;
+  base::utf8::Encode(path.c_str(), path.size(), native);
+  return native;
+}
+
+std::string SystemError(int code) { return std::strerror(code); }
 
 class FileDescriptor {
  public:
@@ -35,105 +50,221 @@ class FileDescriptor {
   int m_fd;
 };
 
-void SyncFolderOf(const std::string& path) {
+std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
-  const std::string folder =
-      slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
-  FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+void SyncFolderOf(const std::string& path) {
+  FileDescriptor fd(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.get() >= 0) ::fsync(fd.get());
 }
 
-}  // namespace
+class FlockLock : public FileLock {
+ public:
+  explicit FlockLock(int fd) : m_fd(fd) {}
 
-FileReadResult ReadFileBytes(const utils::velmar_ustring& path, std::size_t max_size,
-                             std::string& bytes) {
-  bytes.clear();
-  FileDescriptor fd(::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) {
-    return (errno == ENOENT || errno == ENOTDIR) ? FileReadResult::kMissing
-                                                 : FileReadResult::kFailed;
-  }
-  struct stat status {};
-  if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode)) return FileReadResult::kFailed;
-  if (static_cast<std::size_t>(status.st_size) > max_size) return FileReadResult::kTooLarge;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
-    if (count == 0) break;
-    if (count < 0) {
-      if (errno == EINTR) continue;
-      bytes.clear();
+ private:
+  FileDescriptor m_fd;  // closing it releases the lock
+};
+
+class PosixFileEnv : public FileEnv {
+ public:
+  FileReadResult ReadFile(const ustring& path, std::size_t max_size, std::string& bytes,
+                          std::string& error) override {
+    bytes.clear();
+    // Non-blocking, so a FIFO in the file's place cannot hold the open.
+    FileDescriptor fd(::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (fd.get() < 0) {
+      error = SystemError(errno);
+      return (errno == ENOENT || errno == ENOTDIR) ? FileReadResult::kMissing
+                                                   : FileReadResult::kFailed;
+    }
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0) {
+      error = SystemError(errno);
       return FileReadResult::kFailed;
     }
-    bytes.append(buffer, static_cast<std::size_t>(count));
-    // The file may grow while it is read.
-    if (bytes.size() > max_size) {
-      bytes.clear();
-      return FileReadResult::kTooLarge;
+    if (!S_ISREG(status.st_mode)) {
+      error = S_ISDIR(status.st_mode) ? SystemError(EISDIR) : "not a regular file";
+      return FileReadResult::kFailed;
     }
+    if (static_cast<std::size_t>(status.st_size) > max_size) return FileReadResult::kTooLarge;
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
+    char buffer[65536];
+    for (;;) {
+      const ssize_t count = ::read(fd.get(), buffer, sizeof buffer);
+      if (count == 0) break;
+      if (count < 0) {
+        if (errno == EINTR) continue;
+        error = SystemError(errno);
+        bytes.clear();
+        return FileReadResult::kFailed;
+      }
+      bytes.append(buffer, static_cast<std::size_t>(count));
+      // The file may grow while it is read.
+      if (bytes.size() > max_size) {
+        bytes.clear();
+        return FileReadResult::kTooLarge;
+      }
+    }
+    return FileReadResult::kRead;
   }
-  return FileReadResult::kRead;
-}
 
-bool WriteNewFileDurably(const utils::velmar_ustring& path, const std::string& bytes) {
-  const std::string native = Native(path);
-  FileDescriptor fd(::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-  if (fd.get() < 0) return false;
-  std::size_t written = 0;
-  bool ok = true;
-  while (ok && written < bytes.size()) {
-    const ssize_t count = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
-    if (count < 0 && errno == EINTR) continue;
-    ok = count > 0;
-    if (ok) written += static_cast<std::size_t>(count);
+  bool WriteNewFile(const ustring& path, const std::string& bytes, const ustring& like,
+                    std::string& error) override {
+    const std::string native = Native(path);
+    struct stat original {};
+    const bool replacing = ::stat(Native(like).c_str(), &original) == 0;
+    // Private until it carries the permissions of the file it replaces.
+    FileDescriptor fd(
+        ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666));
+    if (fd.get() < 0) {
+      error = SystemError(errno);
+      return false;
+    }
+    bool ok = true;
+    if (replacing) {
+      // Another owner is kept only where the system lets this user do it.
+      if (::fchown(fd.get(), original.st_uid, original.st_gid) != 0) {
+        (void)::fchown(fd.get(), static_cast<uid_t>(-1), original.st_gid);
+      }
+      if (::fchmod(fd.get(), original.st_mode & 07777) != 0) {
+        error = SystemError(errno);
+        ok = false;
+      }
+    }
+    std::size_t written = 0;
+    while (ok && written < bytes.size()) {
+      const ssize_t count = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
+      if (count < 0 && errno == EINTR) continue;
+      if (count <= 0) {
+        error = SystemError(count < 0 ? errno : ENOSPC);
+        ok = false;
+      } else {
+        written += static_cast<std::size_t>(count);
+      }
+    }
+    if (ok && ::fsync(fd.get()) != 0) {
+      error = SystemError(errno);
+      ok = false;
+    }
+    if (!fd.Close() && ok) {
+      error = SystemError(errno);
+      ok = false;
+    }
+    if (!ok) ::unlink(native.c_str());
+    return ok;
   }
-  ok = ok && ::fsync(fd.get()) == 0;
-  ok = fd.Close() && ok;
-  if (!ok) ::unlink(native.c_str());
-  return ok;
-}
 
-bool ReplaceFileAtomically(const utils::velmar_ustring& source,
-                           const utils::velmar_ustring& target) {
-  const std::string native_target = Native(target);
-  if (std::rename(Native(source).c_str(), native_target.c_str()) != 0) return false;
-  SyncFolderOf(native_target);
-  return true;
-}
+  bool ReplaceAtomically(const ustring& source, const ustring& target,
+                         std::string& error) override {
+    const std::string native_target = Native(target);
+    if (std::rename(Native(source).c_str(), native_target.c_str()) != 0) {
+      error = SystemError(errno);
+      return false;
+    }
+    SyncFolderOf(native_target);
+    return true;
+  }
 
-bool RenameWithoutReplacing(const utils::velmar_ustring& source,
-                            const utils::velmar_ustring& target) {
-  const std::string from = Native(source);
-  const std::string to = Native(target);
-  // A hard link fails when the target exists; the old name goes afterwards.
-  if (::link(from.c_str(), to.c_str()) == 0) {
-    ::unlink(from.c_str());
+  bool RenameWithoutReplacing(const ustring& source, const ustring& target,
+                              std::string& error) override {
+    const std::string from = Native(source);
+    const std::string to = Native(target);
+    // A hard link fails when the target exists; the old name goes afterwards.
+    if (::link(from.c_str(), to.c_str()) == 0) {
+      ::unlink(from.c_str());
+      SyncFolderOf(to);
+      return true;
+    }
+    if (errno == EEXIST) {
+      error = SystemError(errno);
+      return false;
+    }
+    // File systems without hard links: a check, then a plain rename.
+    struct stat status {};
+    if (::lstat(to.c_str(), &status) == 0 || errno != ENOENT) {
+      error = SystemError(EEXIST);
+      return false;
+    }
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+      error = SystemError(errno);
+      return false;
+    }
     SyncFolderOf(to);
     return true;
   }
-  if (errno == EEXIST) return false;
-  // File systems without hard links: a check, then a plain rename.
-  struct stat status {};
-  if (::lstat(to.c_str(), &status) == 0 || errno != ENOENT) return false;
-  if (std::rename(from.c_str(), to.c_str()) != 0) return false;
-  SyncFolderOf(to);
-  return true;
-}
 
-bool RemoveFile(const utils::velmar_ustring& path) { return ::unlink(Native(path).c_str()) == 0; }
+  bool RemoveFile(const ustring& path) override { return ::unlink(Native(path).c_str()) == 0; }
 
-bool ListFolderEntries(const utils::velmar_ustring& folder,
-                       std::vector<utils::velmar_ustring::string_type>& names) {
-  DIR* dir = ::opendir(Native(folder).c_str());
-  if (dir == nullptr) return false;
-  utils::velmar_ustring::string_type name;
-  while (const dirent* entry = ::readdir(dir)) {
-    if (prefs::DecodeUtf8(entry->d_name, name)) names.push_back(name);
+  bool ListFolder(const ustring& folder, std::vector<ustring::string_type>& names) override {
+    DIR* dir = ::opendir(Native(folder).c_str());
+    if (dir == nullptr) return false;
+    ustring::string_type name;
+    while (const dirent* entry = ::readdir(dir)) {
+      if (base::utf8::Decode(entry->d_name, std::strlen(entry->d_name), name)) names.push_back(name);
+    }
+    ::closedir(dir);
+    return true;
   }
-  ::closedir(dir);
-  return true;
-}
 
-std::uint32_t CurrentProcessId() { return static_cast<std::uint32_t>(::getpid()); }
+  // flock belongs to the open file, so two stores of one process exclude
+  // each other too, and the lock goes with the process.
+  std::unique_ptr<FileLock> Lock(const ustring& path, std::string& error) override {
+    const int fd =
+        ::open(Native(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+    if (fd < 0) {
+      error = SystemError(errno);
+      return nullptr;
+    }
+    auto lock = std::make_unique<FlockLock>(fd);
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+      error = "the lock file is not a regular file";
+      return nullptr;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    auto pause = std::chrono::microseconds(200);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+      if (errno != EWOULDBLOCK && errno != EINTR) {
+        error = SystemError(errno);
+        return nullptr;
+      }
+      if (std::chrono::steady_clock::now() > deadline) {
+        error = "another process holds the lock";
+        return nullptr;
+      }
+      std::this_thread::sleep_for(pause);
+      if (pause < std::chrono::milliseconds(10)) pause *= 2;
+    }
+    return lock;
+  }
+
+  ustring ResolveLinks(const ustring& path) override {
+    std::string current = Native(path);
+    // A loop of links resolves to nothing better than the path itself.
+    for (int hops = 0; hops < 40; ++hops) {
+      char target[4096];
+      const ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
+      if (length < 0) {
+        ustring::string_type resolved;
+        return base::utf8::Decode(current.data(), current.size(), resolved) ? ustring(resolved) : path;
+      }
+      std::string next(target, static_cast<std::size_t>(length));
+      current = next[0] == '/' ? next : FolderOf(current) + '/' + next;
+    }
+    return path;
+  }
+
+  std::uint32_t ProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
+};
+
+}  // namespace
+
+FileEnv& DefaultFileEnv() {
+  static PosixFileEnv env;
+  return env;
+}
 
 }  // namespace velmar::platform

@@ -2,11 +2,40 @@
 
 #include <windows.h>
 
+#include <chrono>
+#include <thread>
+
+#include "base/utf8.h"
+
 namespace velmar::platform {
 namespace {
 
+using ustring = utils::velmar_ustring;
+
+// A lock held longer than this by another process is reported, not waited on.
+constexpr std::chrono::seconds kLockWait{20};
+
 // Win32 wants backslashes only in "\\?\" paths; forward slashes are fine.
-const wchar_t* Wide(const utils::velmar_ustring& path) { return path.c_str(); }
+const wchar_t* Wide(const ustring& path) { return path.c_str(); }
+
+std::string SystemError(DWORD code) {
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string message;
+  if (length != 0 && text != nullptr) {
+    ustring::string_type wide(text, length);
+    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ' ||
+                             wide.back() == L'.')) {
+      wide.pop_back();
+    }
+    base::utf8::Encode(wide.c_str(), wide.size(), message);
+  }
+  if (text != nullptr) LocalFree(text);
+  if (message.empty()) message = "system error " + std::to_string(code);
+  return message;
+}
 
 class Handle {
  public:
@@ -28,85 +57,201 @@ class Handle {
   HANDLE m_handle;
 };
 
-}  // namespace
+class RangeLock : public FileLock {
+ public:
+  explicit RangeLock(HANDLE handle) : m_handle(handle) {}
 
-FileReadResult ReadFileBytes(const utils::velmar_ustring& path, std::size_t max_size,
-                             std::string& bytes) {
-  bytes.clear();
-  Handle file(CreateFileW(Wide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) {
-    const DWORD error = GetLastError();
-    return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
-               ? FileReadResult::kMissing
-               : FileReadResult::kFailed;
-  }
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return FileReadResult::kFailed;
-  if (static_cast<unsigned long long>(size.QuadPart) > max_size) return FileReadResult::kTooLarge;
-  char buffer[65536];
-  for (;;) {
-    DWORD count = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &count, nullptr)) {
-      bytes.clear();
+ private:
+  Handle m_handle;  // closing it releases the lock
+};
+
+class WindowsFileEnv : public FileEnv {
+ public:
+  FileReadResult ReadFile(const ustring& path, std::size_t max_size, std::string& bytes,
+                          std::string& error) override {
+    bytes.clear();
+    Handle file(CreateFileW(Wide(path), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+      const DWORD code = GetLastError();
+      error = SystemError(code);
+      return (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+                 ? FileReadResult::kMissing
+                 : FileReadResult::kFailed;
+    }
+    if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+      error = "not a regular file";
       return FileReadResult::kFailed;
     }
-    if (count == 0) break;
-    bytes.append(buffer, count);
-    if (bytes.size() > max_size) {
-      bytes.clear();
-      return FileReadResult::kTooLarge;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) {
+      error = SystemError(GetLastError());
+      return FileReadResult::kFailed;
+    }
+    if (static_cast<unsigned long long>(size.QuadPart) > max_size) return FileReadResult::kTooLarge;
+    char buffer[65536];
+    for (;;) {
+      DWORD count = 0;
+      if (!::ReadFile(file.get(), buffer, sizeof buffer, &count, nullptr)) {
+        error = SystemError(GetLastError());
+        bytes.clear();
+        return FileReadResult::kFailed;
+      }
+      if (count == 0) break;
+      bytes.append(buffer, count);
+      if (bytes.size() > max_size) {
+        bytes.clear();
+        return FileReadResult::kTooLarge;
+      }
+    }
+    return FileReadResult::kRead;
+  }
+
+  // ReplaceFileW carries the attributes and security of the old file over,
+  // so `like` needs nothing here.
+  bool WriteNewFile(const ustring& path, const std::string& bytes, const ustring& /*like*/,
+                    std::string& error) override {
+    Handle file(CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) {
+      error = SystemError(GetLastError());
+      return false;
+    }
+    std::size_t written = 0;
+    bool ok = true;
+    while (ok && written < bytes.size()) {
+      const std::size_t left = bytes.size() - written;
+      const DWORD chunk = left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left);
+      DWORD count = 0;
+      ok = WriteFile(file.get(), bytes.data() + written, chunk, &count, nullptr) && count > 0;
+      if (!ok) error = SystemError(GetLastError());
+      written += count;
+    }
+    if (ok && !FlushFileBuffers(file.get())) {
+      error = SystemError(GetLastError());
+      ok = false;
+    }
+    if (!file.Close() && ok) {
+      error = SystemError(GetLastError());
+      ok = false;
+    }
+    if (!ok) DeleteFileW(Wide(path));
+    return ok;
+  }
+
+  bool ReplaceAtomically(const ustring& source, const ustring& target,
+                         std::string& error) override {
+    const DWORD attributes = GetFileAttributesW(Wide(target));
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+      if (ReplaceFileW(Wide(target), Wide(source), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                       nullptr, nullptr)) {
+        // Where the file system's replace does not carry them over.
+        constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        if ((attributes & kKept) != 0) SetFileAttributesW(Wide(target), attributes & kKept);
+        return true;
+      }
+      const DWORD code = GetLastError();
+      // Gone in the meantime: a new file after all.
+      if (code != ERROR_FILE_NOT_FOUND) {
+        error = SystemError(code);
+        return false;
+      }
+    }
+    if (!MoveFileExW(Wide(source), Wide(target), MOVEFILE_WRITE_THROUGH)) {
+      error = SystemError(GetLastError());
+      return false;
+    }
+    return true;
+  }
+
+  bool RenameWithoutReplacing(const ustring& source, const ustring& target,
+                              std::string& error) override {
+    if (MoveFileExW(Wide(source), Wide(target), MOVEFILE_WRITE_THROUGH)) return true;
+    error = SystemError(GetLastError());
+    return false;
+  }
+
+  bool RemoveFile(const ustring& path) override { return DeleteFileW(Wide(path)) != 0; }
+
+  bool ListFolder(const ustring& folder, std::vector<ustring::string_type>& names) override {
+    ustring::string_type pattern = folder.str();
+    pattern += L"/*";
+    WIN32_FIND_DATAW data;
+    const HANDLE find = FindFirstFileW(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+      names.emplace_back(data.cFileName);
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+    return true;
+  }
+
+  std::unique_ptr<FileLock> Lock(const ustring& path, std::string& error) override {
+    const HANDLE handle = CreateFileW(Wide(path), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+      error = SystemError(GetLastError());
+      return nullptr;
+    }
+    auto lock = std::make_unique<RangeLock>(handle);
+    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+    auto pause = std::chrono::microseconds(200);
+    for (;;) {
+      OVERLAPPED whole{};
+      if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                     MAXDWORD, &whole)) {
+        return lock;
+      }
+      const DWORD code = GetLastError();
+      if (code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING) {
+        error = SystemError(code);
+        return nullptr;
+      }
+      if (std::chrono::steady_clock::now() > deadline) {
+        error = "another process holds the lock";
+        return nullptr;
+      }
+      std::this_thread::sleep_for(pause);
+      if (pause < std::chrono::milliseconds(10)) pause *= 2;
     }
   }
-  return FileReadResult::kRead;
-}
 
-bool WriteNewFileDurably(const utils::velmar_ustring& path, const std::string& bytes) {
-  Handle file(CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                          nullptr));
-  if (!file.valid()) return false;
-  std::size_t written = 0;
-  bool ok = true;
-  while (ok && written < bytes.size()) {
-    const std::size_t left = bytes.size() - written;
-    const DWORD chunk = left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left);
-    DWORD count = 0;
-    ok = WriteFile(file.get(), bytes.data() + written, chunk, &count, nullptr) && count > 0;
-    written += count;
+  // Only a reparse point is resolved, to the final path the system opens.
+  ustring ResolveLinks(const ustring& path) override {
+    const DWORD attributes = GetFileAttributesW(Wide(path));
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+      return path;
+    }
+    Handle file(CreateFileW(Wide(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid()) return path;
+    wchar_t buffer[32768];
+    const DWORD length = GetFinalPathNameByHandleW(file.get(), buffer, 32768, VOLUME_NAME_DOS);
+    if (length == 0 || length >= 32768) return path;
+    ustring::string_type final_path(buffer, length);
+    // "\\?\C:\x" and "\\?\UNC\server\x" back to ordinary paths.
+    if (final_path.compare(0, 8, L"\\\\?\\UNC\\") == 0) {
+      final_path = L"\\\\" + final_path.substr(8);
+    } else if (final_path.compare(0, 4, L"\\\\?\\") == 0) {
+      final_path = final_path.substr(4);
+    }
+    for (wchar_t& c : final_path) {
+      if (c == L'\\') c = L'/';
+    }
+    return ustring(final_path);
   }
-  ok = ok && FlushFileBuffers(file.get());
-  ok = file.Close() && ok;
-  if (!ok) DeleteFileW(Wide(path));
-  return ok;
+
+  std::uint32_t ProcessId() override { return GetCurrentProcessId(); }
+};
+
+}  // namespace
+
+FileEnv& DefaultFileEnv() {
+  static WindowsFileEnv env;
+  return env;
 }
-
-bool ReplaceFileAtomically(const utils::velmar_ustring& source,
-                           const utils::velmar_ustring& target) {
-  return MoveFileExW(Wide(source), Wide(target),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-bool RenameWithoutReplacing(const utils::velmar_ustring& source,
-                            const utils::velmar_ustring& target) {
-  return MoveFileExW(Wide(source), Wide(target), MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-bool RemoveFile(const utils::velmar_ustring& path) { return DeleteFileW(Wide(path)) != 0; }
-
-bool ListFolderEntries(const utils::velmar_ustring& folder,
-                       std::vector<utils::velmar_ustring::string_type>& names) {
-  utils::velmar_ustring::string_type pattern = folder.str();
-  pattern += L"/*";
-  WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW(pattern.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
-  do {
-    names.emplace_back(data.cFileName);
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  return true;
-}
-
-std::uint32_t CurrentProcessId() { return GetCurrentProcessId(); }
 
 }  // namespace velmar::platform

@@ -1,7 +1,6 @@
 #include "prefs/common/json_codec.h"
 
 #include <rapidjson/document.h>
-#include <rapidjson/encodedstream.h>
 #include <rapidjson/encodings.h>
 #include <rapidjson/memorystream.h>
 #include <rapidjson/prettywriter.h>
@@ -57,11 +56,11 @@ class ExactNumberHandler {
   bool Uint64(std::uint64_t u) { return m_document.Uint64(u); }
   bool Double(double d) { return m_document.Double(d); }
   bool String(const char* text, rapidjson::SizeType length, bool /*copy*/) {
-    return ToUtf16(text, length) && m_document.String(m_units.GetString(), Length(), true);
+    return ToUtf16(text, length) && m_document.String(m_units.data(), Length(), true);
   }
   bool StartObject() { return m_document.StartObject(); }
   bool Key(const char* text, rapidjson::SizeType length, bool /*copy*/) {
-    return ToUtf16(text, length) && m_document.Key(m_units.GetString(), Length(), true);
+    return ToUtf16(text, length) && m_document.Key(m_units.data(), Length(), true);
   }
   bool EndObject(rapidjson::SizeType count) { return m_document.EndObject(count); }
   bool StartArray() { return m_document.StartArray(); }
@@ -88,24 +87,15 @@ class ExactNumberHandler {
   }
 
  private:
-  // The reader has validated the UTF-8 already.
+  // The reader has validated the UTF-8 already. No byte-order mark is
+  // skipped here: a string may well begin with U+FEFF or any U+Fxxx.
   bool ToUtf16(const char* text, rapidjson::SizeType length) {
-    m_units.Clear();
-    rapidjson::MemoryStream memory(text, length);
-    rapidjson::EncodedInputStream<rapidjson::UTF8<>, rapidjson::MemoryStream> input(memory);
-    while (input.Tell() < length) {
-      if (!rapidjson::Transcoder<rapidjson::UTF8<>, JsonEncoding>::Transcode(input, m_units)) {
-        return false;
-      }
-    }
-    return true;
+    return DecodeUtf8(text, length, m_units);
   }
-  rapidjson::SizeType Length() const {
-    return static_cast<rapidjson::SizeType>(m_units.GetSize() / sizeof(utf16_unit));
-  }
+  rapidjson::SizeType Length() const { return static_cast<rapidjson::SizeType>(m_units.size()); }
 
   JsonDocument& m_document;
-  rapidjson::GenericStringBuffer<JsonEncoding> m_units;
+  string_type m_units;
 };
 
 // Parses `size` bytes of UTF-8 into the document through the handler above.
@@ -114,8 +104,7 @@ class ExactNumberParse {
   ExactNumberParse(const char* data, std::size_t size) : m_data(data), m_size(size) {}
 
   bool operator()(JsonDocument& document) {
-    rapidjson::MemoryStream memory(m_data, m_size);
-    rapidjson::EncodedInputStream<rapidjson::UTF8<>, rapidjson::MemoryStream> input(memory);
+    rapidjson::MemoryStream input(m_data, m_size);
     rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>> reader;
     ExactNumberHandler handler(document);
     return !reader.Parse<kParseFlags>(input, handler).IsError();
@@ -148,6 +137,67 @@ string_type StringOf(const JsonValue& value) {
 
 bool Equals(const JsonValue& value, const char* ascii) {
   return value.IsString() && StringOf(value) == Ascii(ascii);
+}
+
+const string_type& UnitsKeyPrefix() {
+  static const string_type prefix = Ascii("$utf16:");
+  return prefix;
+}
+
+bool HexDigit(utf16_unit c, unsigned& value) {
+  if (c >= '0' && c <= '9') {
+    value = c - '0';
+  } else if (c >= 'A' && c <= 'F') {
+    value = c - 'A' + 10;
+  } else if (c >= 'a' && c <= 'f') {
+    value = c - 'a' + 10;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool UnitsFromHex(const utf16_unit* hex, std::size_t size, string_type& out) {
+  if (size % 4 != 0) return false;
+  out.clear();
+  for (std::size_t i = 0; i < size; i += 4) {
+    unsigned unit = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+      unsigned digit = 0;
+      if (!HexDigit(hex[i + k], digit)) return false;
+      unit = unit << 4 | digit;
+    }
+    out += static_cast<utf16_unit>(unit);
+  }
+  return true;
+}
+
+// A dictionary key as written: "$$..." for a key starting with "$", and
+// "$utf16:<hex>" for one holding a lone surrogate.
+string_type KeyOf(const JsonValue& name) {
+  string_type key = StringOf(name);
+  if (key.size() >= 2 && key[0] == '$' && key[1] == '$') {
+    key.erase(0, 1);
+  } else if (key.compare(0, UnitsKeyPrefix().size(), UnitsKeyPrefix()) == 0) {
+    string_type units;
+    const std::size_t skip = UnitsKeyPrefix().size();
+    if (UnitsFromHex(key.data() + skip, key.size() - skip, units)) return units;
+  }
+  return key;
+}
+
+// A string value, or a {"$type": "utf16"} one.
+bool TextOf(const JsonValue& json, string_type& out) {
+  if (json.IsString()) {
+    out = StringOf(json);
+    return true;
+  }
+  if (!json.IsObject() || json.MemberCount() != 2) return false;
+  const auto type = json.FindMember(TypeKey().c_str());
+  const auto value = json.FindMember(ValueKey().c_str());
+  return type != json.MemberEnd() && value != json.MemberEnd() && Equals(type->value, "utf16") &&
+         value->value.IsString() &&
+         UnitsFromHex(value->value.GetString(), value->value.GetStringLength(), out);
 }
 
 // ---- reading --------------------------------------------------------------
@@ -188,6 +238,10 @@ bool DecodeTagged(const JsonValue& json, std::size_t depth, Variant& out) {
     out = Variant(static_cast<std::int64_t>(value.GetInt64()));
   } else if (Equals(type->value, "timestamp") && value.IsUint64()) {
     out = Variant::Timestamp(value.GetUint64());
+  } else if (Equals(type->value, "utf16")) {
+    string_type text;
+    if (!TextOf(json, text)) return false;
+    out = Variant(velmar_ustring(std::move(text)));
   } else if (Equals(type->value, "double")) {
     double real = 0.0;
     if (!DecodeReal(value, real)) return false;
@@ -202,10 +256,11 @@ bool DecodeTagged(const JsonValue& json, std::size_t depth, Variant& out) {
   } else if (Equals(type->value, "pairs") && value.IsArray()) {
     KeyValuePairs pairs;
     for (const JsonValue& pair : value.GetArray()) {
-      if (!pair.IsArray() || pair.Size() != 2 || !pair[0].IsString()) return false;
+      string_type name;
+      if (!pair.IsArray() || pair.Size() != 2 || !TextOf(pair[0], name)) return false;
       Variant item;
       if (!Decode(pair[1], depth + 1, item)) return false;
-      pairs.emplace_back(velmar_ustring(StringOf(pair[0])), std::move(item));
+      pairs.emplace_back(velmar_ustring(std::move(name)), std::move(item));
     }
     out = Variant(std::move(pairs));
   } else {
@@ -250,8 +305,7 @@ bool Decode(const JsonValue& json, std::size_t depth, Variant& out) {
       if (DecodeTagged(json, depth, out)) return true;
       Dictionary entries;
       for (const auto& member : json.GetObject()) {
-        string_type key = StringOf(member.name);
-        if (key.size() >= 2 && key[0] == '$' && key[1] == '$') key.erase(0, 1);
+        string_type key = KeyOf(member.name);
         Variant item;
         if (!Decode(member.value, depth + 1, item)) return false;
         entries[velmar_ustring(std::move(key))] = std::move(item);
@@ -265,26 +319,67 @@ bool Decode(const JsonValue& json, std::size_t depth, Variant& out) {
 
 // ---- writing --------------------------------------------------------------
 
-bool HasSurrogate(const string_type& text) {
-  for (const utf16_unit u : text) {
-    if (u >= 0xD800 && u <= 0xDFFF) return true;
+bool IsHighSurrogate(utf16_unit u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowSurrogate(utf16_unit u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+bool HasLoneSurrogate(const string_type& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      ++i;
+    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
+      return true;
+    }
   }
   return false;
 }
 
-void WriteString(JsonWriter& writer, const string_type& text, bool key) {
-  const string_type clean = HasSurrogate(text) ? WithoutLoneSurrogates(text) : string_type();
-  const string_type& valid = clean.empty() ? text : clean;
-  const auto length = static_cast<rapidjson::SizeType>(valid.size());
+// UTF-8 cannot carry a lone surrogate, so such text is kept as its code
+// units, four hex digits each.
+string_type UnitsAsHex(const string_type& text) {
+  static const char kDigits[] = "0123456789ABCDEF";
+  string_type out;
+  out.reserve(text.size() * 4);
+  for (const utf16_unit u : text) {
+    for (int shift = 12; shift >= 0; shift -= 4)
+      out += static_cast<utf16_unit>(kDigits[(u >> shift) & 0xF]);
+  }
+  return out;
+}
+
+void WritePlain(JsonWriter& writer, const string_type& text, bool key) {
+  const auto length = static_cast<rapidjson::SizeType>(text.size());
   if (key) {
-    writer.Key(valid.c_str(), length);
+    writer.Key(text.c_str(), length);
   } else {
-    writer.String(valid.c_str(), length);
+    writer.String(text.c_str(), length);
+  }
+}
+
+void WriteKey(JsonWriter& writer, const string_type& name) {
+  if (HasLoneSurrogate(name)) {
+    WritePlain(writer, UnitsKeyPrefix() + UnitsAsHex(name), true);
+  } else if (!name.empty() && name[0] == '$') {
+    WritePlain(writer, Ascii("$") + name, true);
+  } else {
+    WritePlain(writer, name, true);
+  }
+}
+
+void WriteText(JsonWriter& writer, const string_type& text) {
+  if (HasLoneSurrogate(text)) {
+    writer.StartObject();
+    WritePlain(writer, TypeKey(), true);
+    WritePlain(writer, Ascii("utf16"), false);
+    WritePlain(writer, ValueKey(), true);
+    WritePlain(writer, UnitsAsHex(text), false);
+    writer.EndObject();
+  } else {
+    WritePlain(writer, text, false);
   }
 }
 
 void WriteAscii(JsonWriter& writer, const char* text, bool key) {
-  WriteString(writer, Ascii(text), key);
+  WritePlain(writer, Ascii(text), key);
 }
 
 void WriteReal(JsonWriter& writer, double value) {
@@ -309,11 +404,7 @@ bool Encode(JsonWriter& writer, const Variant& value, std::size_t depth);
 bool EncodeDictionary(JsonWriter& writer, const Dictionary& entries, std::size_t depth) {
   writer.StartObject();
   for (const auto& [name, item] : entries) {
-    if (!name.empty() && name[0] == '$') {
-      WriteString(writer, Ascii("$") + name.str(), true);
-    } else {
-      WriteString(writer, name.str(), true);
-    }
+    WriteKey(writer, name.str());
     if (!Encode(writer, item, depth + 1)) return false;
   }
   writer.EndObject();
@@ -359,7 +450,7 @@ bool Encode(JsonWriter& writer, const Variant& value, std::size_t depth) {
       }
       return true;
     case Variant::kString:
-      WriteString(writer, value.GetString().str(), false);
+      WriteText(writer, value.GetString().str());
       return true;
     case Variant::kTimestamp:
       BeginTagged(writer, "timestamp");
@@ -380,7 +471,7 @@ bool Encode(JsonWriter& writer, const Variant& value, std::size_t depth) {
       writer.StartArray();
       for (const auto& [name, item] : value.GetKeyValuePairs()) {
         writer.StartArray();
-        WriteString(writer, name.str(), false);
+        WriteText(writer, name.str());
         if (!Encode(writer, item, depth + 2)) return false;
         writer.EndArray();
       }
@@ -395,10 +486,35 @@ bool Encode(JsonWriter& writer, const Variant& value, std::size_t depth) {
 
 }  // namespace
 
+bool FitsJsonDepth(const Variant& value, std::size_t depth) {
+  if (depth > kMaxJsonDepth) return false;
+  switch (value.GetType()) {
+    case Variant::kVector:
+      for (const Variant& item : value.GetVector()) {
+        if (!FitsJsonDepth(item, depth + 1)) return false;
+      }
+      return true;
+    case Variant::kDictionary:
+      for (const auto& entry : value.GetDictionary()) {
+        if (!FitsJsonDepth(entry.second, depth + 1)) return false;
+      }
+      return true;
+    case Variant::kKeyValuePairs:
+      for (const auto& entry : value.GetKeyValuePairs()) {
+        if (!FitsJsonDepth(entry.second, depth + 2)) return false;
+      }
+      return true;
+    default:
+      return true;
+  }
+}
+
 bool DecodeJsonObject(const std::string& bytes, Dictionary& members) {
   std::size_t start = 0;
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
-  JsonDocument document;
+  // Chunks sized to the text: a small file needs no 64 KiB block.
+  rapidjson::MemoryPoolAllocator<> pool(std::clamp<std::size_t>(bytes.size() * 2, 1024, 65536));
+  JsonDocument document(&pool);
   ExactNumberParse parse(bytes.data() + start, bytes.size() - start);
   document.Populate(parse);
   if (!document.IsObject()) return false;
@@ -422,7 +538,7 @@ bool EncodeJsonObject(const JsonMember* first, std::size_t count, const Dictiona
     if (!Encode(writer, *first[i].value, 1)) return false;
   }
   for (const auto& [name, item] : rest) {
-    WriteString(writer, name.str(), true);
+    WritePlain(writer, WithoutLoneSurrogates(name.str()), true);
     if (!Encode(writer, item, 1)) return false;
   }
   writer.EndObject();

@@ -9,6 +9,12 @@
 // strings "NaN", "Infinity", "-Infinity"), "timestamp" and "pairs" (an
 // array of [key, value] arrays). Dictionary keys beginning with "$" are
 // written with one more "$".
+//
+// Every UTF-16 text comes back unit for unit. UTF-8 cannot carry a lone
+// surrogate, so a string holding one is written as {"$type": "utf16",
+// "value": "<code units, four upper-case hex digits each>"}, and a key
+// holding one as "$utf16:<hex digits>". Other text, U+FEFF, U+FFFD and NUL
+// included, is plain JSON.
 #pragma once
 
 #include <cstddef>
@@ -21,6 +27,10 @@ namespace velmar::prefs {
 
 // Deeper values are refused both ways, so what is written can be read.
 constexpr std::size_t kMaxJsonDepth = 64;
+
+// True when `value`, placed `depth` levels below the file's root object,
+// nests no deeper than kMaxJsonDepth as written.
+bool FitsJsonDepth(const utils::Variant& value, std::size_t depth);
 
 // Parses UTF-8 text (an optional byte-order mark is skipped) whose root is
 // an object into its members. False for anything else.

@@ -10,6 +10,7 @@
 #include "platform/durable_file.h"
 #include "prefs/common/base64.h"
 #include "prefs/common/json_codec.h"
+#include "prefs/common/text_codec.h"
 
 namespace velmar::prefs {
 namespace {
@@ -24,6 +25,8 @@ constexpr EShareLevel kLevels[] = {kShareLevelPrivate, kShareLevelPublic};
 // Larger files are not preference files; they are kept aside unread.
 constexpr std::size_t kMaxFileSize = 64u << 20;
 constexpr std::int64_t kFileFormat = 1;
+// Copies of unreadable files kept aside; older ones are removed.
+constexpr std::size_t kKeptBadCopies = 5;
 
 constexpr const char* kSectionNames[JsonCommon::kCategoryKindCount] = {"categories", "binary",
                                                                        "lists", "dictionaries"};
@@ -60,21 +63,6 @@ void SplitPath(const string_type& path, string_type& folder, string_type& name) 
 const string_type& TemporarySuffix() {
   static const string_type suffix = Ascii(".tmp");
   return suffix;
-}
-
-// Temporary files of a save: "<file name>.<process>-<n>.tmp" beside the file.
-void RemoveStaleTemporaryFiles(const utils::velmar_ustring& path) {
-  string_type folder;
-  string_type name;
-  SplitPath(path.str(), folder, name);
-  std::vector<string_type> entries;
-  if (!platform::ListFolderEntries(utils::velmar_ustring(folder), entries)) return;
-  const string_type prefix = name + static_cast<utf16_unit>('.');
-  for (const auto& entry : entries) {
-    if (StartsWith(entry, prefix) && EndsWith(entry, TemporarySuffix())) {
-      platform::RemoveFile(utils::velmar_ustring(folder + static_cast<utf16_unit>('/') + entry));
-    }
-  }
 }
 
 std::uint64_t NowMilliseconds() {
@@ -137,11 +125,114 @@ Dictionary* AsDictionary(Variant& value) {
   return value.GetType() == Variant::kDictionary ? &value.GetDictionary() : nullptr;
 }
 
+using Tables = std::array<JsonCommon::CategoryTable, JsonCommon::kCategoryTableCount>;
+
+// Where a value sits: the first level whose category holds the key.
+Variant* FindValueIn(Tables& tables, JsonCommon::CategoryKind kind,
+                     const utils::velmar_ustring& category, const utils::velmar_ustring& key,
+                     EShareLevel* where = nullptr) {
+  for (const EShareLevel level : kLevels) {
+    JsonCommon::CategoryTable& table = tables[JsonCommon::TableIndex(level, kind)];
+    const auto found = table.find(category);
+    if (found == table.end()) continue;
+    Dictionary* values = AsDictionary(found->second);
+    if (values == nullptr) continue;
+    const auto item = values->find(key);
+    if (item != values->end()) {
+      if (where != nullptr) *where = level;
+      return &item->second;
+    }
+  }
+  return nullptr;
+}
+
+Variant* FindWholeIn(Tables& tables, JsonCommon::CategoryKind kind,
+                     const utils::velmar_ustring& name, EShareLevel* where = nullptr) {
+  for (const EShareLevel level : kLevels) {
+    JsonCommon::CategoryTable& table = tables[JsonCommon::TableIndex(level, kind)];
+    const auto found = table.find(name);
+    if (found != table.end()) {
+      if (where != nullptr) *where = level;
+      return &found->second;
+    }
+  }
+  return nullptr;
+}
+
+bool DeletePreferenceIn(Tables& tables, const utils::velmar_ustring& category,
+                        const utils::velmar_ustring& key) {
+  bool removed = false;
+  for (const EShareLevel level : kLevels) {
+    for (const auto kind : {JsonCommon::kValueCategories, JsonCommon::kBinaryCategories}) {
+      JsonCommon::CategoryTable& table = tables[JsonCommon::TableIndex(level, kind)];
+      const auto found = table.find(category);
+      if (found == table.end()) continue;
+      if (Dictionary* values = AsDictionary(found->second)) {
+        removed = values->erase(key) != 0 || removed;
+      }
+    }
+  }
+  return removed;
+}
+
+bool DeleteCategoryIn(Tables& tables, const utils::velmar_ustring& category) {
+  bool removed = false;
+  for (JsonCommon::CategoryTable& table : tables) removed = table.erase(category) != 0 || removed;
+  return removed;
+}
+
+void KeepOnlyIn(Tables& tables, const utils::velmar_ustring& category,
+                const utils::velmar_ustring& key) {
+  for (std::size_t index = 0; index < JsonCommon::kCategoryTableCount; ++index) {
+    JsonCommon::CategoryTable& table = tables[index];
+    const auto kept = table.find(category);
+    Variant keep;
+    bool keeping = false;
+    if (kept != table.end()) {
+      const auto kind =
+          static_cast<JsonCommon::CategoryKind>(index % JsonCommon::kCategoryKindCount);
+      if (key.empty()) {
+        keep = std::move(kept->second);
+        keeping = true;
+      } else if (kind == JsonCommon::kValueCategories || kind == JsonCommon::kBinaryCategories) {
+        if (Dictionary* values = AsDictionary(kept->second)) {
+          Dictionary single;
+          const auto item = values->find(key);
+          if (item != values->end()) single.emplace(item->first, std::move(item->second));
+          keep = Variant(std::move(single));
+          keeping = true;
+        }
+      }
+    }
+    table.clear();
+    if (keeping) table.emplace(category, std::move(keep));
+  }
+}
+
+// Depth below the file's root object at which values are written: a
+// section, then a category, then its keys' values.
+constexpr std::size_t kValueDepth = 3;
+constexpr std::size_t kWholeDepth = 2;
+
+const string_type& LockSuffix() {
+  static const string_type suffix = Ascii(".lock");
+  return suffix;
+}
+
 }  // namespace
+
+// One file as a load or save found it on disk, with the lock held on it.
+struct JsonCommon::DiskFile {
+  platform::FileReadResult result = platform::FileReadResult::kMissing;
+  std::string bytes;
+  std::string error;
+  Fingerprint print;
+  std::unique_ptr<platform::FileLock> lock;
+};
 
 IPreferences::~IPreferences() = default;
 
-JsonCommon::JsonCommon() = default;
+JsonCommon::JsonCommon() : m_env(&platform::DefaultFileEnv()) {}
 JsonCommon::JsonCommon(const JsonCommon& other) = default;
 JsonCommon& JsonCommon::operator=(const JsonCommon& other) = default;
 JsonCommon::~JsonCommon() = default;
@@ -150,23 +241,28 @@ const utils::velmar_ustring& JsonCommon::FilePath(EShareLevel level) const {
   return level == kShareLevelPrivate ? m_privateFilePath : m_publicFilePath;
 }
 
+void JsonCommon::Record(ChangeKind change, CategoryKind kind, const velmar_ustring& category,
+                        const velmar_ustring& key) {
+  if (change == ChangeKind::kValue || change == ChangeKind::kWhole) {
+    const int tag = static_cast<int>(change) * 8 + static_cast<int>(kind);
+    if (!m_recentWrites.emplace(tag, category, key).second) return;
+  } else {
+    m_recentWrites.clear();
+  }
+  m_changes.push_back(Change{change, kind, category, key});
+}
+
 Variant* JsonCommon::FindValue(CategoryKind kind, const velmar_ustring& category,
                                const velmar_ustring& key) {
-  for (const EShareLevel level : kLevels) {
-    CategoryTable& table = m_categoryTables[TableIndex(level, kind)];
-    const auto found = table.find(category);
-    if (found == table.end()) continue;
-    Dictionary* values = AsDictionary(found->second);
-    if (values == nullptr) continue;
-    const auto item = values->find(key);
-    if (item != values->end()) return &item->second;
-  }
-  return nullptr;
+  return FindValueIn(m_categoryTables, kind, category, key);
 }
 
 bool JsonCommon::StoreValue(CategoryKind kind, const velmar_ustring& category,
                             const velmar_ustring& key, Variant value) {
   if (category.empty() || key.empty()) return false;
+  // What could not be read back is never written.
+  if (!FitsJsonDepth(value, kValueDepth)) return false;
+  Record(ChangeKind::kValue, kind, category, key);
   if (Variant* existing = FindValue(kind, category, key)) {
     *existing = std::move(value);
     return true;
@@ -187,16 +283,13 @@ bool JsonCommon::StoreValue(CategoryKind kind, const velmar_ustring& category,
 }
 
 Variant* JsonCommon::FindWhole(CategoryKind kind, const velmar_ustring& name) {
-  for (const EShareLevel level : kLevels) {
-    CategoryTable& table = m_categoryTables[TableIndex(level, kind)];
-    const auto found = table.find(name);
-    if (found != table.end()) return &found->second;
-  }
-  return nullptr;
+  return FindWholeIn(m_categoryTables, kind, name);
 }
 
 bool JsonCommon::StoreWhole(CategoryKind kind, const velmar_ustring& name, Variant value) {
   if (name.empty()) return false;
+  if (!FitsJsonDepth(value, kWholeDepth)) return false;
+  Record(ChangeKind::kWhole, kind, name, velmar_ustring());
   if (Variant* existing = FindWhole(kind, name)) {
     *existing = std::move(value);
   } else {
@@ -218,51 +311,19 @@ bool JsonCommon::CategoryExists(const velmar_ustring& category) {
 }
 
 bool JsonCommon::DeleteCategory(const velmar_ustring& category) {
-  bool removed = false;
-  for (CategoryTable& table : m_categoryTables) removed = table.erase(category) != 0 || removed;
-  return removed;
+  Record(ChangeKind::kDeleteCategory, kValueCategories, category, velmar_ustring());
+  return DeleteCategoryIn(m_categoryTables, category);
 }
 
 bool JsonCommon::DeletePreference(const velmar_ustring& category, const velmar_ustring& key) {
-  bool removed = false;
-  for (const EShareLevel level : kLevels) {
-    for (const CategoryKind kind : {kValueCategories, kBinaryCategories}) {
-      CategoryTable& table = m_categoryTables[TableIndex(level, kind)];
-      const auto found = table.find(category);
-      if (found == table.end()) continue;
-      if (Dictionary* values = AsDictionary(found->second)) {
-        removed = values->erase(key) != 0 || removed;
-      }
-    }
-  }
-  return removed;
+  Record(ChangeKind::kDeleteValue, kValueCategories, category, key);
+  return DeletePreferenceIn(m_categoryTables, category, key);
 }
 
 void JsonCommon::RemoveAllPreferencesExcept(const velmar_ustring& category,
                                             const velmar_ustring& key) {
-  for (std::size_t index = 0; index < kCategoryTableCount; ++index) {
-    CategoryTable& table = m_categoryTables[index];
-    const auto kept = table.find(category);
-    Variant keep;
-    bool keeping = false;
-    if (kept != table.end()) {
-      const auto kind = static_cast<CategoryKind>(index % kCategoryKindCount);
-      if (key.empty()) {
-        keep = std::move(kept->second);
-        keeping = true;
-      } else if (kind == kValueCategories || kind == kBinaryCategories) {
-        if (Dictionary* values = AsDictionary(kept->second)) {
-          Dictionary single;
-          const auto item = values->find(key);
-          if (item != values->end()) single.emplace(item->first, std::move(item->second));
-          keep = Variant(std::move(single));
-          keeping = true;
-        }
-      }
-    }
-    table.clear();
-    if (keeping) table.emplace(category, std::move(keep));
-  }
+  Record(ChangeKind::kKeepOnly, kValueCategories, category, key);
+  KeepOnlyIn(m_categoryTables, category, key);
 }
 
 EShareLevel JsonCommon::GetLevel(const velmar_ustring& category, const velmar_ustring& key) {
@@ -402,76 +463,286 @@ std::uint64_t JsonCommon::ReadTimestamp() {
   return std::max(m_files[0].timestamp, m_files[1].timestamp);
 }
 
-bool JsonCommon::LoadLevel(EShareLevel level) {
-  FileState& file = m_files[level];
-  file = FileState();
-  for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
-    m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))].clear();
-  }
-  const velmar_ustring& path = FilePath(level);
-  if (path.empty()) return true;
-  RemoveStaleTemporaryFiles(path);
+void JsonCommon::Fail(const velmar_ustring& path, const char* step, const std::string& error) {
+  string_type text = m_lastSaveError.str();
+  if (!text.empty()) text += Ascii("; ");
+  string_type detail;
+  if (!DecodeUtf8(std::string(step) + ": " + error, detail)) detail = Ascii(step);
+  // Copied, not moved: the move is not inline and this library cannot
+  // reach FolianUtils.
+  const velmar_ustring message(text + path.str() + Ascii(": ") + detail);
+  m_lastSaveError = message;
+}
 
-  std::string bytes;
-  switch (platform::ReadFileBytes(path, kMaxFileSize, bytes)) {
-    case platform::FileReadResult::kMissing:
-      return true;
-    case platform::FileReadResult::kFailed:
-      file.status = FileStatus::kUnreadable;
-      return false;
-    case platform::FileReadResult::kTooLarge:
-      file.status = FileStatus::kCorrupt;
-      return false;
-    case platform::FileReadResult::kRead:
-      break;
-  }
-  Dictionary members;
-  if (!DecodeJsonObject(bytes, members)) {
-    file.status = FileStatus::kCorrupt;
-    return false;
-  }
-  std::array<Dictionary, kCategoryKindCount> sections;
-  for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
-    const auto found = members.find(velmar_ustring(Ascii(kSectionNames[kind])));
-    if (found == members.end()) continue;
-    if (found->second.GetType() != Variant::kDictionary) {
-      file.status = FileStatus::kCorrupt;
-      return false;
+// Locks each file (private first, so processes never wait on each other
+// in a circle), then reads it. Without `must_lock` a file whose lock
+// cannot be had (a read-only folder) is still read.
+bool JsonCommon::ReadAndLock(std::array<DiskFile, 2>& disk, bool must_lock) {
+  bool locked = true;
+  for (const EShareLevel level : kLevels) {
+    const velmar_ustring& path = FilePath(level);
+    if (path.empty()) continue;
+    std::string error;
+    disk[level].lock = m_env->Lock(velmar_ustring(path.str() + LockSuffix()), error);
+    if (disk[level].lock == nullptr) {
+      locked = false;
+      if (must_lock) {
+        Fail(path, "cannot lock it", error);
+        return false;
+      }
     }
+  }
+  for (const EShareLevel level : kLevels) {
+    const velmar_ustring& path = FilePath(level);
+    if (path.empty()) continue;
+    DiskFile& file = disk[level];
+    file.result = m_env->ReadFile(path, kMaxFileSize, file.bytes, file.error);
+    if (file.result == platform::FileReadResult::kRead) {
+      file.print.exists = true;
+      file.print.size = file.bytes.size();
+      file.print.hash = std::hash<std::string>()(file.bytes);
+    }
+  }
+  return locked;
+}
+
+namespace {
+
+// Parses a file's text into the four tables of its level.
+bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dictionary& unknown,
+               std::uint64_t& timestamp) {
+  Dictionary members;
+  if (!DecodeJsonObject(bytes, members)) return false;
+  std::array<Dictionary, JsonCommon::kCategoryKindCount> sections;
+  for (std::size_t kind = 0; kind < JsonCommon::kCategoryKindCount; ++kind) {
+    const auto found = members.find(utils::velmar_ustring(Ascii(kSectionNames[kind])));
+    if (found == members.end()) continue;
+    if (found->second.GetType() != Variant::kDictionary) return false;
     sections[kind] = std::move(found->second.GetDictionary());
     members.erase(found);
   }
-  members.erase(velmar_ustring(Ascii("format")));
-  const auto stamp = members.find(velmar_ustring(Ascii("timestamp")));
+  members.erase(utils::velmar_ustring(Ascii("format")));
+  timestamp = 0;
+  const auto stamp = members.find(utils::velmar_ustring(Ascii("timestamp")));
   if (stamp != members.end()) {
     if (stamp->second.GetType() == Variant::kInt64 && stamp->second.GetInt64() > 0) {
-      file.timestamp = static_cast<std::uint64_t>(stamp->second.GetInt64());
+      timestamp = static_cast<std::uint64_t>(stamp->second.GetInt64());
     } else if (stamp->second.GetType() == Variant::kInt32 && stamp->second.GetInt32() > 0) {
-      file.timestamp = static_cast<std::uint64_t>(stamp->second.GetInt32());
+      timestamp = static_cast<std::uint64_t>(stamp->second.GetInt32());
     }
     members.erase(stamp);
   }
-  for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
-    m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))] =
+  for (std::size_t kind = 0; kind < JsonCommon::kCategoryKindCount; ++kind) {
+    tables[JsonCommon::TableIndex(level, static_cast<JsonCommon::CategoryKind>(kind))] =
         std::move(sections[kind]);
   }
-  file.unknown = std::move(members);
-  file.status = FileStatus::kLoaded;
+  unknown = std::move(members);
   return true;
 }
 
+}  // namespace
+
+void JsonCommon::LoadLevel(EShareLevel level, DiskFile& disk) {
+  FileState& file = m_files[level];
+  file = FileState();
+  file.seen = disk.print;
+  for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
+    m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))].clear();
+  }
+  switch (disk.result) {
+    case platform::FileReadResult::kMissing:
+      return;
+    case platform::FileReadResult::kFailed:
+      file.status = FileStatus::kUnreadable;
+      return;
+    case platform::FileReadResult::kTooLarge:
+      file.status = FileStatus::kCorrupt;
+      return;
+    case platform::FileReadResult::kRead:
+      break;
+  }
+  if (!ParseFile(disk.bytes, m_categoryTables, level, file.unknown, file.timestamp)) {
+    for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
+      m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))].clear();
+    }
+    file.unknown.clear();
+    file.timestamp = 0;
+    file.status = FileStatus::kCorrupt;
+    return;
+  }
+  file.status = FileStatus::kLoaded;
+}
+
+namespace {
+
+// Temporary files of a save: "<file name>.<process>-<n>.tmp" beside the
+// file. Saves write them only under the lock, so one found while holding
+// the lock belongs to a save that died.
+void RemoveAbandonedTemporaryFiles(platform::FileEnv& env, const utils::velmar_ustring& path) {
+  string_type folder;
+  string_type name;
+  SplitPath(path.str(), folder, name);
+  std::vector<string_type> entries;
+  if (!env.ListFolder(utils::velmar_ustring(folder), entries)) return;
+  const string_type prefix = name + static_cast<utf16_unit>('.');
+  for (const auto& entry : entries) {
+    if (StartsWith(entry, prefix) && EndsWith(entry, TemporarySuffix())) {
+      env.RemoveFile(utils::velmar_ustring(folder + static_cast<utf16_unit>('/') + entry));
+    }
+  }
+}
+
+}  // namespace
+
 bool JsonCommon::LoadPreferences() {
+  std::array<DiskFile, 2> disk;
+  const bool locked = ReadAndLock(disk, false);
   bool ok = true;
-  for (const EShareLevel level : kLevels) ok = LoadLevel(level) && ok;
+  for (const EShareLevel level : kLevels) {
+    const velmar_ustring& path = FilePath(level);
+    if (locked && !path.empty()) {
+      RemoveAbandonedTemporaryFiles(*m_env, m_env->ResolveLinks(path));
+    }
+    LoadLevel(level, disk[level]);
+    ok = ok && m_files[level].status != FileStatus::kCorrupt &&
+         m_files[level].status != FileStatus::kUnreadable;
+  }
+  m_changes.clear();
+  m_recentWrites.clear();
   return ok;
 }
 
-bool JsonCommon::SaveLevel(EShareLevel level, std::uint64_t timestamp) {
+// Another process saved since this store read the files: start from what
+// is on disk and apply this store's own changes to it. Each change takes
+// the value this store holds now, so replaying them in order is safe even
+// when a later change undid an earlier one.
+void JsonCommon::MergeWithDisk(std::array<DiskFile, 2>& disk) {
+  Tables mine = std::move(m_categoryTables);
+  Tables base;
+  for (const EShareLevel level : kLevels) {
+    FileState& file = m_files[level];
+    const DiskFile& found = disk[level];
+    const bool changed =
+        found.print != file.seen && (found.result == platform::FileReadResult::kRead ||
+                                     found.result == platform::FileReadResult::kMissing);
+    Dictionary unknown;
+    std::uint64_t timestamp = 0;
+    if (changed && found.result == platform::FileReadResult::kMissing) {
+      file.status = FileStatus::kMissing;
+      file.unknown.clear();
+      file.seen = found.print;
+      continue;
+    }
+    if (changed && ParseFile(found.bytes, base, level, unknown, timestamp)) {
+      file.status = FileStatus::kLoaded;
+      file.unknown = std::move(unknown);
+      file.timestamp = std::max(file.timestamp, timestamp);
+      file.seen = found.print;
+      continue;
+    }
+    if (changed) {
+      // Not understood: kept aside by this save, which writes this
+      // store's values in its place.
+      file.status = FileStatus::kCorrupt;
+      file.seen = found.print;
+    }
+    for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
+      const std::size_t index = TableIndex(level, static_cast<CategoryKind>(kind));
+      base[index] = mine[index];
+    }
+  }
+  for (const Change& change : m_changes) {
+    EShareLevel level = kShareLevelPublic;
+    switch (change.change) {
+      case ChangeKind::kValue: {
+        const Variant* value = FindValueIn(mine, change.kind, change.category, change.key, &level);
+        for (const EShareLevel other : kLevels) {
+          CategoryTable& table = base[TableIndex(other, change.kind)];
+          const auto found = table.find(change.category);
+          if (found == table.end()) continue;
+          if (Dictionary* values = AsDictionary(found->second)) values->erase(change.key);
+        }
+        if (value == nullptr) break;
+        Variant& slot = base[TableIndex(level, change.kind)][change.category];
+        if (slot.GetType() != Variant::kDictionary) slot = Variant(Dictionary());
+        slot.GetDictionary()[change.key] = *value;
+        break;
+      }
+      case ChangeKind::kWhole: {
+        const Variant* value = FindWholeIn(mine, change.kind, change.category, &level);
+        for (const EShareLevel other : kLevels) {
+          base[TableIndex(other, change.kind)].erase(change.category);
+        }
+        if (value != nullptr) base[TableIndex(level, change.kind)][change.category] = *value;
+        break;
+      }
+      case ChangeKind::kDeleteValue:
+        DeletePreferenceIn(base, change.category, change.key);
+        break;
+      case ChangeKind::kDeleteCategory:
+        DeleteCategoryIn(base, change.category);
+        break;
+      case ChangeKind::kKeepOnly:
+        KeepOnlyIn(base, change.category, change.key);
+        break;
+    }
+  }
+  m_categoryTables = std::move(base);
+}
+
+namespace {
+
+// Moves an unreadable file aside as "<file>.bad", "<file>.bad1", ...,
+// keeping only the newest few copies.
+bool MoveAside(platform::FileEnv& env, const utils::velmar_ustring& path, std::string& error) {
+  string_type folder;
+  string_type name;
+  SplitPath(path.str(), folder, name);
+  const string_type stem = name + Ascii(".bad");
+  std::vector<string_type> entries;
+  std::vector<std::uint64_t> numbers;
+  if (env.ListFolder(utils::velmar_ustring(folder), entries)) {
+    for (const string_type& entry : entries) {
+      if (!StartsWith(entry, stem)) continue;
+      const string_type digits = entry.substr(stem.size());
+      if (digits.size() > 18 || !std::all_of(digits.begin(), digits.end(),
+                                             [](utf16_unit c) { return c >= '0' && c <= '9'; })) {
+        continue;
+      }
+      std::uint64_t number = 0;
+      for (const utf16_unit c : digits) number = number * 10 + static_cast<std::uint64_t>(c - '0');
+      numbers.push_back(number);
+    }
+  }
+  std::sort(numbers.begin(), numbers.end());
+  auto name_of = [&](std::uint64_t number) {
+    return utils::velmar_ustring(folder + static_cast<utf16_unit>('/') + stem +
+                                 (number == 0 ? string_type() : Decimal(number)));
+  };
+  std::uint64_t next = numbers.empty() ? 0 : numbers.back() + 1;
+  bool moved = false;
+  for (int attempt = 0; attempt < 10 && !moved; ++attempt, ++next) {
+    moved = env.RenameWithoutReplacing(path, name_of(next), error);
+  }
+  if (!moved) return false;
+  while (numbers.size() + 1 > kKeptBadCopies) {
+    env.RemoveFile(name_of(numbers.front()));
+    numbers.erase(numbers.begin());
+  }
+  return true;
+}
+
+}  // namespace
+
+bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_t timestamp) {
   FileState& file = m_files[level];
   const velmar_ustring& path = FilePath(level);
   if (path.empty()) return true;
-  // Someone else's file we could not read: writing ours would destroy it.
-  if (file.status == FileStatus::kUnreadable) return false;
+  // Someone else's file we cannot read: writing ours would destroy it.
+  if (disk.result == platform::FileReadResult::kFailed) {
+    Fail(path, "cannot read the file, so it is left as it is", disk.error);
+    return false;
+  }
 
   const Variant format(static_cast<std::int64_t>(kFileFormat));
   const Variant stamp(static_cast<std::int64_t>(timestamp));
@@ -479,50 +750,98 @@ bool JsonCommon::SaveLevel(EShareLevel level, std::uint64_t timestamp) {
   std::array<JsonMember, 2 + kCategoryKindCount> known = {};
   known[0] = {"format", &format};
   known[1] = {"timestamp", &stamp};
+  // The tables are lent to the encoder and taken back, not copied.
   for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
-    sections[kind] = Variant(m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))]);
+    sections[kind] =
+        Variant(std::move(m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))]));
     known[2 + kind] = {kSectionNames[kind], &sections[kind]};
   }
   std::string content;
-  if (!EncodeJsonObject(known.data(), known.size(), file.unknown, content)) return false;
+  const bool encoded = EncodeJsonObject(known.data(), known.size(), file.unknown, content);
+  for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
+    m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))] =
+        std::move(sections[kind].GetDictionary());
+  }
+  if (!encoded) {
+    Fail(path, "cannot write the values", "they nest too deeply");
+    return false;
+  }
+  // A file the next load would refuse is not written.
+  if (content.size() > kMaxFileSize) {
+    Fail(path, "cannot write the values",
+         "they would exceed the 64 MiB a preference file may hold");
+    return false;
+  }
 
-  if (file.status == FileStatus::kCorrupt) {
-    // Kept for the user under a name no later save reuses.
-    bool moved = false;
-    for (int attempt = 0; attempt < 100 && !moved; ++attempt) {
-      string_type aside = path.str() + Ascii(".bad");
-      if (attempt > 0) aside += Decimal(static_cast<std::uint64_t>(attempt));
-      moved = platform::RenameWithoutReplacing(path, velmar_ustring(aside));
-    }
-    std::string probe;
-    if (!moved && platform::ReadFileBytes(path, 0, probe) != platform::FileReadResult::kMissing) {
+  // A link stays a link: the file it leads to is replaced.
+  const velmar_ustring target = m_env->ResolveLinks(path);
+  std::string error;
+  if (file.status == FileStatus::kCorrupt || disk.result == platform::FileReadResult::kTooLarge) {
+    if (disk.result != platform::FileReadResult::kMissing && !MoveAside(*m_env, target, error)) {
+      Fail(path, "cannot keep the unreadable file aside", error);
       return false;
     }
   }
 
   static std::atomic<std::uint32_t> s_saveCounter{0};
-  const string_type temporary =
-      path.str() + static_cast<utf16_unit>('.') + Decimal(platform::CurrentProcessId()) +
-      static_cast<utf16_unit>('-') + Decimal(++s_saveCounter) + TemporarySuffix();
-  const velmar_ustring temporary_path(temporary);
-  if (!platform::WriteNewFileDurably(temporary_path, content)) return false;
-  if (!platform::ReplaceFileAtomically(temporary_path, path)) {
-    platform::RemoveFile(temporary_path);
+  const velmar_ustring temporary(target.str() + static_cast<utf16_unit>('.') +
+                                 Decimal(m_env->ProcessId()) + static_cast<utf16_unit>('-') +
+                                 Decimal(++s_saveCounter) + TemporarySuffix());
+  if (!m_env->WriteNewFile(temporary, content, target, error)) {
+    Fail(path, "cannot write the temporary file", error);
+    return false;
+  }
+  if (!m_env->ReplaceAtomically(temporary, target, error)) {
+    m_env->RemoveFile(temporary);
+    Fail(path, "cannot replace the file", error);
     return false;
   }
   file.status = FileStatus::kLoaded;
   file.timestamp = timestamp;
+  file.seen.exists = true;
+  file.seen.size = content.size();
+  file.seen.hash = std::hash<std::string>()(content);
   return true;
 }
 
 bool JsonCommon::SavePreferences() {
-  if (m_privateFilePath.empty() && m_publicFilePath.empty()) return false;
+  m_lastSaveError.clear();
+  if (m_privateFilePath.empty() && m_publicFilePath.empty()) {
+    const velmar_ustring message(Ascii("the preferences have no files: they were never loaded"));
+    m_lastSaveError = message;
+    return false;
+  }
+  std::array<DiskFile, 2> disk;
+  if (!ReadAndLock(disk, true)) return false;
+  bool changed = false;
+  for (const EShareLevel level : kLevels) {
+    changed = changed || (!FilePath(level).empty() && disk[level].print != m_files[level].seen);
+  }
+  if (changed) MergeWithDisk(disk);
   const std::uint64_t timestamp = NowMilliseconds();
   bool ok = true;
-  for (const EShareLevel level : kLevels) ok = SaveLevel(level, timestamp) && ok;
+  for (const EShareLevel level : kLevels) ok = SaveLevel(level, disk[level], timestamp) && ok;
+  // Kept after a failure: replaying a change twice does no harm.
+  if (ok) {
+    m_changes.clear();
+    m_recentWrites.clear();
+  }
   return ok;
 }
 
-bool JsonCommon::Synchronize() { return SavePreferences(); }
+bool JsonCommon::Synchronize() {
+  if (!m_changes.empty()) return SavePreferences();
+  m_lastSaveError.clear();
+  // Without the lock (a read-only folder) each file read is still whole.
+  std::array<DiskFile, 2> disk;
+  (void)ReadAndLock(disk, false);
+  for (const EShareLevel level : kLevels) {
+    if (!FilePath(level).empty() && disk[level].print != m_files[level].seen) {
+      MergeWithDisk(disk);
+      break;
+    }
+  }
+  return true;
+}
 
 }  // namespace velmar::prefs

@@ -12,6 +12,10 @@
 #include <random>
 #include <string>
 
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
+
 #include "environment/support_folders_test_roots.h"
 
 namespace velmar::prefs {
@@ -331,6 +335,8 @@ TEST_F(JsonCommonTest, AFileThatCannotBeReadIsNeverOverwritten) {
   store.WriteInt(general, velmar_ustring("k"), 1);
   store.WriteBinary(general, velmar_ustring("b"), {1});
   EXPECT_FALSE(store.SavePreferences());
+  EXPECT_NE(store.LastSaveError().ToUTF8().find("p.public.json: cannot read"), std::string::npos)
+      << store.LastSaveError().ToUTF8();
   EXPECT_TRUE(fs::is_directory(Public()));
   // The other file is written all the same.
   EXPECT_NE(ReadText(Private()).find("\"b\": \"AQ==\""), std::string::npos);
@@ -347,7 +353,7 @@ TEST_F(JsonCommonTest, StaleTemporaryFilesAreRemovedAtLoad) {
   EXPECT_TRUE(fs::exists(m_folder.path() / "unrelated.tmp"));
 }
 
-TEST_F(JsonCommonTest, TwoStoresOfTheSameFilesKeepTheLastSaveWhole) {
+TEST_F(JsonCommonTest, TwoStoresOfTheSameFilesMergeKeyByKey) {
   FileStore first(m_folder.path());
   FileStore second(m_folder.path());
   for (int i = 0; i < 50; ++i) {
@@ -358,11 +364,18 @@ TEST_F(JsonCommonTest, TwoStoresOfTheSameFilesKeepTheLastSaveWhole) {
   second.WriteInt(general, velmar_ustring("who"), 2);
   ASSERT_TRUE(first.SavePreferences());
   ASSERT_TRUE(second.SavePreferences());
+  // The later save wins for the key both wrote, and only for it.
+  EXPECT_EQ(second.ReadInt(general, velmar_ustring("first49"), -1), 49);
   FileStore reloaded(m_folder.path());
   ASSERT_TRUE(reloaded.loaded);
   EXPECT_EQ(reloaded.ReadInt(general, velmar_ustring("who"), 0), 2);
   EXPECT_EQ(reloaded.ReadInt(general, velmar_ustring("second49"), -1), 49);
-  EXPECT_FALSE(reloaded.IsPreferenceSet(general, velmar_ustring("first0")));
+  EXPECT_EQ(reloaded.ReadInt(general, velmar_ustring("first0"), -1), 0);
+  // The first store sees the second's values once it synchronises.
+  EXPECT_FALSE(first.IsPreferenceSet(general, velmar_ustring("second0")));
+  ASSERT_TRUE(first.Synchronize());
+  EXPECT_EQ(first.ReadInt(general, velmar_ustring("second0"), -1), 0);
+  EXPECT_EQ(first.ReadInt(general, velmar_ustring("who"), 0), 2);
 }
 
 TEST_F(JsonCommonTest, CopiesAreIndependentStoresOfTheSameFiles) {
@@ -394,6 +407,62 @@ TEST_F(JsonCommonTest, AFailedReplaceKeepsTheOldFile) {
   EXPECT_EQ(FileStore(m_folder.path()).ReadInt(general, velmar_ustring("k"), 0), 1);
 }
 #else
+class LinuxJsonCommonTest : public JsonCommonTest {};
+
+TEST_F(LinuxJsonCommonTest, AReplacedFileKeepsItsPermissions) {
+  FileStore store(m_folder.path());
+  store.WriteInt(general, velmar_ustring("k"), 1);
+  ASSERT_TRUE(store.SavePreferences());
+  fs::permissions(Public(), fs::perms::owner_read | fs::perms::owner_write);
+  store.WriteInt(general, velmar_ustring("k"), 2);
+  ASSERT_TRUE(store.SavePreferences()) << store.LastSaveError().ToUTF8();
+  EXPECT_EQ(fs::status(Public()).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(LinuxJsonCommonTest, ALinkedFileStaysALink) {
+  const fs::path elsewhere = m_folder.path() / "dotfiles";
+  fs::create_directory(elsewhere);
+  WriteText(elsewhere / "real.json", "{\"categories\": {\"general\": {\"old\": 1}}}");
+  fs::create_symlink(fs::path("dotfiles") / "real.json", Public());
+  FileStore store(m_folder.path());
+  ASSERT_TRUE(store.loaded);
+  store.WriteInt(general, velmar_ustring("new"), 2);
+  ASSERT_TRUE(store.SavePreferences()) << store.LastSaveError().ToUTF8();
+  EXPECT_TRUE(fs::is_symlink(Public()));
+  const FileStore again(m_folder.path());
+  EXPECT_NE(ReadText(elsewhere / "real.json").find("\"new\": 2"), std::string::npos);
+  EXPECT_EQ(CountEntries(elsewhere, ".tmp"), 0);
+}
+
+TEST_F(LinuxJsonCommonTest, AFifoNeverBlocksAndIsNeverOverwritten) {
+  ASSERT_EQ(std::system(("mkfifo '" + Public().string() + "'").c_str()), 0);
+  FileStore store(m_folder.path());
+  EXPECT_FALSE(store.loaded);
+  store.WriteInt(general, velmar_ustring("k"), 1);
+  EXPECT_FALSE(store.SavePreferences());
+  EXPECT_NE(store.LastSaveError().ToUTF8().find("p.public.json: cannot read"), std::string::npos)
+      << store.LastSaveError().ToUTF8();
+  EXPECT_EQ(fs::status(Public()).type(), fs::file_type::fifo);
+}
+
+TEST_F(LinuxJsonCommonTest, AReadOnlyFolderFailsTheSaveWithTheSystemsWords) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop the superuser";
+  FileStore store(m_folder.path());
+  store.WriteInt(general, velmar_ustring("k"), 1);
+  ASSERT_TRUE(store.SavePreferences());
+  const std::string before = ReadText(Public());
+  fs::permissions(m_folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+  store.WriteInt(general, velmar_ustring("k"), 2);
+  EXPECT_FALSE(store.SavePreferences());
+  EXPECT_NE(store.LastSaveError().ToUTF8().find("Permission denied"), std::string::npos)
+      << store.LastSaveError().ToUTF8();
+  fs::permissions(m_folder.path(), fs::perms::owner_all);
+  EXPECT_EQ(ReadText(Public()), before);
+  ASSERT_TRUE(store.SavePreferences());
+  EXPECT_EQ(FileStore(m_folder.path()).ReadInt(general, velmar_ustring("k"), 0), 2);
+}
+
 // Run in a child process that the crash test kills while it saves.
 TEST(JsonCommonCrashChild, DISABLED_SaveUntilKilled) {
   const char* folder = std::getenv("FOLIAN_PREFS_CRASH_FOLDER");

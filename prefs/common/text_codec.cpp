@@ -62,10 +62,10 @@ std::string EncodeUtf8(const string_type& text) {
   return out;
 }
 
-bool DecodeUtf8(const std::string& bytes, string_type& text) {
+bool DecodeUtf8(const char* bytes, std::size_t size, string_type& text) {
   text.clear();
-  text.reserve(bytes.size());
-  for (std::size_t i = 0; i < bytes.size();) {
+  text.reserve(size);
+  for (std::size_t i = 0; i < size;) {
     const auto lead = static_cast<unsigned char>(bytes[i]);
     std::size_t trailing = 0;
     char32_t c = 0;
@@ -81,7 +81,7 @@ bool DecodeUtf8(const std::string& bytes, string_type& text) {
     } else {
       return false;
     }
-    if (bytes.size() - i <= trailing) return false;
+    if (size - i <= trailing) return false;
     for (std::size_t k = 1; k <= trailing; ++k) {
       const auto next = static_cast<unsigned char>(bytes[i + k]);
       if ((next & 0xC0) != 0x80) return false;
@@ -92,6 +92,10 @@ bool DecodeUtf8(const std::string& bytes, string_type& text) {
     i += trailing + 1;
   }
   return true;
+}
+
+bool DecodeUtf8(const std::string& bytes, string_type& text) {
+  return DecodeUtf8(bytes.data(), bytes.size(), text);
 }
 
 string_type WithoutLoneSurrogates(const string_type& text) {

@@ -12,6 +12,7 @@ namespace velmar::prefs {
 std::string EncodeUtf8(const utils::velmar_ustring::string_type& text);
 // False for invalid UTF-8 (then `text` is unspecified).
 bool DecodeUtf8(const std::string& bytes, utils::velmar_ustring::string_type& text);
+bool DecodeUtf8(const char* bytes, std::size_t size, utils::velmar_ustring::string_type& text);
 // A copy of `text` with lone surrogates replaced by U+FFFD.
 utils::velmar_ustring::string_type WithoutLoneSurrogates(
     const utils::velmar_ustring::string_type& text);

@@ -10,21 +10,38 @@
 //
 // Saving writes each file to a temporary file beside it, flushes it to the
 // disk and renames it over the old one, so a crash leaves the old or the
-// new file whole. A file that cannot be parsed is renamed aside (".bad")
-// by the next save; a file that exists but cannot be read is never
-// overwritten. Members of the files this library does not know are kept.
+// new file whole. A file that cannot be parsed is renamed aside (".bad",
+// ".bad1", ...; the newest five are kept) by the next save; a file that
+// exists but cannot be read, or is no regular file, is never overwritten.
+// Members of the files this library does not know are kept. A file that is
+// a symbolic link stays one: the file it leads to is replaced.
+//
+// Several processes share the files. Loads and saves hold an exclusive
+// lock on "<file>.lock" beside each file. A save first reads the files
+// again; when another process changed them since this store read them,
+// it applies only this store's own changes (values written, values and
+// categories deleted since its load or last save) to what is on disk, so
+// the later save wins key by key and nothing else is lost. Afterwards the
+// store holds the merged values.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <set>
+#include <tuple>
+#include <vector>
 
 #include "FolianUtils/dictionary.h"
 #include "FolianUtils/ustring.h"
 #include "FolianUtils/variant.h"
 #include "TrelvinCommonPreferences/export.h"
 #include "TrelvinCommonPreferences/preferences_interface.h"
+
+namespace velmar::platform {
+class FileEnv;
+}
 
 namespace velmar::prefs {
 
@@ -92,14 +109,25 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   // be read or parsed also loads as an empty level, and the result is
   // false. Temporary files left by an interrupted save are removed.
   bool LoadPreferences() override;
-  // Writes both files; false when either could not be written (a file that
-  // exists but could not be read at load is left alone).
+  // Writes both files, merging with other processes' saves; false when
+  // either could not be written, with the reason in LastSaveError(). The
+  // values in memory stay as they are, so a later save can succeed.
   bool SavePreferences() override;
+  // Saves when this store changed anything; otherwise only reads what
+  // other processes saved since. False on failure, as SavePreferences.
   bool Synchronize() override;
   bool ReadDictionary(const velmar_ustring& name, Dictionary& dictionary) override;
   bool WriteDictionary(const velmar_ustring& name, const Dictionary& dictionary) override;
 
+  // Empty after a successful save or synchronisation; otherwise names the
+  // file and the system's error.
+  const velmar_ustring& LastSaveError() const { return m_lastSaveError; }
+
  protected:
+  // The file system every load and save goes through; tests put an
+  // in-memory or failing one here. It must outlive the store.
+  void SetFileEnv(platform::FileEnv& env) { m_env = &env; }
+
   velmar_ustring m_publicFilePath;
   // Empty until the first load: a non-empty path marks the store as loaded.
   velmar_ustring m_privateFilePath;
@@ -112,12 +140,32 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
     kCorrupt,     // read but not understood; saving first renames it aside
     kUnreadable,  // exists but could not be read; saving leaves it alone
   };
+  // What the file held when this store last read or wrote it.
+  struct Fingerprint {
+    bool exists = false;
+    std::size_t size = 0;
+    std::size_t hash = 0;
+    bool operator==(const Fingerprint& other) const {
+      return exists == other.exists && size == other.size && hash == other.hash;
+    }
+    bool operator!=(const Fingerprint& other) const { return !(*this == other); }
+  };
   struct FileState {
     FileStatus status = FileStatus::kMissing;
     std::uint64_t timestamp = 0;
     // Top-level members of the file this library does not know.
     Dictionary unknown;
+    Fingerprint seen;
   };
+  // One change made through this store since its load or last save.
+  enum class ChangeKind : std::uint8_t { kValue, kWhole, kDeleteValue, kDeleteCategory, kKeepOnly };
+  struct Change {
+    ChangeKind change;
+    CategoryKind kind;
+    velmar_ustring category;
+    velmar_ustring key;
+  };
+  struct DiskFile;
 
   const velmar_ustring& FilePath(EShareLevel level) const;
   Variant* FindValue(CategoryKind kind, const velmar_ustring& category, const velmar_ustring& key);
@@ -125,10 +173,20 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
                   Variant value);
   Variant* FindWhole(CategoryKind kind, const velmar_ustring& name);
   bool StoreWhole(CategoryKind kind, const velmar_ustring& name, Variant value);
-  bool LoadLevel(EShareLevel level);
-  bool SaveLevel(EShareLevel level, std::uint64_t timestamp);
+  void Record(ChangeKind change, CategoryKind kind, const velmar_ustring& category,
+              const velmar_ustring& key);
+  void LoadLevel(EShareLevel level, DiskFile& disk);
+  void MergeWithDisk(std::array<DiskFile, 2>& disk);
+  bool SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_t timestamp);
+  bool ReadAndLock(std::array<DiskFile, 2>& disk, bool must_lock);
+  void Fail(const velmar_ustring& path, const char* step, const std::string& error);
 
   std::array<FileState, 2> m_files;
+  std::vector<Change> m_changes;
+  // Values written since the last deletion, so rewriting one adds nothing.
+  std::set<std::tuple<int, velmar_ustring, velmar_ustring>> m_recentWrites;
+  velmar_ustring m_lastSaveError;
+  platform::FileEnv* m_env;
 };
 
 }  // namespace velmar::prefs

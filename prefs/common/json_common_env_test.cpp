@@ -1,0 +1,339 @@
+// The common preference library over an in-memory file system: any text
+// round-trips, every fault is reported and loses nothing, merges apply
+// only the store's own changes, and what is written can be read.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "TrelvinCommonPreferences/json_common.h"
+#include "prefs/common/json_codec.h"
+#include "prefs/common/memory_file_env.h"
+
+namespace velmar::prefs {
+namespace {
+
+using utils::Dictionary;
+using utils::KeyValuePairs;
+using utils::utf16_unit;
+using utils::Variant;
+using utils::VariantVector;
+using utils::velmar_ustring;
+using string_type = velmar_ustring::string_type;
+
+string_type U(const char16_t* text) {
+  string_type out;
+  for (; *text != 0; ++text) out += static_cast<utf16_unit>(*text);
+  return out;
+}
+
+const string_type kPrivate = U(u"/m/p.private.json");
+const string_type kPublic = U(u"/m/p.public.json");
+
+class MemoryStore : public JsonCommon {
+ public:
+  explicit MemoryStore(MemoryFileEnv& env) {
+    SetFileEnv(env);
+    m_privateFilePath = velmar_ustring(kPrivate);
+    m_publicFilePath = velmar_ustring(kPublic);
+    loaded = LoadPreferences();
+  }
+  std::string Error() const { return LastSaveError().ToUTF8(); }
+  bool loaded = false;
+};
+
+const velmar_ustring general("general");
+
+TEST(JsonCommonTextTest, TextThatOnceBrokeTheFileRoundTrips) {
+  const string_type cases[] = {
+      U(u"\xFF08x"),  // fullwidth parenthesis first
+      U(u"\xF000"),
+      U(u"\xFFFD"),
+      U(u"\xFEFF"),
+      U(u"\xFEFF\xFEFFtwo marks"),
+      U(u"\xFF11"),
+      U(u"\xFF03"),
+      U(u"\xFA30 compatibility"),
+      string_type(1, 0xFFFF),
+      string_type(1, 0xFFFE),
+      string_type(1, 0) + U(u"after nul"),
+      string_type(1, 0xD800),            // lone high surrogate
+      string_type(1, 0xDC00) + U(u"x"),  // lone low surrogate first
+      U(u"a") + string_type(1, 0xDBFF),  // high surrogate last
+      U(u"\xD83D\xDE00 pair"),           // a valid pair stays plain
+      U(u"$utf16:0041"),
+      U(u"$$"),
+      U(u"$"),
+  };
+  for (const string_type& text : cases) {
+    MemoryFileEnv env;
+    {
+      MemoryStore store(env);
+      const velmar_ustring value(text);
+      ASSERT_TRUE(store.WriteString(general, value, value));
+      ASSERT_TRUE(store.WriteString(general, velmar_ustring("plain"), value));
+      ASSERT_TRUE(store.WriteString(value, velmar_ustring("in category"), value));
+      ASSERT_TRUE(store.WriteStringVector(velmar_ustring("list"), {value, value}));
+      ASSERT_TRUE(store.WriteDictionary(
+          velmar_ustring("dict"),
+          Dictionary{{value, Variant(KeyValuePairs{{value, Variant(value)}})}}));
+      ASSERT_TRUE(store.SavePreferences()) << store.Error();
+    }
+    MemoryStore again(env);
+    ASSERT_TRUE(again.loaded) << *env.Bytes(kPublic);
+    const velmar_ustring value(text);
+    EXPECT_EQ(again.ReadString(general, value, velmar_ustring("?")).str(), text);
+    EXPECT_EQ(again.ReadString(general, velmar_ustring("plain"), velmar_ustring("?")).str(), text);
+    EXPECT_EQ(again.ReadString(value, velmar_ustring("in category"), velmar_ustring("?")).str(),
+              text);
+    StringVector list;
+    ASSERT_TRUE(again.ReadStringVector(velmar_ustring("list"), list));
+    EXPECT_EQ(list, (StringVector{value, value}));
+    Dictionary dict;
+    ASSERT_TRUE(again.ReadDictionary(velmar_ustring("dict"), dict));
+    ASSERT_EQ(dict.count(value), 1u);
+    ASSERT_EQ(dict[value].GetType(), Variant::kKeyValuePairs);
+    EXPECT_EQ(dict[value].GetKeyValuePairs().at(0).first.str(), text);
+    EXPECT_EQ(dict[value].GetKeyValuePairs().at(0).second.GetString().str(), text);
+  }
+}
+
+// Random UTF-16 weighted toward what breaks text codecs: the last block of
+// the basic plane, byte-order marks, NUL, pairs and lone surrogates.
+string_type RandomText(std::mt19937& random) {
+  std::uniform_int_distribution<int> length(0, 12);
+  std::uniform_int_distribution<int> pick(0, 9);
+  std::uniform_int_distribution<unsigned> any(0, 0xFFFF);
+  std::uniform_int_distribution<unsigned> high_block(0xF000, 0xFFFF);
+  std::uniform_int_distribution<unsigned> surrogate(0xD800, 0xDFFF);
+  std::uniform_int_distribution<unsigned> ascii(0, 0x7F);
+  string_type text;
+  const int count = length(random);
+  for (int i = 0; i < count; ++i) {
+    switch (pick(random)) {
+      case 0:
+        text += static_cast<utf16_unit>(high_block(random));
+        break;
+      case 1:
+        text += static_cast<utf16_unit>(0xFEFF);
+        break;
+      case 2:
+        text += static_cast<utf16_unit>(surrogate(random));
+        break;
+      case 3:
+        text += static_cast<utf16_unit>(0xD800 + (any(random) & 0x3FF));
+        text += static_cast<utf16_unit>(0xDC00 + (any(random) & 0x3FF));
+        break;
+      case 4:
+        text += static_cast<utf16_unit>(0);
+        break;
+      case 5:
+        text += static_cast<utf16_unit>(0xFFFD);
+        break;
+      case 6:
+        text += static_cast<utf16_unit>(any(random));
+        break;
+      default:
+        text += static_cast<utf16_unit>(ascii(random));
+        break;
+    }
+  }
+  return text;
+}
+
+TEST(JsonCommonTextTest, RandomTextRoundTripsAsKeyValueAndCategory) {
+  std::mt19937 random(20261205);
+  for (int round = 0; round < 200; ++round) {
+    MemoryFileEnv env;
+    std::vector<std::pair<string_type, string_type>> written;
+    {
+      MemoryStore store(env);
+      for (int i = 0; i < 10; ++i) {
+        string_type key = RandomText(random);
+        if (key.empty()) key = U(u"k");
+        key += static_cast<utf16_unit>('0' + i);  // distinct keys
+        const string_type value = RandomText(random);
+        ASSERT_TRUE(store.WriteString(general, velmar_ustring(key), velmar_ustring(value)));
+        written.emplace_back(key, value);
+      }
+      ASSERT_TRUE(store.SavePreferences()) << store.Error();
+    }
+    MemoryStore again(env);
+    ASSERT_TRUE(again.loaded) << "round " << round;
+    for (const auto& [key, value] : written) {
+      EXPECT_EQ(again.ReadString(general, velmar_ustring(key), velmar_ustring("?")).str(), value)
+          << "round " << round;
+    }
+  }
+}
+
+// ---- faults --------------------------------------------------------------
+
+struct Fault {
+  const char* name;
+  void (*inject)(MemoryFileEnv&);
+  const char* expected;  // in the error text
+};
+
+const Fault kFaults[] = {
+    {"disk full on write", [](MemoryFileEnv& env) { env.write_error = "No space left on device"; },
+     "No space left on device"},
+    {"EIO on flush", [](MemoryFileEnv& env) { env.flush_error = "Input/output error"; },
+     "Input/output error"},
+    {"read-only folder", [](MemoryFileEnv& env) { env.create_error = "Permission denied"; },
+     "Permission denied"},
+    {"failing rename", [](MemoryFileEnv& env) { env.replace_error = "Device or resource busy"; },
+     "Device or resource busy"},
+    {"lock refused", [](MemoryFileEnv& env) { env.lock_error = "Permission denied"; },
+     "cannot lock"},
+    {"file replaced by a folder",
+     [](MemoryFileEnv& env) { env.entries[kPublic].kind = MemoryFileEnv::EntryKind::kFolder; },
+     "Is a directory"},
+    {"FIFO in the file's place",
+     [](MemoryFileEnv& env) { env.entries[kPublic].kind = MemoryFileEnv::EntryKind::kFifo; },
+     "not a regular file"},
+};
+
+TEST(JsonCommonFaultTest, EveryFaultFailsTheSaveKeepsTheFileAndTheValues) {
+  for (const Fault& fault : kFaults) {
+    SCOPED_TRACE(fault.name);
+    MemoryFileEnv env;
+    MemoryStore store(env);
+    store.WriteInt(general, velmar_ustring("k"), 1);
+    ASSERT_TRUE(store.SavePreferences()) << store.Error();
+    EXPECT_TRUE(store.LastSaveError().empty());
+    const std::string before = *env.Bytes(kPublic);
+
+    store.WriteInt(general, velmar_ustring("k"), 2);
+    fault.inject(env);
+    EXPECT_FALSE(store.SavePreferences());
+    EXPECT_NE(store.Error().find("/m/p."), std::string::npos) << store.Error();
+    EXPECT_NE(store.Error().find(fault.expected), std::string::npos) << store.Error();
+    EXPECT_EQ(store.ReadInt(general, velmar_ustring("k"), 0), 2);
+    const std::string* now = env.Bytes(kPublic);
+    if (now != nullptr) {
+      EXPECT_EQ(*now, before);
+    }
+    for (const auto& entry : env.entries) {
+      EXPECT_EQ(entry.first.find(U(u".tmp")), string_type::npos) << "a temporary file is left";
+    }
+
+    // Once the fault is gone the same store saves what it holds.
+    env = MemoryFileEnv();
+    env.entries[kPublic].bytes = before;
+    ASSERT_TRUE(store.SavePreferences()) << store.Error();
+    EXPECT_TRUE(store.LastSaveError().empty());
+    EXPECT_EQ(MemoryStore(env).ReadInt(general, velmar_ustring("k"), 0), 2);
+  }
+}
+
+TEST(JsonCommonFaultTest, SomethingOtherThanAFileLoadsEmptyAndIsNeverOverwritten) {
+  for (const auto kind : {MemoryFileEnv::EntryKind::kFolder, MemoryFileEnv::EntryKind::kFifo}) {
+    MemoryFileEnv env;
+    env.entries[kPublic].kind = kind;
+    MemoryStore store(env);
+    EXPECT_FALSE(store.loaded);
+    EXPECT_TRUE(store.IsLevelEmpty(kShareLevelPublic));
+    store.WriteInt(general, velmar_ustring("k"), 1);
+    EXPECT_FALSE(store.SavePreferences());
+    EXPECT_EQ(env.entries[kPublic].kind, kind);
+  }
+}
+
+// ---- limits ---------------------------------------------------------------
+
+Variant Nested(std::size_t levels) {
+  Variant value(1);
+  for (std::size_t i = 0; i < levels; ++i)
+    value = Variant(Dictionary{{velmar_ustring("d"), value}});
+  return value;
+}
+
+TEST(JsonCommonLimitTest, WhatIsTooDeepToReadIsRefusedWhenWritten) {
+  MemoryFileEnv env;
+  MemoryStore store(env);
+  store.WriteInt(general, velmar_ustring("unrelated"), 5);
+  // A named dictionary sits two levels below the root; its own levels count.
+  const std::size_t deepest = kMaxJsonDepth - 2;
+  EXPECT_TRUE(store.WriteDictionary(velmar_ustring("ok"), Nested(deepest).GetDictionary()));
+  EXPECT_FALSE(store.WriteDictionary(velmar_ustring("deep"), Nested(deepest + 1).GetDictionary()));
+  EXPECT_FALSE(store.WriteVariant(general, velmar_ustring("deep"), Nested(kMaxJsonDepth)));
+  EXPECT_FALSE(store.IsPreferenceSet(general, velmar_ustring("deep")));
+  ASSERT_TRUE(store.SavePreferences()) << store.Error();
+  MemoryStore again(env);
+  ASSERT_TRUE(again.loaded);
+  Dictionary read;
+  EXPECT_TRUE(again.ReadDictionary(velmar_ustring("ok"), read));
+  EXPECT_EQ(again.ReadInt(general, velmar_ustring("unrelated"), 0), 5);
+}
+
+// ---- several stores --------------------------------------------------------
+
+TEST(JsonCommonMergeTest, OnlyTheStoresOwnChangesAreApplied) {
+  MemoryFileEnv env;
+  {
+    MemoryStore seed(env);
+    seed.WriteInt(general, velmar_ustring("a"), 1);
+    seed.WriteInt(general, velmar_ustring("b"), 1);
+    seed.WriteInt(velmar_ustring("old"), velmar_ustring("x"), 1);
+    seed.WriteBinary(general, velmar_ustring("bin"), {1, 2});
+    ASSERT_TRUE(seed.SavePreferences());
+  }
+  MemoryStore one(env);
+  MemoryStore two(env);
+  one.WriteInt(general, velmar_ustring("a"), 2);
+  one.DeleteCategory(velmar_ustring("old"));
+  ASSERT_TRUE(one.SavePreferences());
+  two.WriteInt(general, velmar_ustring("b"), 3);
+  two.DeletePreference(general, velmar_ustring("bin"));
+  two.WriteStringVector(velmar_ustring("recent"), {velmar_ustring("f")});
+  ASSERT_TRUE(two.SavePreferences());
+  // A value written then deleted again leaves nothing behind.
+  one.WriteInt(general, velmar_ustring("temporary"), 1);
+  one.DeletePreference(general, velmar_ustring("temporary"));
+  ASSERT_TRUE(one.SavePreferences());
+
+  MemoryStore result(env);
+  EXPECT_EQ(result.ReadInt(general, velmar_ustring("a"), 0), 2);
+  EXPECT_EQ(result.ReadInt(general, velmar_ustring("b"), 0), 3);
+  EXPECT_FALSE(result.CategoryExists(velmar_ustring("old")));
+  EXPECT_FALSE(result.IsPreferenceSet(general, velmar_ustring("bin")));
+  EXPECT_FALSE(result.IsPreferenceSet(general, velmar_ustring("temporary")));
+  StringVector recent;
+  EXPECT_TRUE(result.ReadStringVector(velmar_ustring("recent"), recent));
+  EXPECT_EQ(one.ReadInt(general, velmar_ustring("b"), 0), 3);
+}
+
+TEST(JsonCommonMergeTest, AbandonedTemporaryFilesGoOnlyWhenTheLockIsHeld) {
+  MemoryFileEnv env;
+  const string_type temporary = kPublic + U(u".4242-7.tmp");
+  env.entries[temporary].bytes = "{\"half";
+  env.lock_error = "Resource temporarily unavailable";
+  MemoryStore without_lock(env);
+  EXPECT_NE(env.Bytes(temporary), nullptr);
+  env.lock_error.clear();
+  MemoryStore with_lock(env);
+  EXPECT_EQ(env.Bytes(temporary), nullptr);
+}
+
+TEST(JsonCommonMergeTest, UnreadableCopiesAreBounded) {
+  MemoryFileEnv env;
+  for (int i = 0; i < 12; ++i) {
+    env.entries[kPublic].bytes = "not json " + std::to_string(i);
+    MemoryStore store(env);
+    ASSERT_TRUE(store.SavePreferences()) << i << ": " << store.Error();
+  }
+  std::vector<std::string> kept;
+  for (const auto& entry : env.entries) {
+    if (entry.first.find(U(u".bad")) != string_type::npos) kept.push_back(entry.second.bytes);
+  }
+  EXPECT_EQ(kept.size(), 5u);
+  // The newest are kept.
+  EXPECT_NE(std::find(kept.begin(), kept.end(), "not json 11"), kept.end());
+  EXPECT_EQ(std::find(kept.begin(), kept.end(), "not json 6"), kept.end());
+}
+
+}  // namespace
+}  // namespace velmar::prefs

@@ -1,0 +1,143 @@
+// An in-memory file system for the common preference library's tests and
+// fuzzers, with faults to inject: each non-empty error text makes that
+// step fail with it, as the system would.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/durable_file.h"
+
+namespace velmar::prefs {
+
+class MemoryFileEnv : public platform::FileEnv {
+ public:
+  using string_type = ustring::string_type;
+  enum class EntryKind { kFile, kFolder, kFifo };
+  struct Entry {
+    EntryKind kind = EntryKind::kFile;
+    std::string bytes;
+  };
+
+  // Full paths as the store forms them; folders are implied.
+  std::map<string_type, Entry> entries;
+
+  std::string write_error;    // writing the new file's bytes
+  std::string flush_error;    // flushing them to the disk
+  std::string create_error;   // creating any file (a read-only folder)
+  std::string replace_error;  // renaming the new file into place
+  std::string lock_error;
+
+  const std::string* Bytes(const string_type& path) const {
+    const auto found = entries.find(path);
+    return found != entries.end() && found->second.kind == EntryKind::kFile ? &found->second.bytes
+                                                                            : nullptr;
+  }
+
+  platform::FileReadResult ReadFile(const ustring& path, std::size_t max_size, std::string& bytes,
+                                    std::string& error) override {
+    bytes.clear();
+    const auto found = entries.find(path.str());
+    if (found == entries.end()) {
+      error = "No such file or directory";
+      return platform::FileReadResult::kMissing;
+    }
+    if (found->second.kind != EntryKind::kFile) {
+      error = found->second.kind == EntryKind::kFolder ? "Is a directory" : "not a regular file";
+      return platform::FileReadResult::kFailed;
+    }
+    if (found->second.bytes.size() > max_size) return platform::FileReadResult::kTooLarge;
+    bytes = found->second.bytes;
+    return platform::FileReadResult::kRead;
+  }
+
+  bool WriteNewFile(const ustring& path, const std::string& bytes, const ustring& /*like*/,
+                    std::string& error) override {
+    if (!create_error.empty()) {
+      error = create_error;
+      return false;
+    }
+    if (entries.count(path.str()) != 0) {
+      error = "File exists";
+      return false;
+    }
+    if (!write_error.empty() || !flush_error.empty()) {
+      error = write_error.empty() ? flush_error : write_error;
+      return false;
+    }
+    entries[path.str()].bytes = bytes;
+    return true;
+  }
+
+  bool ReplaceAtomically(const ustring& source, const ustring& target,
+                         std::string& error) override {
+    if (!replace_error.empty()) {
+      error = replace_error;
+      return false;
+    }
+    const auto from = entries.find(source.str());
+    if (from == entries.end()) {
+      error = "No such file or directory";
+      return false;
+    }
+    const auto to = entries.find(target.str());
+    if (to != entries.end() && to->second.kind == EntryKind::kFolder) {
+      error = "Is a directory";
+      return false;
+    }
+    Entry moved = std::move(from->second);
+    entries.erase(from);
+    entries[target.str()] = std::move(moved);
+    return true;
+  }
+
+  bool RenameWithoutReplacing(const ustring& source, const ustring& target,
+                              std::string& error) override {
+    if (entries.count(target.str()) != 0) {
+      error = "File exists";
+      return false;
+    }
+    if (!replace_error.empty()) {
+      error = replace_error;
+      return false;
+    }
+    const auto from = entries.find(source.str());
+    if (from == entries.end()) {
+      error = "No such file or directory";
+      return false;
+    }
+    Entry moved = std::move(from->second);
+    entries.erase(from);
+    entries[target.str()] = std::move(moved);
+    return true;
+  }
+
+  bool RemoveFile(const ustring& path) override { return entries.erase(path.str()) != 0; }
+
+  bool ListFolder(const ustring& folder, std::vector<string_type>& names) override {
+    const string_type prefix = folder.str() + static_cast<utils::utf16_unit>('/');
+    for (const auto& entry : entries) {
+      if (entry.first.compare(0, prefix.size(), prefix) == 0 &&
+          entry.first.find('/', prefix.size()) == string_type::npos) {
+        names.push_back(entry.first.substr(prefix.size()));
+      }
+    }
+    return true;
+  }
+
+  std::unique_ptr<platform::FileLock> Lock(const ustring& path, std::string& error) override {
+    if (!lock_error.empty()) {
+      error = lock_error;
+      return nullptr;
+    }
+    entries.emplace(path.str(), Entry{});
+    return std::make_unique<platform::FileLock>();
+  }
+
+  ustring ResolveLinks(const ustring& path) override { return path; }
+  std::uint32_t ProcessId() override { return 7; }
+};
+
+}  // namespace velmar::prefs

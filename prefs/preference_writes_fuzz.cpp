@@ -1,0 +1,132 @@
+// Drives two stores of the same files with a sequence of writes, deletions
+// and saves read from the input, all in memory. After every save a fresh
+// store must load exactly what the saving store holds: any text, any
+// nesting the write side accepted, any mix of the two stores' changes.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "TrelvinCommonPreferences/json_common.h"
+#include "prefs/common/memory_file_env.h"
+
+namespace {
+
+using velmar::utils::Dictionary;
+using velmar::utils::utf16_unit;
+using velmar::utils::Variant;
+using velmar::utils::VariantVector;
+using velmar::utils::velmar_ustring;
+using string_type = velmar_ustring::string_type;
+
+string_type Path(const char* ascii) {
+  string_type out;
+  for (; *ascii != 0; ++ascii) out += static_cast<utf16_unit>(*ascii);
+  return out;
+}
+
+class MemoryStore : public velmar::prefs::JsonCommon {
+ public:
+  explicit MemoryStore(velmar::prefs::MemoryFileEnv& env) {
+    SetFileEnv(env);
+    m_privateFilePath = velmar_ustring(Path("/f/f.private.json"));
+    m_publicFilePath = velmar_ustring(Path("/f/f.public.json"));
+    LoadPreferences();
+  }
+  const std::array<CategoryTable, kCategoryTableCount>& Tables() const { return m_categoryTables; }
+};
+
+class Input {
+ public:
+  Input(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
+  bool empty() const { return m_at >= m_size; }
+  std::uint8_t Byte() { return m_at < m_size ? m_data[m_at++] : 0; }
+  // A short UTF-16 text, two bytes a unit; a few fixed names keep
+  // categories and keys colliding often.
+  velmar_ustring Text() {
+    const std::uint8_t length = Byte();
+    if (length >= 0xF0) return velmar_ustring(Path(length % 2 ? "general" : "k"));
+    string_type text;
+    for (std::uint8_t i = 0; i < length % 12 && !empty(); ++i) {
+      const std::uint8_t low = Byte();
+      text += static_cast<utf16_unit>(Byte() << 8 | low);
+    }
+    return velmar_ustring(text);
+  }
+
+ private:
+  const std::uint8_t* m_data;
+  std::size_t m_size;
+  std::size_t m_at = 0;
+};
+
+Variant Nested(Input& input) {
+  Variant value(input.Text());
+  const std::uint8_t levels = input.Byte() % 70;
+  for (std::uint8_t i = 0; i < levels; ++i) {
+    if (i % 2 == 0) {
+      value = Variant(Dictionary{{input.Text(), value}});
+    } else {
+      value = Variant(VariantVector{value});
+    }
+  }
+  return value;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  velmar::prefs::MemoryFileEnv env;
+  MemoryStore first(env);
+  MemoryStore second(env);
+  Input input(data, size);
+  while (!input.empty()) {
+    const std::uint8_t op = input.Byte();
+    MemoryStore& store = op & 0x80 ? second : first;
+    switch (op & 0x0F) {
+      case 0:
+        store.WriteString(input.Text(), input.Text(), input.Text());
+        break;
+      case 1:
+        store.WriteInt(input.Text(), input.Text(), input.Byte());
+        break;
+      case 2:
+        store.WriteDouble(input.Text(), input.Text(), input.Byte() / 7.0);
+        break;
+      case 3:
+        store.DeletePreference(input.Text(), input.Text());
+        break;
+      case 4:
+        store.DeleteCategory(input.Text());
+        break;
+      case 5:
+        store.WriteStringVector(input.Text(), {input.Text(), input.Text()});
+        break;
+      case 6: {
+        const velmar_ustring name = input.Text();
+        const Variant nested = Nested(input);
+        if (nested.GetType() == Variant::kDictionary) {
+          store.WriteDictionary(name, nested.GetDictionary());
+        } else {
+          store.WriteVariant(velmar_ustring(Path("general")), name, nested);
+        }
+        break;
+      }
+      case 7:
+        store.WriteBinary(input.Text(), input.Text(), {input.Byte(), input.Byte()});
+        break;
+      case 8:
+        store.RemoveAllPreferencesExcept(input.Text(), input.Text());
+        break;
+      case 9:
+        store.Synchronize();
+        break;
+      default: {
+        if (!store.SavePreferences()) __builtin_trap();
+        MemoryStore fresh(env);
+        if (fresh.Tables() != store.Tables()) __builtin_trap();
+        break;
+      }
+    }
+  }
+  return 0;
+}
