@@ -1,13 +1,31 @@
 #include "tool/output.h"
 
 #include <cerrno>
+#include <cstdlib>
 
 namespace folian::tool {
+
+namespace {
+
+#if defined(_WIN32)
+// The Windows C library reports a write to a pipe whose reader has gone as
+// EINVAL; the system's error code, which it keeps in _doserrno, says so.
+constexpr unsigned long kErrorBrokenPipe = 109;
+constexpr unsigned long kErrorNoData = 232;
+bool ClosedPipe(int error) {
+  return error == EPIPE || _doserrno == kErrorBrokenPipe || _doserrno == kErrorNoData;
+}
+#else
+bool ClosedPipe(int error) { return error == EPIPE; }
+#endif
+
+}  // namespace
 
 void Output::Check(bool ok) {
   if (ok || m_error != 0) return;
   // Some C libraries fail a write without setting errno.
   m_error = errno != 0 ? errno : EIO;
+  m_closedPipe = ClosedPipe(m_error);
 }
 
 bool Output::Write(std::string_view text) {
@@ -23,7 +41,5 @@ bool Output::Flush() {
   Check(std::fflush(m_file) == 0 && !std::ferror(m_file));
   return m_error == 0;
 }
-
-bool Output::closed_pipe() const { return m_error == EPIPE; }
 
 }  // namespace folian::tool

@@ -19,13 +19,14 @@ class Output {
   // The system's error number of the first failure.
   int error() const { return m_error; }
   // The reader went away: the tool ends quietly, as filters do.
-  bool closed_pipe() const;
+  bool closed_pipe() const { return m_closedPipe; }
 
  private:
   void Check(bool ok);
 
   std::FILE* m_file;
   int m_error = 0;
+  bool m_closedPipe = false;
 };
 
 }  // namespace folian::tool
