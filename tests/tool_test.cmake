@@ -40,14 +40,7 @@ else()
   set(linux_host FALSE)
 endif()
 
-# Under Wine, a wine server that stays up between cases (it leaves by itself
-# half a minute after the last) spares each case the start of a new one.
 if(EMULATOR)
-  get_filename_component(wine_dir ${EMULATOR} DIRECTORY)
-  find_program(wineserver NAMES wineserver64 wineserver HINTS ${wine_dir} NO_CACHE)
-  if(wineserver)
-    execute_process(COMMAND ${wineserver} -p30)
-  endif()
   # A new Wine prefix is set up, with messages, by its first program.
   execute_process(COMMAND ${EMULATOR} ${TOOL} version OUTPUT_QUIET ERROR_QUIET)
 endif()
