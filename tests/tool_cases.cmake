@@ -5,7 +5,7 @@
 # ---- help, version and every usage error class --------------------------------
 
 tool_case(help ARGS --help
-  OUT_MATCHES "^Formats and reads [^\n]+\nUsage: folianutils \\[OPTIONS\\] SUBCOMMAND\n.*\nMeasurements:\n  number .*\nExit status: 0 answered")
+  OUT_MATCHES "^Formats and reads [^\n]+\nUsage: folianutils \\[OPTIONS\\] SUBCOMMAND\n.*\nMeasurements:\n  demo  .*\n  version  .*\nExit status: 0 answered")
 tool_case(help_short ARGS -h OUT_MATCHES "^Formats and reads ")
 tool_case(version_flag ARGS --version
   OUT_MATCHES "^folianutils 26\\.0\\.0\nFolianUtils library 26, built for [^\n]+\n$")

@@ -12,8 +12,11 @@ namespace {
 // EINVAL; the system's error code, which it keeps in _doserrno, says so.
 constexpr unsigned long kErrorBrokenPipe = 109;
 constexpr unsigned long kErrorNoData = 232;
+constexpr unsigned long kErrorPipeNotConnected = 233;
 bool ClosedPipe(int error) {
-  return error == EPIPE || _doserrno == kErrorBrokenPipe || _doserrno == kErrorNoData;
+  const unsigned long system = _doserrno;
+  return error == EPIPE || system == kErrorBrokenPipe || system == kErrorNoData ||
+         system == kErrorPipeNotConnected;
 }
 #else
 bool ClosedPipe(int error) { return error == EPIPE; }

@@ -34,15 +34,15 @@ Tool::Tool(Output& output)
                    "read one request per line from standard input (a command and its "
                    "arguments, quoted as a shell would) and write one answer line each",
                    nullptr});
-  // --help lists the groups in this order, and each group's commands in
-  // the order their files register them.
+  // --help lists the groups in this order, each group's commands by name:
+  // the order files register them in differs between platforms.
   const std::string groups[] = {kMeasurements, kMeasurementBox, kEnvironment, kPreferences,
                                 kToolGroup};
   const auto rank = [&groups](const CommandInfo& info) {
     return std::find(std::begin(groups), std::end(groups), info.group) - std::begin(groups);
   };
-  std::stable_sort(infos.begin(), infos.end(), [&rank](const CommandInfo& a, const CommandInfo& b) {
-    return rank(a) < rank(b);
+  std::sort(infos.begin(), infos.end(), [&rank](const CommandInfo& a, const CommandInfo& b) {
+    return rank(a) != rank(b) ? rank(a) < rank(b) : std::string(a.name) < b.name;
   });
   for (const CommandInfo& info : infos) {
     Entry entry{info, info.make != nullptr ? info.make() : MakeBatchCommand(*this, output),
