@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake git pkg-config locales
-  googletest libgtest-dev libbenchmark-dev rapidjson-dev
+  googletest libgtest-dev libbenchmark-dev rapidjson-dev libcli11-dev help2man
   clang libclang-rt-14-dev clang-tidy gcovr python3
   g++-mingw-w64-x86-64-posix wine64
   libmuparser-dev

@@ -1,70 +1,164 @@
-# Runs the folianutils tool the way a user or a script does and checks what
-# it prints and its exit status.
-#   cmake -DTOOL=<folianutils> [-DEMULATOR=<wine>] -DWORK=<folder> -P tool_test.cmake
+# Runs the folianutils tool as users and scripts do, case by case from the
+# table in tool_cases.cmake, and checks standard output, standard error and
+# the exit status of each.
+#   cmake -DTOOL=<folianutils> [-DEMULATOR=<wine>] -DWORK=<folder>
+#         [-DPROFILE=<folder>] [-DONLY=<regex of case names>] -P tool_test.cmake
+# PROFILE: a fresh home and XDG folders for the run (not under Wine, whose
+# profile is the Wine prefix).
+#
+# A case:
+#   tool_case(<name> ARGS <arguments...>
+#     [STATUS <regex, 0 by default>]
+#     [OUT <exact standard output> | OUT_MATCHES <regex>]
+#     [ERR <regex; standard error must be empty by default>]
+#     [INPUT <standard input text>] [INPUT_FILE <file>]
+#     [JSON <[line:]path=value>...]   every output line must then be a JSON
+#                                      object; path is dot-separated, value
+#                                      as CMake reads it (true is ON, null is
+#                                      <null>)
+#     [STDOUT_FILE <file>]             standard output goes to the file
+#     [PIPE_HEAD]                      standard output goes through head -n 1
+#     [NATIVE])                        not under an emulator
+# Cases named Linux_* need a Linux host (/dev/full, head).
+cmake_minimum_required(VERSION 3.20)
 
 set(failures 0)
+set(ran 0)
+string(ASCII 255 FF)  # a byte that never occurs in UTF-8
+file(MAKE_DIRECTORY ${WORK})
+if(DEFINED PROFILE)
+  file(REMOVE_RECURSE ${PROFILE})
+  set(ENV{HOME} ${PROFILE})
+  set(ENV{XDG_CONFIG_HOME} ${PROFILE}/config)
+  set(ENV{XDG_DATA_HOME} ${PROFILE}/local)
+  set(ENV{XDG_DATA_DIRS} ${PROFILE}/shared)
+endif()
+file(WRITE ${WORK}/empty.txt "")
+if(EXISTS /dev/full AND CMAKE_HOST_UNIX)
+  set(linux_host TRUE)
+else()
+  set(linux_host FALSE)
+endif()
 
-# run(<expected status> <expected output regex> <args...>)
-function(run status pattern)
-  execute_process(COMMAND ${EMULATOR} ${TOOL} ${ARGN}
-    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(EMULATOR)
+  # A new Wine prefix is set up, with messages, by its first program.
+  execute_process(COMMAND ${EMULATOR} ${TOOL} version OUTPUT_QUIET ERROR_QUIET)
+endif()
+
+# A usage error: the message and the hint to --help, on standard error.
+set(usage "^folianutils: [^\n]+\nRun 'folianutils( [a-z-]+)? --help' for more information\\.\n$")
+
+function(check_json name line_text checks)
+  foreach(check IN LISTS checks)
+    if(check MATCHES "^([0-9]+):(.*)$")
+      set(index ${CMAKE_MATCH_1})
+      set(check "${CMAKE_MATCH_2}")
+    else()
+      set(index 0)
+    endif()
+    string(FIND "${check}" "=" at)
+    string(SUBSTRING "${check}" 0 ${at} path)
+    math(EXPR at "${at} + 1")
+    string(SUBSTRING "${check}" ${at} -1 want)
+    string(REPLACE "." ";" path "${path}")
+    list(LENGTH line_text lines)
+    if(index GREATER_EQUAL lines)
+      message(SEND_ERROR "${name}: no output line ${index} for ${check}")
+      continue()
+    endif()
+    list(GET line_text ${index} json)
+    string(JSON type ERROR_VARIABLE error TYPE "${json}" ${path})
+    if(error)
+      message(SEND_ERROR "${name}: ${check}: ${error}\n  line: ${json}")
+      continue()
+    endif()
+    if(type STREQUAL "NULL")
+      set(got "<null>")
+    else()
+      string(JSON got GET "${json}" ${path})
+    endif()
+    if(NOT got STREQUAL want)
+      message(SEND_ERROR "${name}: ${check}: got '${got}'\n  line: ${json}")
+    endif()
+  endforeach()
+endfunction()
+
+function(tool_case name)
+  cmake_parse_arguments(PARSE_ARGV 1 C "PIPE_HEAD;NATIVE"
+    "STATUS;OUT;OUT_MATCHES;ERR;INPUT;INPUT_FILE;STDOUT_FILE" "ARGS;JSON")
+  if(DEFINED ONLY AND NOT name MATCHES "${ONLY}")
+    return()
+  endif()
+  if((C_NATIVE AND EMULATOR) OR (name MATCHES "^Linux_" AND NOT linux_host))
+    message(STATUS "skipped: ${name}")
+    return()
+  endif()
+  if(NOT DEFINED C_STATUS)
+    set(C_STATUS 0)
+  endif()
+  if(NOT DEFINED C_ERR)
+    set(C_ERR "^$")
+  endif()
+  set(input ${WORK}/empty.txt)
+  if(DEFINED C_INPUT)
+    set(input ${WORK}/${name}.in)
+    file(WRITE ${input} "${C_INPUT}")
+  elseif(DEFINED C_INPUT_FILE)
+    set(input ${C_INPUT_FILE})
+  endif()
+  set(out "")
+  if(C_STDOUT_FILE)
+    execute_process(COMMAND ${EMULATOR} ${TOOL} ${C_ARGS} INPUT_FILE ${input}
+      OUTPUT_FILE ${C_STDOUT_FILE} ERROR_VARIABLE err RESULT_VARIABLE status)
+  elseif(C_PIPE_HEAD)
+    execute_process(COMMAND ${EMULATOR} ${TOOL} ${C_ARGS} COMMAND head -n 1 INPUT_FILE ${input}
+      OUTPUT_VARIABLE out ERROR_VARIABLE err RESULTS_VARIABLE statuses)
+    list(GET statuses 0 status)
+  else()
+    execute_process(COMMAND ${EMULATOR} ${TOOL} ${C_ARGS} INPUT_FILE ${input}
+      OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+  endif()
+  # Windows writes text with CR LF.
   string(REPLACE "\r" "" out "${out}")
-  if(NOT result EQUAL status OR NOT out MATCHES "${pattern}")
-    message(SEND_ERROR "folianutils ${ARGN}\n  status ${result} (want ${status})\n"
-      "  output: ${out}\n  want: ${pattern}\n  stderr: ${err}")
+  string(REPLACE "\r" "" err "${err}")
+
+  set(problems "")
+  if(NOT status MATCHES "^(${C_STATUS})$")
+    string(APPEND problems "  status ${status}, want ${C_STATUS}\n")
+  endif()
+  if(DEFINED C_OUT AND NOT out STREQUAL C_OUT)
+    string(APPEND problems "  stdout differs, want:\n${C_OUT}\n")
+  endif()
+  if(DEFINED C_OUT_MATCHES AND NOT out MATCHES "${C_OUT_MATCHES}")
+    string(APPEND problems "  stdout does not match ${C_OUT_MATCHES}\n")
+  endif()
+  if(NOT err MATCHES "${C_ERR}")
+    string(APPEND problems "  stderr does not match ${C_ERR}\n")
+  endif()
+  if(DEFINED C_JSON OR "--json" IN_LIST C_ARGS)
+    # Every answer line is one JSON object.
+    string(REGEX REPLACE "\n$" "" lines "${out}")
+    string(REPLACE ";" "\\;" lines "${lines}")
+    string(REPLACE "\n" ";" lines "${lines}")
+    foreach(line IN LISTS lines)
+      string(JSON type ERROR_VARIABLE error TYPE "${line}")
+      if(error OR NOT type STREQUAL "OBJECT")
+        string(APPEND problems "  not a JSON object: ${line}\n")
+      endif()
+    endforeach()
+    if(DEFINED C_JSON)
+      check_json(${name} "${lines}" "${C_JSON}")
+    endif()
+  endif()
+  math(EXPR ran "${ran} + 1")
+  set(ran ${ran} PARENT_SCOPE)
+  if(problems)
+    math(EXPR failures "${failures} + 1")
+    set(failures ${failures} PARENT_SCOPE)
+    message(SEND_ERROR "FAILED ${name}: folianutils ${C_ARGS}\n${problems}"
+      "  status: ${status}\n  stdout:\n${out}\n  stderr:\n${err}")
   endif()
 endfunction()
 
-run(0 "^usage: folianutils" --help)
-run(2 "^$")
-run(2 "^$" no-such-command)
-run(2 "^$" format-length abc)
-run(2 "^$" format-length 1 --precision)
-run(0 "^FolianUtils 26\n$" version)
-run(0 "^5'-6 1/2\"\n$" format-length 66.5 --format architectural --precision 4)
-run(0 "^~ 25.41 mm\n$" format-length 1.0005 --units mm)
-run(0 "^1.0000 r\n$" format-angle 1)
-run(0 "^30.0°\n$" format-angle 0.5235987755982988 --vcb)
-run(0 "^~ 1:3.33\n$" format-scale 0.3)
-run(0 "^66.5\n$" parse-length "5'-6 1/2\"")
-run(1 "^none\n$" parse-length 1/0)
-run(0 "^0.02\n$" parse-scale 1:50)
-run(1 "^none\n$" parse-scale 1cm:50)
-run(0 "^mixed\n$" length-units "10mm, 5cm")
-run(0 "\"text\":\"45.00°\"" --json format-angle 0.7853981633974483 --units deg --precision 2)
-run(0 "length" vcb 12.5)
-
-file(MAKE_DIRECTORY ${WORK})
-file(WRITE ${WORK}/requests.txt
-  "format-length 66.5 --format architectural --precision 4\n"
-  "parse-scale '1\"=4'\\'\n"
-  "bogus\n"
-  "parse-length \"5' 6\"\n")
-execute_process(COMMAND ${EMULATOR} ${TOOL} batch INPUT_FILE ${WORK}/requests.txt
-  RESULT_VARIABLE result OUTPUT_VARIABLE out)
-string(REPLACE "\r" "" out "${out}")
-set(want "5'-6 1/2\"\n0.020833333333333332\nerror: [^\n]*\n66\n")
-if(NOT out MATCHES "^${want}$")
-  message(SEND_ERROR "batch answered:\n${out}\nwant:\n${want}")
-endif()
-
-# Preferences live in the test's own folders (see the test's environment).
-run(0 "" prefs-set ToolTestKey 42 --type int)
-run(0 "42" prefs-get ToolTestKey)
-run(1 "^none\n$" prefs-get NoSuchToolTestKey)
-# A save that fails says so and exits 1 (the path printed under Wine is a
-# Windows one, so only natively).
-if(NOT EMULATOR)
-  execute_process(COMMAND ${TOOL} prefs-paths OUTPUT_VARIABLE paths)
-  string(REGEX MATCH "public\t([^\n]*)" found "${paths}")
-  set(public "${CMAKE_MATCH_1}")
-  file(RENAME "${public}" "${public}.kept")
-  file(MAKE_DIRECTORY "${public}")
-  execute_process(COMMAND ${TOOL} prefs-set ToolTestKey 43 --type int
-    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT result EQUAL 1 OR NOT err MATCHES "^folianutils: .*public.json: cannot read")
-    message(SEND_ERROR "prefs-set over a folder: status ${result}, stderr: ${err}")
-  endif()
-  file(REMOVE_RECURSE "${public}")
-  file(RENAME "${public}.kept" "${public}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/tool_cases.cmake)
+message(STATUS "${ran} cases run, ${failures} failed")

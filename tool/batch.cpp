@@ -1,13 +1,21 @@
 // batch: many requests through one process, one answer line per line of
 // standard input.
+//
+// A request is read by the same CLI11 definitions as a command line. A full
+// CLI11 parse costs microseconds, so the common shape of request (the
+// command, then options by their long names with a value each or none, and
+// positional arguments that do not start with "-") is fed to the command's
+// own CLI11 options directly: their validation and callbacks run as in a
+// parse. Anything else, and any request the fast reading refuses, goes
+// through the full parse, which also words every usage error.
 #include <cstddef>
-#include <exception>
 #include <iostream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "tool/command.h"
+#include "tool/split_words.h"
+#include "tool/tool.h"
+#include "tool/utf8.h"
 
 namespace folian::tool {
 namespace {
@@ -16,158 +24,187 @@ namespace {
 // so a client that sends one line and waits gets its answer at once.
 constexpr std::size_t kFlushSize = 1 << 16;
 
-// Splits a line the way a POSIX shell splits words: blanks separate,
-// '...' is literal, "..." keeps blanks and takes \" \\ \$ \` escapes, and a
-// backslash outside quotes escapes the next character. False, with
-// `error` set, for an unterminated quote or a trailing backslash.
-bool SplitWords(const std::string& line, std::vector<std::string>& words, std::string& error) {
-  words.clear();
-  std::string word;
-  bool inWord = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (c == ' ' || c == '\t') {
-      if (inWord) words.push_back(word);
-      word.clear();
-      inWord = false;
+// The CLI11 options of one command, looked up once.
+struct Options {
+  CLI::App* app = nullptr;
+  std::vector<CLI::Option*> all;
+  std::vector<CLI::Option*> positional;
+  bool fast = true;  // every positional takes exactly one value
+};
+
+class BatchCommand : public Command {
+ public:
+  BatchCommand(Tool& tool, Output& output) : m_tool(tool), m_output(output) {}
+
+  void Define(CLI::App& app) override {
+    app.footer(
+        "Each answer is one line: a multi-line answer has its lines joined by tabs, a failed "
+        "request answers \"error: MESSAGE\" (with --json, {\"error\":MESSAGE}). --json for "
+        "batch applies to every request; a request may also carry its own. --help and --version "
+        "are not answered in batch.");
+  }
+  void Reset() override {}
+  int Run(Answers& answers) override;
+
+ private:
+  void Answer(const std::string& line, Answers& answers);
+  // True if the request was read into the command's settings.
+  bool ReadFast(Tool::Entry& entry, std::size_t first, bool& json);
+  Options& OptionsOf(CLI::App& app);
+
+  Tool& m_tool;
+  Output& m_output;
+  bool m_running = false;
+  bool m_json = false;
+  std::vector<std::string> m_words;
+  std::vector<Options> m_options;
+};
+
+Options& BatchCommand::OptionsOf(CLI::App& app) {
+  for (Options& options : m_options) {
+    if (options.app == &app) return options;
+  }
+  Options options;
+  options.app = &app;
+  options.all = app.get_options();
+  for (CLI::Option* option : options.all) {
+    if (!option->get_positional()) continue;
+    options.positional.push_back(option);
+    if (option->get_items_expected_max() != 1) options.fast = false;
+  }
+  m_options.push_back(std::move(options));
+  return m_options.back();
+}
+
+bool BatchCommand::ReadFast(Tool::Entry& entry, std::size_t first, bool& json) {
+  Options& options = OptionsOf(*entry.app);
+  if (!options.fast) return false;
+  entry.app->clear();
+  entry.command->Reset();
+  std::size_t nextPositional = 0;
+  for (std::size_t i = first; i < m_words.size(); ++i) {
+    const std::string& word = m_words[i];
+    if (word.empty() || word[0] != '-') {
+      if (nextPositional == options.positional.size()) return false;
+      options.positional[nextPositional++]->add_result(word);
       continue;
     }
-    inWord = true;
-    if (c == '\\') {
-      if (++i == line.size()) {
-        error = "trailing backslash";
-        return false;
-      }
-      word += line[i];
-    } else if (c == '\'') {
-      const std::size_t close = line.find('\'', i + 1);
-      if (close == std::string::npos) {
-        error = "unterminated ' quote";
-        return false;
-      }
-      word.append(line, i + 1, close - i - 1);
-      i = close;
-    } else if (c == '"') {
-      for (++i;; ++i) {
-        if (i == line.size()) {
-          error = "unterminated \" quote";
-          return false;
-        }
-        if (line[i] == '"') break;
-        if (line[i] == '\\' && i + 1 < line.size() &&
-            std::string("\"\\$`").find(line[i + 1]) != std::string::npos) {
-          ++i;
-        }
-        word += line[i];
-      }
+    if (word == "--json") {
+      json = true;
+      continue;
+    }
+    if (word.size() < 3 || word[1] != '-' || word.find('=') != std::string::npos) return false;
+    CLI::Option* option = entry.app->get_option_no_throw(word);
+    if (option == nullptr || option == entry.app->get_help_ptr()) return false;
+    if (option->get_items_expected_max() == 0) {
+      option->add_result(option->get_flag_value(word, std::string()));
     } else {
-      word += c;
+      if (i + 1 == m_words.size() || option->get_items_expected_max() != 1) return false;
+      const std::string& value = m_words[++i];
+      if (!value.empty() && value[0] == '-') return false;
+      option->add_result(value);
     }
   }
-  if (inWord) words.push_back(word);
+  for (CLI::Option* option : options.positional) {
+    if (option->get_required() && option->count() == 0) return false;
+  }
+  try {
+    for (CLI::Option* option : options.all) {
+      if (option->count() > 0) option->run_callback();
+    }
+  } catch (const CLI::Error&) {
+    return false;
+  }
   return true;
 }
 
 // One answer line: trailing line breaks go, inner ones become tabs.
-void AppendAnswer(const std::string& text, std::string& out) {
+void JoinLines(std::string& text, std::size_t start) {
   std::size_t end = text.size();
-  while (end > 0 && (text[end - 1] == '\n' || text[end - 1] == '\r')) --end;
-  for (std::size_t i = 0; i < end; ++i) {
+  while (end > start && (text[end - 1] == '\n' || text[end - 1] == '\r')) --end;
+  std::size_t kept = start;
+  for (std::size_t i = start; i < end; ++i) {
     const char c = text[i];
     if (c == '\r') continue;
-    out += c == '\n' ? '\t' : c;
+    text[kept++] = c == '\n' ? '\t' : c;
   }
-  out += '\n';
+  text.resize(kept);
+  text.push_back('\n');
 }
 
-void AppendError(const std::string& message, std::string& out) {
-  AppendAnswer("error: " + message, out);
+void BatchCommand::Answer(const std::string& line, Answers& answers) {
+  const std::size_t start = answers.text().size();
+  const auto fail = [&](const std::string& message) {
+    answers.text().resize(start);
+    WriteError(answers, message);
+  };
+  answers.set_json(m_json);
+  answers.ClearError();
+  if (!IsValidUtf8(line)) return fail("the request is not valid UTF-8");
+  std::string error;
+  if (!SplitWords(line, m_words, error)) return fail(error);
+  std::size_t first = 0;
+  bool json = m_json;
+  while (first < m_words.size() && m_words[first] == "--json") {
+    json = true;
+    ++first;
+  }
+  if (first == m_words.size()) return fail("empty request");
+  const std::string& name = m_words[first];
+  Tool::Entry* entry = m_tool.Find(name);
+  if (entry == nullptr && name[0] != '-') return fail("unknown command '" + name + "'");
+  if (name == "batch") return fail("batch cannot run inside batch");
+
+  Outcome outcome;
+  if (entry != nullptr && ReadFast(*entry, first + 1, json)) {
+    answers.set_json(json);
+    outcome = m_tool.Run(*entry, answers);
+  } else {
+    outcome = m_tool.Execute(m_words, answers);
+  }
+  switch (outcome.kind) {
+    case Outcome::kAnswer:
+      if (outcome.status != kAnswered && answers.text().size() == start) {
+        return fail(outcome.command + " answered nothing");
+      }
+      return JoinLines(answers.text(), start);
+    case Outcome::kHelp:
+      return fail("--help and --version are not answered in batch");
+    case Outcome::kUsageError:
+    case Outcome::kFailure:
+      return fail(outcome.command.empty() ? outcome.message
+                                          : outcome.command + ": " + outcome.message);
+  }
 }
 
-class Batch {
- public:
-  Batch(const CommandTable& table, bool json) : m_table(table), m_json(json) {}
-
-  // Runs one request and appends its answer line to `out`.
-  void Answer(const std::string& line, std::string& out) {
-    std::string error;
-    if (!SplitWords(line, m_words, error)) return AppendError(error, out);
-    bool json = m_json;
-    std::size_t first = 0;
-    while (first < m_words.size() && m_words[first] == "--json") {
-      json = true;
-      ++first;
-    }
-    if (first == m_words.size()) return AppendError("empty request", out);
-    const std::string& name = m_words[first];
-    if (name == "batch") return AppendError("batch cannot run inside batch", out);
-    const Command* command = m_table.Find(name);
-    if (command == nullptr) return AppendError("unknown command '" + name + "'", out);
-
-    m_out.str(std::string());
-    m_out.clear();
-    m_err.str(std::string());
-    m_err.clear();
-    Invocation call{{m_words.begin() + static_cast<std::ptrdiff_t>(first) + 1, m_words.end()},
-                    json,
-                    m_out,
-                    m_err};
-    int status = 0;
-    try {
-      status = command->run(call);
-    } catch (const UsageError& usage) {
-      return AppendError(name + ": " + usage.message, out);
-    } catch (const std::exception& failure) {
-      return AppendError(name + ": " + failure.what(), out);
-    }
-    const std::string answer = m_out.str();
-    if (status != 0 && answer.empty()) {
-      const std::string message = m_err.str();
-      return AppendError(message.empty() ? name + " failed" : message, out);
-    }
-    AppendAnswer(answer, out);
-  }
-
- private:
-  const CommandTable& m_table;
-  const bool m_json;
-  std::vector<std::string> m_words;
-  std::ostringstream m_out;
-  std::ostringstream m_err;
-};
-
-int RunBatch(const CommandTable& table, Invocation& call) {
-  if (!call.args.empty()) throw UsageError{"batch takes no arguments; requests come on stdin"};
-  // Stream I/O without the per-character locking of the C streams; batch
-  // is the whole run, so nothing was read or written before this.
+int BatchCommand::Run(Answers& answers) {
+  if (m_running) throw UsageError{"batch cannot run inside batch"};
+  m_running = true;
+  m_json = answers.json();
+  // Stream input without the per-character locking of the C streams; batch
+  // is the whole run, so nothing was read before this.
   std::ios::sync_with_stdio(false);
   std::cin.tie(nullptr);
 
-  Batch batch(table, call.json);
+  Answers pending(m_json);
   std::string line;
-  std::string answers;
   while (std::getline(std::cin, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    batch.Answer(line, answers);
-    if (answers.size() >= kFlushSize || std::cin.rdbuf()->in_avail() <= 0) {
-      call.out.write(answers.data(), static_cast<std::streamsize>(answers.size()));
-      call.out.flush();
-      answers.clear();
+    Answer(line, pending);
+    if (pending.text().size() >= kFlushSize || std::cin.rdbuf()->in_avail() <= 0) {
+      if (!m_output.Write(pending.text()) || !m_output.Flush()) break;
+      pending.text().clear();
     }
   }
-  call.out.write(answers.data(), static_cast<std::streamsize>(answers.size()));
-  call.out.flush();
-  return call.out ? 0 : 1;
+  m_output.Write(pending.text());
+  m_running = false;
+  return kAnswered;
 }
 
 }  // namespace
 
-void RegisterBatchCommands(CommandTable& table) {
-  table.Add({"batch", "",
-             "read one request per line from stdin (command and arguments, quoted like a shell "
-             "would) and write one answer line each; a failure is one line starting with "
-             "\"error:\", a multi-line answer has its lines joined by tabs",
-             [&table](Invocation& call) { return RunBatch(table, call); }});
+std::unique_ptr<Command> MakeBatchCommand(Tool& tool, Output& output) {
+  return std::make_unique<BatchCommand>(tool, output);
 }
 
 }  // namespace folian::tool

@@ -1,54 +1,75 @@
-// The command table of the folianutils tool.
+// A command of the folianutils tool. Each command is one class in a file of
+// its family: it declares its arguments on a CLI11 subcommand, bound to its
+// own settings, and answers from them. A new command is a new class and one
+// RegisterCommand line beside it.
 #pragma once
 
-#include <functional>
-#include <iosfwd>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tool/answers.h"
+
+namespace CLI {
+class App;
+}
+
 namespace folian::tool {
 
-// Thrown for a usage error; main prints it and exits with status 2.
+// Exit statuses.
+inline constexpr int kAnswered = 0;
+inline constexpr int kNothingFound = 1;  // also: could not be done (message on stderr)
+inline constexpr int kUsage = 2;
+
+// A usage error found once the arguments are read (a combination the
+// options cannot express); reported like a parse error.
 struct UsageError {
   std::string message;
 };
 
-struct Invocation {
-  std::vector<std::string> args;  // the command's own arguments
-  bool json = false;              // --json given
-  std::ostream& out;
-  std::ostream& err;
-};
-
-struct Command {
-  std::string name;
-  std::string synopsis;  // arguments, as shown by --help
-  std::string summary;   // one line
-  // Returns the exit status; throws UsageError for bad arguments.
-  std::function<int(Invocation&)> run;
-};
-
-class CommandTable {
+class Command {
  public:
-  void Add(Command command) { m_commands.push_back(std::move(command)); }
-  const Command* Find(const std::string& name) const;
-  const std::vector<Command>& commands() const { return m_commands; }
-
- private:
-  std::vector<Command> m_commands;
+  virtual ~Command() = default;
+  // Declares the arguments on `app`, bound to this object's settings.
+  virtual void Define(CLI::App& app) = 0;
+  // Back to the defaults; called before each command line is read.
+  virtual void Reset() = 0;
+  // Answers into `answers`; returns the exit status.
+  virtual int Run(Answers& answers) = 0;
 };
 
-// Each family of commands registers itself here.
-void RegisterCoreCommands(CommandTable& table);
-void RegisterVcbCommands(CommandTable& table);
-void RegisterHelpCommands(CommandTable& table);
-void RegisterEnvironmentCommands(CommandTable& table);
-void RegisterPreferencesCommands(CommandTable& table);
-void RegisterMeasureCommands(CommandTable& table);
-// Runs the commands of `table` from stdin; register it with the final table.
-void RegisterBatchCommands(CommandTable& table);
+// Settings kept in a struct whose default state is "nothing given".
+template <typename Settings>
+class CommandWith : public Command {
+ public:
+  void Reset() override { s = Settings{}; }
 
-// Quotes `text` for JSON output.
-std::string JsonQuote(const std::string& text);
+ protected:
+  Settings s;
+};
+
+// Headings of --help.
+inline constexpr const char* kMeasurements = "Measurements";
+inline constexpr const char* kMeasurementBox = "Measurement box";
+inline constexpr const char* kEnvironment = "Environment";
+inline constexpr const char* kPreferences = "Preferences";
+inline constexpr const char* kToolGroup = "Tool";
+
+struct CommandInfo {
+  const char* name;
+  const char* group;
+  const char* summary;
+  std::unique_ptr<Command> (*make)();
+};
+
+template <typename T>
+std::unique_ptr<Command> Make() {
+  return std::make_unique<T>();
+}
+
+// Adds a command to the tool; each command file calls it from a static
+// initialiser. Returns true so it can initialise a constant.
+bool RegisterCommand(const CommandInfo& info);
+const std::vector<CommandInfo>& RegisteredCommands();
 
 }  // namespace folian::tool

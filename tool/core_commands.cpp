@@ -1,44 +1,56 @@
-#include <ostream>
+// version, number: the library's version and its reading of numbers.
+#include <CLI/CLI.hpp>
+#include <string>
 
 #include "FolianUtils/FolianUtils.h"
 #include "tool/command.h"
+#include "tool/options.h"
 
 namespace folian::tool {
 namespace {
 
-int RunVersion(Invocation& call) {
-  if (!call.args.empty()) throw UsageError{"version takes no arguments"};
-  if (call.json) {
-    call.out << "{\"version\":" << velmar::kCurrentMajorVersion << "}\n";
-  } else {
-    call.out << "FolianUtils " << velmar::kCurrentMajorVersion << "\n";
+class VersionCommand : public CommandWith<int> {
+ public:
+  void Define(CLI::App&) override {}
+  int Run(Answers& answers) override {
+    if (answers.json()) {
+      JsonLine(answers).Integer("version", velmar::kCurrentMajorVersion);
+    } else {
+      answers.Line("FolianUtils " + std::to_string(velmar::kCurrentMajorVersion));
+    }
+    return kAnswered;
   }
-  return 0;
-}
+};
 
-int RunNumber(Invocation& call) {
-  if (call.args.size() != 1) throw UsageError{"number takes one TEXT"};
-  double value = 0.0;
-  const velmar::utils::velmar_ustring text(call.args[0]);
-  const bool ok = velmar::utils::StringToDouble(text.c_str(), value);
-  velmar::utils::velmar_ustring shown;
-  shown.Format(VELMAR_U("%.17g"), value);
-  if (call.json) {
-    call.out << "{\"ok\":" << (ok ? "true" : "false") << ",\"value\":" << shown.ToUTF8() << "}\n";
-  } else {
-    call.out << (ok ? shown.ToUTF8() : "none") << "\n";
+struct TextSettings {
+  std::string text;
+};
+
+class NumberCommand : public CommandWith<TextSettings> {
+ public:
+  void Define(CLI::App& app) override {
+    AddText(app, "TEXT", s.text, "the text to read")->required();
   }
-  return ok ? 0 : 1;
-}
+  int Run(Answers& answers) override {
+    double value = 0.0;
+    const velmar::utils::velmar_ustring text(s.text);
+    const bool ok = velmar::utils::StringToDouble(text.c_str(), value);
+    if (answers.json()) {
+      JsonLine(answers).Text("text", s.text).Bool("ok", ok).Number("value", value);
+    } else {
+      answers.Line(ok ? ShortestText(value) : "none");
+    }
+    return ok ? kAnswered : kNothingFound;
+  }
+};
+
+[[maybe_unused]] const bool kRegistered =
+    RegisterCommand(
+        {"version", kToolGroup, "print the library's major version", Make<VersionCommand>}) &&
+    RegisterCommand({"number", kMeasurements,
+                     "read a number with the user's decimal separator (\"none\" and status 1 if "
+                     "there is none)",
+                     Make<NumberCommand>});
 
 }  // namespace
-
-void RegisterCoreCommands(CommandTable& table) {
-  table.Add({"version", "", "print the library's major version", RunVersion});
-  table.Add({"number", "TEXT",
-             "read a number with the user's decimal separator (\"none\" and status 1 if "
-             "there is none)",
-             RunNumber});
-}
-
 }  // namespace folian::tool

@@ -1,130 +1,204 @@
-#include <exception>
-#include <ostream>
+// support-folders, find-support-file, upgrade-version, culture, help-url,
+// png-background: where the application keeps its files and what it knows
+// of the user.
+#include <CLI/CLI.hpp>
+#include <optional>
 #include <string>
 
-#include "FolianUtils/constants.h"
-#include "FolianUtils/culture.h"
-#include "FolianUtils/support_folders.h"
+#include "FolianUtils/FolianUtils.h"
 #include "tool/command.h"
+#include "tool/options.h"
 
 namespace folian::tool {
 namespace {
 
 using velmar::utils::velmar_ustring;
 
-int ParseVersion(const std::string& text) {
-  std::size_t used = 0;
-  int version = 0;
-  try {
-    version = std::stoi(text, &used);
-  } catch (const std::exception&) {
-    used = 0;
-  }
-  if (used == 0 || used != text.size() || version < 0 || version > 99) {
-    throw UsageError{"VERSION must be a number from 0 to 99"};
-  }
-  return version;
-}
+struct FolderSettings {
+  std::optional<int> version;
+  std::string name;
+  std::optional<std::string> folder;
+  bool open = false;
+};
 
-// The folder queries raise a file-system error when a status query fails.
-template <typename Body>
-int Guarded(Invocation& call, Body body) {
-  try {
-    return body();
-  } catch (const std::exception& error) {
-    call.err << "folianutils: " << error.what() << "\n";
-    return 1;
+class SupportFoldersCommand : public CommandWith<FolderSettings> {
+ public:
+  void Define(CLI::App& app) override {
+    AddVersionOption(app, s.version)
+        ->description(
+            "application version of the per-user folder, 0 to 99 (0: the viewer's; the current "
+            "one by default)");
   }
-}
-
-int RunSupportFolders(Invocation& call) {
-  if (call.args.size() > 1) throw UsageError{"support-folders takes at most a VERSION"};
-  const int version = call.args.empty() ? velmar::kCurrentMajorVersion : ParseVersion(call.args[0]);
-  return Guarded(call, [&] {
-    const std::string user = GetUserSupportFolder(version).ToUTF8();
+  int Run(Answers& answers) override {
+    const std::string user =
+        GetUserSupportFolder(s.version.value_or(velmar::kCurrentMajorVersion)).ToUTF8();
     const std::string install = GetInstallSupportFolder().ToUTF8();
     const std::string trelvin = PathToTrelvin().ToUTF8();
-    if (call.json) {
-      call.out << "{\"user\":" << JsonQuote(user) << ",\"install\":" << JsonQuote(install)
-               << ",\"trelvin\":" << JsonQuote(trelvin) << "}\n";
+    if (answers.json()) {
+      JsonLine line(answers);
+      line.Text("user", user).Text("install", install);
+      if (trelvin.empty()) {
+        line.Null("trelvin");
+      } else {
+        line.Text("trelvin", trelvin);
+      }
     } else {
-      call.out << "user\t" << user << "\ninstall\t" << install << "\ntrelvin\t"
-               << (trelvin.empty() ? "none" : trelvin) << "\n";
+      answers.Line("user\t" + user);
+      answers.Line("install\t" + install);
+      answers.Line("trelvin\t" + (trelvin.empty() ? "none" : trelvin));
     }
-    return 0;
-  });
-}
-
-int RunFindSupportFile(Invocation& call) {
-  if (call.args.empty() || call.args.size() > 2) {
-    throw UsageError{"find-support-file takes a NAME and an optional FOLDER"};
+    return kAnswered;
   }
-  return Guarded(call, [&] {
-    const velmar_ustring name(call.args[0]);
+};
+
+class FindSupportFileCommand : public CommandWith<FolderSettings> {
+ public:
+  void Define(CLI::App& app) override {
+    AddText(app, "NAME", s.name, "the file's name")->required();
+    app.add_option("FOLDER", s.folder, "search below this folder of the support folders")
+        ->type_name("TEXT");
+  }
+  int Run(Answers& answers) override {
+    const velmar_ustring name(s.name);
     const std::string found =
-        (call.args.size() == 2 ? FindSupportFile(name, velmar_ustring(call.args[1]))
-                               : FindSupportFile(name))
+        (s.folder ? FindSupportFile(name, velmar_ustring(*s.folder)) : FindSupportFile(name))
             .ToUTF8();
-    if (call.json) {
-      call.out << "{\"found\":" << (found.empty() ? "false" : "true")
-               << ",\"path\":" << JsonQuote(found) << "}\n";
+    if (answers.json()) {
+      JsonLine line(answers);
+      line.Bool("found", !found.empty());
+      if (found.empty()) {
+        line.Null("path");
+      } else {
+        line.Text("path", found);
+      }
     } else {
-      call.out << (found.empty() ? "none" : found) << "\n";
+      answers.Line(found.empty() ? "none" : found);
     }
-    return found.empty() ? 1 : 0;
-  });
-}
+    return found.empty() ? kNothingFound : kAnswered;
+  }
+};
 
-int RunUpgradeVersion(Invocation& call) {
-  if (!call.args.empty()) throw UsageError{"upgrade-version takes no arguments"};
-  return Guarded(call, [&] {
+class UpgradeVersionCommand : public CommandWith<FolderSettings> {
+ public:
+  void Define(CLI::App&) override {}
+  int Run(Answers& answers) override {
     const int version = GetVersionForUpgrade();
-    if (call.json) {
-      call.out << "{\"version\":" << version << "}\n";
+    const bool found = version >= 0;
+    if (answers.json()) {
+      JsonLine line(answers);
+      if (found) {
+        line.Integer("version", version);
+      } else {
+        line.Null("version");
+      }
     } else {
-      call.out << version << "\n";
+      answers.Line(found ? std::to_string(version) : "none");
     }
-    return 0;
-  });
-}
+    return found ? kAnswered : kNothingFound;
+  }
+};
 
-int RunCulture(Invocation& call) {
-  if (call.args.size() > 1) throw UsageError{"culture takes at most an OVERRIDE"};
-  return Guarded(call, [&] {
-    if (!call.args.empty()) SetCulture(velmar_ustring(call.args[0]));
+struct CultureSettings {
+  std::optional<std::string> override;
+};
+
+class CultureCommand : public CommandWith<CultureSettings> {
+ public:
+  void Define(CLI::App& app) override {
+    app.add_option("OVERRIDE", s.override, "a culture replacing the user's language")
+        ->type_name("TEXT");
+  }
+  int Run(Answers& answers) override {
+    if (s.override) SetCulture(velmar_ustring(*s.override));
     const std::string culture = GetCulture().ToUTF8();
     const std::string language = GetLanguageCode().ToUTF8();
     const std::string web = GetFolianWebCode().ToUTF8();
-    const std::string os_locale = GetOSLocale().ToUTF8();
-    if (call.json) {
-      call.out << "{\"culture\":" << JsonQuote(culture) << ",\"language\":" << JsonQuote(language)
-               << ",\"web\":" << JsonQuote(web) << ",\"os_locale\":" << JsonQuote(os_locale)
-               << "}\n";
+    const std::string osLocale = GetOSLocale().ToUTF8();
+    if (answers.json()) {
+      JsonLine(answers)
+          .Text("culture", culture)
+          .Text("language", language)
+          .Text("web", web)
+          .Text("os_locale", osLocale);
     } else {
-      call.out << "culture\t" << culture << "\nlanguage\t" << language << "\nweb\t" << web
-               << "\nos-locale\t" << os_locale << "\n";
+      answers.Line("culture\t" + culture);
+      answers.Line("language\t" + language);
+      answers.Line("web\t" + web);
+      answers.Line("os-locale\t" + osLocale);
     }
-    return 0;
-  });
-}
+    return kAnswered;
+  }
+};
+
+class HelpUrlCommand : public CommandWith<FolderSettings> {
+ public:
+  void Define(CLI::App& app) override {
+    AddText(app, "KEY", s.name, "the help topic")->required();
+    app.add_flag("--open", s.open, "also open the address");
+  }
+  int Run(Answers& answers) override {
+    CHelpURLs& urls = CHelpURLs::Default();
+    bool isLocalFile = false;
+    const std::string url = urls.GetURL(velmar_ustring(s.name), isLocalFile).ToUTF8();
+    if (s.open) urls.OpenURL(velmar_ustring(s.name));
+    if (answers.json()) {
+      JsonLine(answers).Text("key", s.name).Text("url", url).Bool("local_file", isLocalFile);
+    } else {
+      answers.Line(url.empty() ? "none" : url);
+    }
+    return url.empty() ? kNothingFound : kAnswered;
+  }
+};
+
+class PngBackgroundCommand : public CommandWith<FolderSettings> {
+ public:
+  void Define(CLI::App& app) override { AddText(app, "FILE", s.name, "the .png file")->required(); }
+  int Run(Answers& answers) override {
+    velmar::utils::CColor color;
+    const bool found = GetImageBackgroundColor(velmar_ustring(s.name), &color);
+    if (answers.json()) {
+      JsonLine line(answers);
+      line.Text("file", s.name).Bool("found", found);
+      if (found) {
+        line.Integer("red", color.Red())
+            .Integer("green", color.Green())
+            .Integer("blue", color.Blue())
+            .Integer("alpha", color.Alpha());
+      }
+    } else if (found) {
+      answers.Line(std::to_string(color.Red()) + " " + std::to_string(color.Green()) + " " +
+                   std::to_string(color.Blue()) + " " + std::to_string(color.Alpha()));
+    } else {
+      answers.Line("none");
+    }
+    return found ? kAnswered : kNothingFound;
+  }
+};
+
+[[maybe_unused]] const bool kRegistered =
+    RegisterCommand({"support-folders", kEnvironment,
+                     "print the per-user folder, the all-users folder and the companion "
+                     "modeller's executable; creates missing folders",
+                     Make<SupportFoldersCommand>}) &&
+    RegisterCommand({"find-support-file", kEnvironment,
+                     "search the support folders for NAME (below FOLDER); \"none\" and status 1 "
+                     "if absent",
+                     Make<FindSupportFileCommand>}) &&
+    RegisterCommand({"upgrade-version", kEnvironment,
+                     "print the newest earlier version whose per-user folder exists (\"none\" "
+                     "and status 1 if there is none)",
+                     Make<UpgradeVersionCommand>}) &&
+    RegisterCommand({"culture", kEnvironment,
+                     "print the culture, language code, web code and the system's locale name",
+                     Make<CultureCommand>}) &&
+    RegisterCommand({"help-url", kEnvironment,
+                     "print the help address of KEY from helpurls.json (\"none\" and status 1 if "
+                     "there is none)",
+                     Make<HelpUrlCommand>}) &&
+    RegisterCommand({"png-background", kEnvironment,
+                     "print the background colour a .png file declares as \"R G B A\" (\"none\" "
+                     "and status 1 if it declares none)",
+                     Make<PngBackgroundCommand>});
 
 }  // namespace
-
-void RegisterEnvironmentCommands(CommandTable& table) {
-  table.Add({"support-folders", "[VERSION]",
-             "print the per-user folder (of VERSION, 0 for the viewer's), the all-users folder "
-             "and the companion modeller's executable; creates missing folders",
-             RunSupportFolders});
-  table.Add({"find-support-file", "NAME [FOLDER]",
-             "search the support folders for NAME (below FOLDER); \"none\" and status 1 if absent",
-             RunFindSupportFile});
-  table.Add({"upgrade-version", "",
-             "print the newest earlier version whose per-user folder exists, or -1",
-             RunUpgradeVersion});
-  table.Add({"culture", "[OVERRIDE]",
-             "print the culture (OVERRIDE replacing the user's language), language code, web "
-             "code and the system's locale name",
-             RunCulture});
-}
-
 }  // namespace folian::tool

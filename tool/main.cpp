@@ -1,111 +1,84 @@
 // folianutils: the library's measurements, environment and preferences at
 // the command line.
-#include <iostream>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "FolianUtils/ustring.h"
-#include "tool/command.h"
+#include "tool/answers.h"
+#include "tool/output.h"
+#include "tool/tool.h"
+#include "tool/utf8.h"
 
 namespace folian::tool {
-
-const Command* CommandTable::Find(const std::string& name) const {
-  for (const Command& command : m_commands) {
-    if (command.name == name) return &command;
-  }
-  return nullptr;
-}
-
-std::string JsonQuote(const std::string& text) {
-  std::string out = "\"";
-  for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          static const char kHex[] = "0123456789abcdef";
-          out += "\\u00";
-          out += kHex[(c >> 4) & 0xF];
-          out += kHex[c & 0xF];
-        } else {
-          out += c;
-        }
-    }
-  }
-  return out + "\"";
-}
-
 namespace {
 
-void PrintHelp(const CommandTable& table, std::ostream& out) {
-  out << "usage: folianutils [--json] COMMAND [ARGS...]\n\n"
-         "Formats and reads measurements the way Folian does.\n\n"
-         "commands:\n";
-  for (const Command& command : table.commands()) {
-    std::string head = "  " + command.name;
-    if (!command.synopsis.empty()) head += " " + command.synopsis;
-    out << head << "\n      " << command.summary << "\n";
+// The status of a write that failed because the reader went away: what a
+// shell shows for a filter ended by SIGPIPE.
+constexpr int kClosedPipeStatus = 141;
+
+// --json asked for anywhere among the options, for answers given before
+// (or instead of) a complete parse.
+bool WantsJson(const std::vector<std::string>& args) {
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--") break;
+    if (args[i] == "--json") return true;
   }
-  out << "\noptions:\n  --json    print each answer as one JSON object\n"
-         "  --help    show this help\n";
+  return false;
 }
 
-int Run(const std::vector<std::string>& argv) {
-  const int argc = static_cast<int>(argv.size());
-  CommandTable table;
-  RegisterCoreCommands(table);
-  RegisterVcbCommands(table);
-  RegisterHelpCommands(table);
-  RegisterEnvironmentCommands(table);
-  RegisterPreferencesCommands(table);
-  RegisterMeasureCommands(table);
-  RegisterBatchCommands(table);
+void ReportUsageError(const std::string& message, const std::string& command, bool json,
+                      Output& out) {
+  if (json) {
+    Answers answers(true);
+    WriteError(answers, message);
+    out.Write(answers.text());
+  }
+  const std::string help =
+      command.empty() ? "folianutils --help" : "folianutils " + command + " --help";
+  std::fprintf(stderr, "folianutils: %s\nRun '%s' for more information.\n", message.c_str(),
+               help.c_str());
+}
 
-  bool json = false;
-  int i = 1;
-  for (; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--help" || arg == "-h") {
-      PrintHelp(table, std::cout);
-      return 0;
-    }
-    if (arg == "--json") {
-      json = true;
-      continue;
-    }
-    break;
+int Finish(Output& out, int status) {
+  out.Flush();
+  if (!out.failed()) return status;
+  if (out.closed_pipe()) return kClosedPipeStatus;
+  std::fprintf(stderr, "folianutils: cannot write to standard output: %s\n",
+               std::strerror(out.error()));
+  return kNothingFound;
+}
+
+int Main(const std::vector<std::string>& args, bool argumentsValid) {
+  Output out(stdout);
+  const bool json = WantsJson(args);
+  if (!argumentsValid) {
+    ReportUsageError("an argument is not valid UTF-8", "", json, out);
+    return Finish(out, kUsage);
   }
-  if (i >= argc) {
-    std::cerr << "folianutils: missing command (try --help)\n";
-    return 2;
+  Tool tool(out);
+  Answers answers(json);
+  const Outcome outcome = tool.Execute({args.begin() + 1, args.end()}, answers);
+  out.Write(answers.text());
+  switch (outcome.kind) {
+    case Outcome::kAnswer:
+    case Outcome::kHelp:
+      break;
+    case Outcome::kUsageError:
+      ReportUsageError(outcome.message, outcome.command, json || answers.json(), out);
+      break;
+    case Outcome::kFailure:
+      if (answers.json()) {
+        Answers error(true);
+        WriteError(error, outcome.message);
+        out.Write(error.text());
+      }
+      std::fprintf(stderr, "folianutils %s: %s\n", outcome.command.c_str(),
+                   outcome.message.c_str());
+      break;
   }
-  const Command* command = table.Find(argv[i]);
-  if (command == nullptr) {
-    std::cerr << "folianutils: unknown command '" << argv[i] << "' (try --help)\n";
-    return 2;
-  }
-  Invocation call{{argv.begin() + i + 1, argv.end()}, json, std::cout, std::cerr};
-  try {
-    return command->run(call);
-  } catch (const UsageError& error) {
-    std::cerr << "folianutils " << command->name << ": " << error.message << "\nusage: folianutils "
-              << command->name << " " << command->synopsis << "\n";
-    return 2;
-  }
+  return Finish(out, outcome.status);
 }
 
 }  // namespace
@@ -116,9 +89,28 @@ int Run(const std::vector<std::string>& argv) {
 #if defined(_WIN32)
 int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> args;
-  for (int i = 0; i < argc; ++i) args.push_back(velmar::utils::velmar_ustring(argv[i]).ToUTF8());
-  return folian::tool::Run(args);
+  bool valid = true;
+  for (int i = 0; i < argc; ++i) {
+    // A lone surrogate has no UTF-8 form.
+    const std::wstring wide(argv[i]);
+    for (std::size_t k = 0; k < wide.size(); ++k) {
+      const wchar_t unit = wide[k];
+      if (unit >= 0xD800 && unit <= 0xDBFF && k + 1 < wide.size() && wide[k + 1] >= 0xDC00 &&
+          wide[k + 1] <= 0xDFFF) {
+        ++k;
+      } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+        valid = false;
+      }
+    }
+    args.push_back(velmar::utils::velmar_ustring(argv[i]).ToUTF8());
+  }
+  return folian::tool::Main(args, valid);
 }
 #else
-int main(int argc, char** argv) { return folian::tool::Run({argv, argv + argc}); }
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv, argv + argc);
+  bool valid = true;
+  for (const std::string& arg : args) valid = valid && folian::tool::IsValidUtf8(arg);
+  return folian::tool::Main(args, valid);
+}
 #endif

@@ -1,16 +1,18 @@
 // prefs-list, prefs-get, prefs-set, prefs-import, prefs-paths: the
 // application's preference files of a version.
+#include <CLI/CLI.hpp>
 #include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <exception>
-#include <ostream>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "FolianUtils/FolianUtils.h"
 #include "tool/command.h"
+#include "tool/options.h"
 
 namespace folian::tool {
 namespace {
@@ -163,30 +165,6 @@ bool FindKnownKind(const velmar_ustring& key, Kind& kind) {
   return false;
 }
 
-bool ParseInt(const std::string& text, int& value) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  const long number = std::strtol(text.c_str(), &end, 10);
-  if (*end != '\0' || errno == ERANGE || number < INT_MIN || number > INT_MAX) return false;
-  value = static_cast<int>(number);
-  return true;
-}
-
-// Numbers on the command line use "." whatever the user's locale.
-bool ParseDouble(const std::string& text, double& value) {
-  if (text.empty()) return false;
-  const std::string::size_type bad = text.find_first_not_of("0123456789+-.eE");
-  if (bad != std::string::npos) return false;
-  std::size_t consumed = 0;
-  try {
-    value = std::stod(text, &consumed);
-  } catch (const std::exception&) {
-    return false;
-  }
-  return consumed == text.size() && std::isfinite(value);
-}
-
 bool ParseBool(const std::string& text, bool& value) {
   if (text == "true" || text == "1") {
     value = true;
@@ -198,231 +176,313 @@ bool ParseBool(const std::string& text, bool& value) {
   return true;
 }
 
-std::string FormatDouble(double value) {
-  velmar_ustring text;
-  text.Format(VELMAR_U("%.17g"), value);
-  return text.ToUTF8();
-}
-
+// One item as the tool shows it.
 struct Shown {
-  std::string type;
-  std::string value;  // plain text
-  std::string json;   // JSON value
+  enum Kind { kBool, kInt, kDouble, kString, kOther };
+  Kind kind = kOther;
+  std::string text;     // the plain text; the string of a string
+  double number = 0.0;  // of a double
+  long long integer = 0;
+  bool flag = false;
 };
+
+const char* KindName(Shown::Kind kind) {
+  static const char* const kNames[] = {"bool", "int", "double", "string", "other"};
+  return kNames[kind];
+}
 
 Shown Show(const Variant& item) {
+  Shown shown;
   switch (item.GetType()) {
-    case Variant::kBool: {
-      const char* text = item.GetBool() ? "true" : "false";
-      return {"bool", text, text};
-    }
+    case Variant::kBool:
+      shown.kind = Shown::kBool;
+      shown.flag = item.GetBool();
+      shown.text = shown.flag ? "true" : "false";
+      return shown;
     case Variant::kInt8:
-      return {"int", std::to_string(item.GetInt8()), std::to_string(item.GetInt8())};
     case Variant::kInt16:
-      return {"int", std::to_string(item.GetInt16()), std::to_string(item.GetInt16())};
     case Variant::kInt32:
-      return {"int", std::to_string(item.GetInt32()), std::to_string(item.GetInt32())};
     case Variant::kInt64:
-      return {"int", std::to_string(item.GetInt64()), std::to_string(item.GetInt64())};
-    case Variant::kFloat: {
-      const std::string text = FormatDouble(item.GetFloat());
-      return {"double", text, text};
-    }
-    case Variant::kDouble: {
-      const std::string text = FormatDouble(item.GetDouble());
-      return {"double", text, std::isfinite(item.GetDouble()) ? text : "null"};
-    }
-    case Variant::kString: {
-      const std::string text = item.GetString().ToUTF8();
-      return {"string", text, JsonQuote(text)};
-    }
+      shown.kind = Shown::kInt;
+      shown.integer = item.GetType() == Variant::kInt8    ? item.GetInt8()
+                      : item.GetType() == Variant::kInt16 ? item.GetInt16()
+                      : item.GetType() == Variant::kInt32 ? item.GetInt32()
+                                                          : item.GetInt64();
+      shown.text = std::to_string(shown.integer);
+      return shown;
+    case Variant::kFloat:
+      shown.kind = Shown::kDouble;
+      shown.number = item.GetFloat();
+      shown.text = ShortestFloatText(item.GetFloat());
+      return shown;
+    case Variant::kDouble:
+      shown.kind = Shown::kDouble;
+      shown.number = item.GetDouble();
+      shown.text = ShortestText(shown.number);
+      return shown;
+    case Variant::kString:
+      shown.kind = Shown::kString;
+      shown.text = item.GetString().ToUTF8();
+      return shown;
     default:
-      return {"other", "(a value of kind " + std::to_string(item.GetType()) + ")", "null"};
+      shown.text = "(a value of kind " + std::to_string(item.GetType()) + ")";
+      return shown;
   }
 }
 
-struct StoreOptions {
-  int version = velmar::kCurrentMajorVersion;
-  std::vector<std::string> positional;
-  std::string type;
+void WriteItem(JsonLine& line, const std::string& key, const Shown& shown) {
+  line.Text("key", key).Text("type", KindName(shown.kind));
+  switch (shown.kind) {
+    case Shown::kBool:
+      line.Bool("value", shown.flag);
+      break;
+    case Shown::kInt:
+      line.Integer("value", shown.integer);
+      break;
+    case Shown::kDouble:
+      // A float keeps its own shortest text.
+      line.Key("value");
+      if (static_cast<double>(static_cast<float>(shown.number)) == shown.number &&
+          ShortestFloatText(static_cast<float>(shown.number)) == shown.text) {
+        line.FloatValue(static_cast<float>(shown.number));
+      } else {
+        line.NumberValue(shown.number);
+      }
+      break;
+    case Shown::kString:
+      line.Text("value", shown.text);
+      break;
+    case Shown::kOther:
+      line.Null("value");
+      break;
+  }
+}
+
+void PrintItem(Answers& answers, const std::string& key, const Shown& shown) {
+  if (answers.json()) {
+    JsonLine line(answers);
+    WriteItem(line, key, shown);
+  } else {
+    answers.Line(key + "\t" + KindName(shown.kind) + "\t" + shown.text);
+  }
+}
+
+// Whether the files of `store` were saved; on failure the answer carries
+// the file and the system's error.
+bool ReportSave(const Preferences& store, Answers& answers) {
+  const std::string error = store.LastSaveError().ToUTF8();
+  if (error.empty()) return true;
+  answers.Fail("cannot save the preferences: " + error);
+  return false;
+}
+
+// The reading of a VALUE, whose type is known only once the KEY is, with
+// its failure as a usage error.
+template <typename Read>
+auto ReadValue(Read read) -> decltype(read()) {
+  try {
+    return read();
+  } catch (const CLI::ValidationError& error) {
+    throw UsageError{error.what()};
+  }
+}
+
+struct StoreSettings {
+  std::optional<int> version;
+  std::string key;
+  std::string value;
+  std::optional<Kind> type;
+
+  int Version() const { return version.value_or(velmar::kCurrentMajorVersion); }
 };
 
-StoreOptions ParseStoreOptions(const std::vector<std::string>& args, bool allowType) {
-  StoreOptions options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--version" || (allowType && arg == "--type")) {
-      if (i + 1 >= args.size()) throw UsageError{arg + " needs a value"};
-      const std::string& value = args[++i];
-      if (arg == "--type") {
-        options.type = value;
-      } else if (!ParseInt(value, options.version) || options.version < 0 || options.version > 99) {
-        throw UsageError{"--version needs a number from 0 to 99, not '" + value + "'"};
+void DefineKey(CLI::App& app, StoreSettings& s) {
+  AddText(app, "KEY", s.key, "the preference's key")->required();
+}
+
+class ListCommand : public CommandWith<StoreSettings> {
+ public:
+  void Define(CLI::App& app) override { AddVersionOption(app, s.version); }
+  int Run(Answers& answers) override {
+    TempPreferences store(s.Version());
+    std::vector<velmar_ustring> keys;
+    for (const KnownKey& known : KnownKeys()) keys.push_back(known.key);
+    for (const velmar_ustring* key : UntypedKeys()) keys.push_back(*key);
+    for (int n = 0;; ++n) {
+      velmar_ustring key;
+      key.Format(Preferences::kColorTrayPrefix, n);
+      if (!store.ContainsItem(key)) break;
+      keys.push_back(key);
+    }
+    std::vector<std::pair<std::string, Shown>> items;
+    for (const velmar_ustring& key : keys) {
+      // A category of the same name counts as contained but holds no item.
+      const Variant item = store.GetItem(key);
+      if (!item.IsEmpty()) items.emplace_back(key.ToUTF8(), Show(item));
+    }
+    if (!answers.json()) {
+      for (const auto& [key, shown] : items) PrintItem(answers, key, shown);
+      return kAnswered;
+    }
+    JsonLine line(answers);
+    line.Integer("version", s.Version()).Key("items");
+    line.writer().StartArray();
+    for (const auto& [key, shown] : items) {
+      line.writer().StartObject();
+      WriteItem(line, key, shown);
+      line.writer().EndObject();
+    }
+    line.writer().EndArray();
+    return kAnswered;
+  }
+};
+
+class GetCommand : public CommandWith<StoreSettings> {
+ public:
+  void Define(CLI::App& app) override {
+    DefineKey(app, s);
+    AddVersionOption(app, s.version);
+  }
+  int Run(Answers& answers) override {
+    TempPreferences store(s.Version());
+    const Variant item = store.GetItem(velmar_ustring(s.key));
+    if (!item.IsEmpty()) {
+      PrintItem(answers, s.key, Show(item));
+      return kAnswered;
+    }
+    if (answers.json()) {
+      JsonLine(answers).Text("key", s.key).Null("type").Null("value");
+    } else {
+      answers.Line("none");
+    }
+    return kNothingFound;
+  }
+};
+
+class SetCommand : public CommandWith<StoreSettings> {
+ public:
+  void Define(CLI::App& app) override {
+    DefineKey(app, s);
+    AddText(app, "VALUE", s.value, "the new value")->required();
+    app.add_option_function<std::string>(
+           "--type",
+           [this](const std::string& name) {
+             Kind kind = Kind::kString;
+             if (!ParseKind(name, kind)) {
+               throw CLI::ValidationError("--type",
+                                          "'" + name + "' is not one of bool|int|double|string");
+             }
+             s.type = kind;
+           },
+           "the value's type (bool|int|double|string); needed for keys without a known type")
+        ->type_name("TYPE");
+    AddVersionOption(app, s.version);
+  }
+
+  int Run(Answers& answers) override {
+    const velmar_ustring key(s.key);
+    if (key.empty()) throw UsageError{"the KEY is empty"};
+    Kind kind = Kind::kString;
+    if (s.type) {
+      kind = *s.type;
+    } else if (!FindKnownKind(key, kind)) {
+      throw UsageError{"the type of '" + s.key + "' is not known: give --type"};
+    }
+    TempPreferences store(s.Version());
+    bool written = false;
+    switch (kind) {
+      case Kind::kBool: {
+        bool flag = false;
+        if (!ParseBool(s.value, flag))
+          throw UsageError{"a bool is true or false, not '" + s.value + "'"};
+        written = store.WriteBool(key, flag);
+        break;
       }
-    } else if (arg == "--") {
-      options.positional.insert(options.positional.end(), args.begin() + i + 1, args.end());
-      break;
-    } else if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) {
-      throw UsageError{"unknown option '" + arg + "'"};
-    } else {
-      options.positional.push_back(arg);
+      case Kind::kInt:
+        written = store.WriteInt(
+            key, ReadValue([&] { return ReadWholeNumber("VALUE", s.value, INT_MIN, INT_MAX); }));
+        break;
+      case Kind::kDouble:
+        written = store.WriteDouble(key, ReadValue([&] { return ReadNumber("VALUE", s.value); }));
+        break;
+      case Kind::kString:
+        written = store.WriteString(key, velmar_ustring(s.value));
+        break;
     }
-  }
-  return options;
-}
-
-void PrintItem(Invocation& call, const std::string& key, const Shown& shown) {
-  if (call.json) {
-    call.out << "{\"key\":" << JsonQuote(key) << ",\"type\":" << JsonQuote(shown.type)
-             << ",\"value\":" << shown.json << "}\n";
-  } else {
-    call.out << key << "\t" << shown.type << "\t" << shown.value << "\n";
-  }
-}
-
-int RunList(Invocation& call) {
-  const StoreOptions options = ParseStoreOptions(call.args, false);
-  if (!options.positional.empty()) throw UsageError{"prefs-list takes no KEY"};
-  TempPreferences store(options.version);
-  std::vector<velmar_ustring> keys;
-  for (const KnownKey& known : KnownKeys()) keys.push_back(known.key);
-  for (const velmar_ustring* key : UntypedKeys()) keys.push_back(*key);
-  for (int n = 0;; ++n) {
-    velmar_ustring key;
-    key.Format(Preferences::kColorTrayPrefix, n);
-    if (!store.ContainsItem(key)) break;
-    keys.push_back(key);
-  }
-  for (const velmar_ustring& key : keys) {
-    // A category of the same name counts as contained but holds no item.
-    const Variant item = store.GetItem(key);
-    if (!item.IsEmpty()) PrintItem(call, key.ToUTF8(), Show(item));
-  }
-  return 0;
-}
-
-int RunGet(Invocation& call) {
-  const StoreOptions options = ParseStoreOptions(call.args, false);
-  if (options.positional.size() != 1) throw UsageError{"prefs-get takes one KEY"};
-  const std::string& key = options.positional[0];
-  TempPreferences store(options.version);
-  const Variant item = store.GetItem(velmar_ustring(key));
-  if (item.IsEmpty()) {
-    if (call.json) {
-      call.out << "{\"key\":" << JsonQuote(key) << ",\"type\":null,\"value\":null}\n";
-    } else {
-      call.out << "none\n";
+    if (!written) {
+      answers.Fail("the store refused the value");
+      return kNothingFound;
     }
-    return 1;
-  }
-  PrintItem(call, key, Show(item));
-  return 0;
-}
-
-int RunSet(Invocation& call) {
-  const StoreOptions options = ParseStoreOptions(call.args, true);
-  if (options.positional.size() != 2) throw UsageError{"prefs-set takes a KEY and a VALUE"};
-  const velmar_ustring key(options.positional[0]);
-  const std::string& text = options.positional[1];
-  if (key.empty()) throw UsageError{"the KEY is empty"};
-
-  Kind kind = Kind::kString;
-  if (!options.type.empty()) {
-    if (!ParseKind(options.type, kind)) {
-      throw UsageError{"--type is bool, int, double or string, not '" + options.type + "'"};
-    }
-  } else if (!FindKnownKind(key, kind)) {
-    throw UsageError{"the type of '" + options.positional[0] + "' is not known: give --type"};
-  }
-
-  TempPreferences store(options.version);
-  bool flag = false;
-  int integer = 0;
-  double number = 0.0;
-  bool written = false;
-  switch (kind) {
-    case Kind::kBool:
-      if (!ParseBool(text, flag)) throw UsageError{"a bool is true or false, not '" + text + "'"};
-      written = store.WriteBool(key, flag);
-      break;
-    case Kind::kInt:
-      if (!ParseInt(text, integer)) throw UsageError{"not a 32-bit integer: '" + text + "'"};
-      written = store.WriteInt(key, integer);
-      break;
-    case Kind::kDouble:
-      if (!ParseDouble(text, number)) throw UsageError{"not a number: '" + text + "'"};
-      written = store.WriteDouble(key, number);
-      break;
-    case Kind::kString:
-      written = store.WriteString(key, velmar_ustring(text));
-      break;
-  }
-  if (!written) {
-    call.err << "folianutils prefs-set: the store refused the value\n";
-    return 1;
-  }
-  store.Save();
-  if (!store.LastSaveError().empty()) {
-    call.err << "folianutils: " << store.LastSaveError().ToUTF8() << "\n";
-    return 1;
-  }
-  PrintItem(call, options.positional[0], Show(store.GetItem(key)));
-  return 0;
-}
-
-int RunImport(Invocation& call) {
-  if (!call.args.empty()) throw UsageError{"prefs-import takes no arguments"};
-  TempPreferences store(velmar::kCurrentMajorVersion);
-  const int from = store.ImportPreviousVersionSettings();
-  if (from >= 0) {
     store.Save();
-    if (!store.LastSaveError().empty()) {
-      call.err << "folianutils: " << store.LastSaveError().ToUTF8() << "\n";
-      return 1;
-    }
+    if (!ReportSave(store, answers)) return kNothingFound;
+    PrintItem(answers, s.key, Show(store.GetItem(key)));
+    return kAnswered;
   }
-  if (call.json) {
-    call.out << "{\"imported_from\":" << (from >= 0 ? std::to_string(from) : "null") << "}\n";
-  } else if (from >= 0) {
-    call.out << "imported from " << from << "\n";
-  } else {
-    call.out << "none\n";
-  }
-  return from >= 0 ? 0 : 1;
-}
+};
 
-int RunPaths(Invocation& call) {
-  const StoreOptions options = ParseStoreOptions(call.args, false);
-  if (!options.positional.empty()) throw UsageError{"prefs-paths takes no arguments"};
-  const TempPreferences store(options.version);
-  const std::string privateFile = store.GetPrivateFilePath().ToUTF8();
-  const std::string publicFile = store.GetPublicFilePath().ToUTF8();
-  if (call.json) {
-    call.out << "{\"version\":" << options.version << ",\"private\":" << JsonQuote(privateFile)
-             << ",\"public\":" << JsonQuote(publicFile) << "}\n";
-  } else {
-    call.out << "private\t" << privateFile << "\npublic\t" << publicFile << "\n";
+class ImportCommand : public CommandWith<StoreSettings> {
+ public:
+  void Define(CLI::App&) override {}
+  int Run(Answers& answers) override {
+    TempPreferences store(velmar::kCurrentMajorVersion);
+    const int from = store.ImportPreviousVersionSettings();
+    if (from >= 0) {
+      store.Save();
+      if (!ReportSave(store, answers)) return kNothingFound;
+    }
+    if (answers.json()) {
+      JsonLine line(answers);
+      if (from >= 0) {
+        line.Integer("imported_from", from);
+      } else {
+        line.Null("imported_from");
+      }
+    } else {
+      answers.Line(from >= 0 ? "imported from " + std::to_string(from) : "none");
+    }
+    return from >= 0 ? kAnswered : kNothingFound;
   }
-  return 0;
-}
+};
+
+class PathsCommand : public CommandWith<StoreSettings> {
+ public:
+  void Define(CLI::App& app) override { AddVersionOption(app, s.version); }
+  int Run(Answers& answers) override {
+    const TempPreferences store(s.Version());
+    const std::string privateFile = store.GetPrivateFilePath().ToUTF8();
+    const std::string publicFile = store.GetPublicFilePath().ToUTF8();
+    if (answers.json()) {
+      JsonLine(answers)
+          .Integer("version", s.Version())
+          .Text("private", privateFile)
+          .Text("public", publicFile);
+    } else {
+      answers.Line("private\t" + privateFile);
+      answers.Line("public\t" + publicFile);
+    }
+    return kAnswered;
+  }
+};
+
+[[maybe_unused]] const bool kRegistered =
+    RegisterCommand({"prefs-list", kPreferences,
+                     "list the set keys of the application's vocabulary: KEY, type and value per "
+                     "line",
+                     Make<ListCommand>}) &&
+    RegisterCommand({"prefs-get", kPreferences,
+                     "print the type and value of KEY (\"none\" and status 1 if it is not set)",
+                     Make<GetCommand>}) &&
+    RegisterCommand({"prefs-set", kPreferences,
+                     "write KEY and save the files; --type is needed for keys without a known "
+                     "type",
+                     Make<SetCommand>}) &&
+    RegisterCommand({"prefs-import", kPreferences,
+                     "import the newest earlier version's settings into the current files and "
+                     "save (\"none\" and status 1 if there is none)",
+                     Make<ImportCommand>}) &&
+    RegisterCommand({"prefs-paths", kPreferences,
+                     "print the private and public preference files of a version",
+                     Make<PathsCommand>});
 
 }  // namespace
-
-void RegisterPreferencesCommands(CommandTable& table) {
-  table.Add({"prefs-list", "[--version N]",
-             "list the set keys of the application's vocabulary: KEY, type and value per line",
-             RunList});
-  table.Add({"prefs-get", "KEY [--version N]",
-             "print the type and value of KEY (\"none\" and status 1 if it is not set)", RunGet});
-  table.Add({"prefs-set", "KEY VALUE [--type bool|int|double|string] [--version N]",
-             "write KEY and save the files; --type is needed for keys without a known type",
-             RunSet});
-  table.Add({"prefs-import", "",
-             "import the newest earlier version's settings into the current files and save "
-             "(\"none\" and status 1 if there is none)",
-             RunImport});
-  table.Add({"prefs-paths", "[--version N]",
-             "print the private and public preference files of a version (default 26)", RunPaths});
-}
-
 }  // namespace folian::tool

@@ -1,114 +1,65 @@
 // vcb, vcb-demo: what the measurement box reads from a typed text.
-#include <cmath>
-#include <cstdio>
-#include <cstdlib>
-#include <ostream>
+#include <CLI/CLI.hpp>
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "FolianUtils/FolianUtils.h"
-#include "tool/arguments.h"
 #include "tool/command.h"
+#include "tool/options.h"
 
 namespace folian::tool {
 namespace {
 
 using velmar::geometry::Point2;
 using velmar::units::LengthInfo;
-using velmar::units::UnitsInfo;
 using velmar::utils::CNumericFormatter;
 using velmar::utils::CVCBParser;
 using velmar::utils::velmar_ustring;
 
-constexpr const char* kSynopsis =
-    "[--] TEXT [--format decimal|architectural|engineering|fractional] "
-    "[--units in|ft|mm|cm|m|pt] [--precision N] [--scale S] [--ref X,Y] [--width W] "
-    "[--height H]";
-
-struct Options {
+struct BoxSettings {
   std::string text;
-  LengthInfo lengthInfo;
-  double scale = 1.0;
+  std::optional<UnitsInfo::Format> format;
+  std::optional<UnitsInfo::Units> units;
+  std::optional<int> precision;
+  std::optional<double> scale;
   Point2<float> reference;
   float width = 0.0f;
   float height = 0.0f;
 };
 
-UnitsInfo::Units ParseUnits(const std::string& value) {
-  static const std::pair<const char*, UnitsInfo::Units> kUnits[] = {
-      {"in", UnitsInfo::kInches},      {"ft", UnitsInfo::kFeet},  {"mm", UnitsInfo::kMillimeters},
-      {"cm", UnitsInfo::kCentimeters}, {"m", UnitsInfo::kMeters}, {"pt", UnitsInfo::kPoints}};
-  for (const auto& [name, units] : kUnits) {
-    if (value == name) return units;
-  }
-  throw UsageError{"unknown units '" + value + "'"};
-}
-
-// Reads the length settings and the view options; `allowText` says whether
-// a TEXT argument is expected.
-Options ParseOptions(const std::vector<std::string>& args, bool allowText) {
-  Options options;
-  bool haveText = false;
-  bool optionsEnded = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    // "--" lets a TEXT that starts with "--" through.
-    if (arg == "--" && !optionsEnded) {
-      optionsEnded = true;
-      continue;
-    }
-    const bool isOption = !optionsEnded && arg.size() > 2 && arg.compare(0, 2, "--") == 0;
-    if (!isOption) {
-      if (!allowText || haveText) throw UsageError{"unexpected argument '" + arg + "'"};
-      options.text = arg;
-      haveText = true;
-      continue;
-    }
-    if (i + 1 >= args.size()) throw UsageError{arg + " needs a value"};
-    const std::string& value = args[++i];
-    if (arg == "--format") {
-      options.lengthInfo.SetFormat(ReadFormatName(value), false);
-    } else if (arg == "--units") {
-      options.lengthInfo.SetUnits(ParseUnits(value), false);
-    } else if (arg == "--precision") {
-      const double precision = ReadNumberArgument(arg, value);
-      if (precision < 0 || precision > 16 || precision != std::floor(precision)) {
-        throw UsageError{"--precision needs a whole number from 0 to 16"};
-      }
-      options.lengthInfo.SetPrecision(static_cast<int>(precision), false);
-    } else if (arg == "--scale") {
-      options.scale = ReadNumberArgument(arg, value);
-      if (!(options.scale > 0)) throw UsageError{"--scale needs a positive number"};
-    } else if (arg == "--ref") {
-      const auto comma = value.find(',');
-      if (comma == std::string::npos) throw UsageError{"--ref needs X,Y"};
-      options.reference.x = static_cast<float>(ReadNumberArgument(arg, value.substr(0, comma)));
-      options.reference.y = static_cast<float>(ReadNumberArgument(arg, value.substr(comma + 1)));
-    } else if (arg == "--width") {
-      options.width = static_cast<float>(ReadNumberArgument(arg, value));
-    } else if (arg == "--height") {
-      options.height = static_cast<float>(ReadNumberArgument(arg, value));
-    } else {
-      throw UsageError{"unknown option '" + arg + "'"};
-    }
-  }
-  if (allowText && !haveText) throw UsageError{"missing TEXT"};
-  return options;
-}
-
-std::string Number(double value, int digits) {
-  if (std::isnan(value)) return "nan";
-  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
-  return buffer;
-}
-
-// Valid JSON also for the numbers JSON has no notation for.
-std::string JsonNumber(double value, int digits) {
-  const std::string text = Number(value, digits);
-  return std::isfinite(value) ? text : JsonQuote(text);
+// The length settings and view options both commands take.
+void DefineBoxOptions(CLI::App& app, BoxSettings& s) {
+  AddFormatOption(app, s.format);
+  AddLengthUnitsOption(app, s.units, "display units");
+  AddPrecisionOption(app, s.precision);
+  AddScaleOption(app, s.scale);
+  app.add_option_function<std::string>(
+         "--ref",
+         [&s](const std::string& value) {
+           const auto comma = value.find(',');
+           if (comma == std::string::npos) {
+             throw CLI::ValidationError("--ref", "'" + value + "' is not X,Y");
+           }
+           s.reference.x = static_cast<float>(ReadNumber("--ref", value.substr(0, comma)));
+           s.reference.y = static_cast<float>(ReadNumber("--ref", value.substr(comma + 1)));
+         },
+         "the reference point of a relative or polar point (0,0 by default)")
+      ->type_name("X,Y");
+  app.add_option_function<std::string>(
+         "--width",
+         [&s](const std::string& value) {
+           s.width = static_cast<float>(ReadNumber("--width", value));
+         },
+         "width of the shape being drawn (0 by default)")
+      ->type_name("W");
+  app.add_option_function<std::string>(
+         "--height",
+         [&s](const std::string& value) {
+           s.height = static_cast<float>(ReadNumber("--height", value));
+         },
+         "height of the shape being drawn (0 by default)")
+      ->type_name("H");
 }
 
 const char* ModeName(CVCBParser::EPointEntryMode mode) {
@@ -147,11 +98,15 @@ struct Reading {
   Point2<float> point;
 };
 
-Reading Read(const Options& options) {
-  const velmar_ustring text(options.text);
-  const CVCBParser parser(text, options.lengthInfo, options.scale);
+Reading Read(const BoxSettings& s, const std::string& typed) {
+  LengthInfo info;
+  if (s.format) info.SetFormat(*s.format, false);
+  if (s.units) info.SetUnits(*s.units, false);
+  if (s.precision) info.SetPrecision(*s.precision, false);
+  const velmar_ustring text(typed);
+  const CVCBParser parser(text, info, s.scale.value_or(1.0));
   Reading r;
-  r.text = options.text;
+  r.text = typed;
   r.triggerChar = !text.empty() && CVCBParser::IsVCBTrigger(static_cast<wchar_t>(text[0]));
   r.triggerText = CVCBParser::IsVCBTrigger(text);
   r.hasLength = parser.GetLength(r.length);
@@ -160,129 +115,156 @@ Reading Read(const Options& options) {
   r.isArray = parser.GetArrayOperation(&r.arrayCount, &r.arrayDivision);
   r.hasRowsColumns = parser.GetRowsOrColumns(r.rows, r.columns);
   r.mode = parser.GetPointEntryMode();
-  r.hasPoint = parser.GetCPoint2f(options.width, options.height, options.reference, r.point);
+  r.hasPoint = parser.GetCPoint2f(s.width, s.height, s.reference, r.point);
   return r;
 }
 
 const char* Bool(bool value) { return value ? "true" : "false"; }
 
-void PrintPlain(const Reading& r, std::ostream& out) {
-  out << "text=" << r.text << "\n";
-  out << "trigger_char=" << Bool(r.triggerChar) << "\n";
-  out << "trigger_text=" << Bool(r.triggerText) << "\n";
-  out << "length=" << (r.hasLength ? Number(r.length, 15) : "none") << "\n";
-  out << "angle=" << (r.hasAngle ? Number(r.angle, 15) : "none") << "\n";
-  out << "unitless=" << (r.hasNumber ? Number(r.number, 15) : "none") << "\n";
+void PrintPlain(const Reading& r, Answers& answers) {
+  const auto optional = [](bool present, double value) {
+    return present ? ShortestText(value) : std::string("none");
+  };
+  answers.Line("text=" + r.text);
+  answers.Line(std::string("trigger_char=") + Bool(r.triggerChar));
+  answers.Line(std::string("trigger_text=") + Bool(r.triggerText));
+  answers.Line("length=" + optional(r.hasLength, r.length));
+  answers.Line("angle=" + optional(r.hasAngle, r.angle));
+  answers.Line("unitless=" + optional(r.hasNumber, r.number));
   if (r.isArray) {
-    out << "array=" << (r.arrayDivision ? "divisions" : "copies") << "\n";
-    out << "array_count=" << r.arrayCount << "\n";
+    answers.Line(std::string("array=") + (r.arrayDivision ? "divisions" : "copies"));
+    answers.Line("array_count=" + std::to_string(r.arrayCount));
   } else {
-    out << "array=none\n";
+    answers.Line("array=none");
   }
-  out << "rows_columns=" << Bool(r.hasRowsColumns) << "\n";
-  out << "rows=" << r.rows << "\n";
-  out << "columns=" << r.columns << "\n";
-  out << "point_mode=" << ModeName(r.mode) << "\n";
-  out << "point="
-      << (r.hasPoint ? Number(r.point.x, 9) + "," + Number(r.point.y, 9) : std::string("none"))
-      << "\n";
+  answers.Line(std::string("rows_columns=") + Bool(r.hasRowsColumns));
+  answers.Line("rows=" + std::to_string(r.rows));
+  answers.Line("columns=" + std::to_string(r.columns));
+  answers.Line(std::string("point_mode=") + ModeName(r.mode));
+  answers.Line("point=" + (r.hasPoint
+                               ? ShortestFloatText(r.point.x) + "," + ShortestFloatText(r.point.y)
+                               : std::string("none")));
 }
 
-std::string OptionalJson(bool present, double value) {
-  return present ? JsonNumber(value, 15) : "null";
-}
-
-void PrintJson(const Reading& r, std::ostream& out) {
-  out << "{\"text\":" << JsonQuote(r.text) << ",\"trigger_char\":" << Bool(r.triggerChar)
-      << ",\"trigger_text\":" << Bool(r.triggerText)
-      << ",\"length\":" << OptionalJson(r.hasLength, r.length)
-      << ",\"angle\":" << OptionalJson(r.hasAngle, r.angle)
-      << ",\"unitless\":" << OptionalJson(r.hasNumber, r.number) << ",\"array\":";
+void WriteJson(const Reading& r, JsonLine& line) {
+  const auto optional = [&line](const char* key, bool present, double value) {
+    if (present) {
+      line.Number(key, value);
+    } else {
+      line.Null(key);
+    }
+  };
+  line.Text("text", r.text).Bool("trigger_char", r.triggerChar).Bool("trigger_text", r.triggerText);
+  optional("length", r.hasLength, r.length);
+  optional("angle", r.hasAngle, r.angle);
+  optional("unitless", r.hasNumber, r.number);
   if (r.isArray) {
-    out << "{\"count\":" << r.arrayCount << ",\"division\":" << Bool(r.arrayDivision) << "}";
+    line.Key("array");
+    line.writer().StartObject();
+    line.Integer("count", r.arrayCount).Bool("division", r.arrayDivision);
+    line.writer().EndObject();
   } else {
-    out << "null";
+    line.Null("array");
   }
-  out << ",\"rows_columns\":" << Bool(r.hasRowsColumns) << ",\"rows\":" << r.rows
-      << ",\"columns\":" << r.columns << ",\"point_mode\":\"" << ModeName(r.mode)
-      << "\",\"point\":";
+  line.Bool("rows_columns", r.hasRowsColumns)
+      .Integer("rows", r.rows)
+      .Integer("columns", r.columns)
+      .Text("point_mode", ModeName(r.mode));
   if (r.hasPoint) {
-    out << "{\"x\":" << JsonNumber(r.point.x, 9) << ",\"y\":" << JsonNumber(r.point.y, 9) << "}";
+    line.Key("point");
+    line.writer().StartObject();
+    line.Key("x");
+    line.FloatValue(r.point.x);
+    line.Key("y");
+    line.FloatValue(r.point.y);
+    line.writer().EndObject();
   } else {
-    out << "null";
+    line.Null("point");
   }
-  out << "}\n";
 }
 
-int RunVcb(Invocation& call) {
-  const Reading reading = Read(ParseOptions(call.args, true));
-  if (call.json) {
-    PrintJson(reading, call.out);
-  } else {
-    PrintPlain(reading, call.out);
+class VcbCommand : public CommandWith<BoxSettings> {
+ public:
+  void Define(CLI::App& app) override {
+    AddText(app, "TEXT", s.text, "the typed text")->required();
+    DefineBoxOptions(app, s);
   }
-  return 0;
-}
+  int Run(Answers& answers) override {
+    const Reading reading = Read(s, s.text);
+    if (answers.json()) {
+      JsonLine line(answers);
+      WriteJson(reading, line);
+    } else {
+      PrintPlain(reading, answers);
+    }
+    return kAnswered;
+  }
+};
 
 // A session at the measurement box: each text is one small edit away from
 // the one before, through every kind of entry.
-int RunVcbDemo(Invocation& call) {
-  Options options = ParseOptions(call.args, false);
-  const std::string point(1, static_cast<char>(CNumericFormatter::GetDecimalPointChar()));
-  const std::string separator(1, static_cast<char>(CNumericFormatter::GetSeparatorChar()));
-  const std::vector<std::string> texts = {"5",
-                                          "5" + point + "5",
-                                          "5'6",
-                                          "5'6 1/2\"",
-                                          "2" + point + "5mm",
-                                          "30\xC2\xB0",
-                                          "25%",
-                                          "5x",
-                                          "x5",
-                                          "*5",
-                                          "5/",
-                                          "/5",
-                                          "4x3",
-                                          "4 x 3",
-                                          "3r",
-                                          "2r3c",
-                                          "4c",
-                                          "3",
-                                          "3" + separator,
-                                          "3" + separator + "4",
-                                          "<3" + separator + "4>",
-                                          "[3" + separator + "4]",
-                                          "[w3" + separator + "h4]",
-                                          "^90" + separator + "10",
-                                          "^45" + separator + "10",
-                                          "abc",
-                                          "   "};
-  for (const std::string& text : texts) {
-    options.text = text;
-    const Reading reading = Read(options);
-    if (call.json) {
-      PrintJson(reading, call.out);
-    } else {
-      PrintPlain(reading, call.out);
-      call.out << "\n";
+class VcbDemoCommand : public CommandWith<BoxSettings> {
+ public:
+  void Define(CLI::App& app) override { DefineBoxOptions(app, s); }
+  int Run(Answers& answers) override {
+    const std::string point(1, static_cast<char>(CNumericFormatter::GetDecimalPointChar()));
+    const std::string separator(1, static_cast<char>(CNumericFormatter::GetSeparatorChar()));
+    const std::vector<std::string> texts = {"5",
+                                            "5" + point + "5",
+                                            "5'6",
+                                            "5'6 1/2\"",
+                                            "2" + point + "5mm",
+                                            "30\xC2\xB0",
+                                            "25%",
+                                            "5x",
+                                            "x5",
+                                            "*5",
+                                            "5/",
+                                            "/5",
+                                            "4x3",
+                                            "4 x 3",
+                                            "3r",
+                                            "2r3c",
+                                            "4c",
+                                            "3",
+                                            "3" + separator,
+                                            "3" + separator + "4",
+                                            "<3" + separator + "4>",
+                                            "[3" + separator + "4]",
+                                            "[w3" + separator + "h4]",
+                                            "^90" + separator + "10",
+                                            "^45" + separator + "10",
+                                            "abc",
+                                            "   "};
+    if (answers.json()) {
+      JsonLine line(answers);
+      line.Key("readings");
+      line.writer().StartArray();
+      for (const std::string& text : texts) {
+        line.writer().StartObject();
+        WriteJson(Read(s, text), line);
+        line.writer().EndObject();
+      }
+      line.writer().EndArray();
+      return kAnswered;
     }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      if (i > 0) answers.Line("");
+      PrintPlain(Read(s, texts[i]), answers);
+    }
+    return kAnswered;
   }
-  return 0;
-}
+};
+
+[[maybe_unused]] const bool kRegistered =
+    RegisterCommand({"vcb", kMeasurementBox,
+                     "what the measurement box reads from TEXT: trigger, length (inches), angle, "
+                     "plain number, array operation, rows and columns, point",
+                     Make<VcbCommand>}) &&
+    RegisterCommand({"vcb-demo", kMeasurementBox,
+                     "the vcb readings of a typed session of lengths, angles, arrays, rows and "
+                     "columns and points",
+                     Make<VcbDemoCommand>});
 
 }  // namespace
-
-void RegisterVcbCommands(CommandTable& table) {
-  table.Add({"vcb", kSynopsis,
-             "what the measurement box reads from TEXT: trigger, length (inches), angle, "
-             "plain number, array operation, rows and columns, point",
-             RunVcb});
-  table.Add({"vcb-demo",
-             "[--format F] [--units U] [--precision N] [--scale S] [--ref X,Y] [--width W] "
-             "[--height H]",
-             "the vcb readings of a typed session of lengths, angles, arrays, rows and columns "
-             "and points",
-             RunVcbDemo});
-}
-
 }  // namespace folian::tool

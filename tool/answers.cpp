@@ -1,0 +1,104 @@
+#include "tool/answers.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "tool/utf8.h"
+
+namespace folian::tool {
+
+std::string ShortestText(double value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string ShortestFloatText(float value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+void Answers::Line(std::string_view text) {
+  m_text.append(text);
+  m_text.push_back('\n');
+}
+
+JsonLine::JsonLine(Answers& answers)
+    : m_answers(answers), m_output(answers.text()), m_writer(m_output) {
+  m_writer.StartObject();
+}
+
+JsonLine::~JsonLine() {
+  m_writer.EndObject();
+  m_answers.text().push_back('\n');
+}
+
+void JsonLine::TextValue(std::string_view value) {
+  if (IsValidUtf8(value)) {
+    m_writer.String(value.data(), static_cast<rapidjson::SizeType>(value.size()));
+  } else {
+    const std::string valid = ReplaceInvalidUtf8(value);
+    m_writer.String(valid.data(), static_cast<rapidjson::SizeType>(valid.size()));
+  }
+}
+
+void JsonLine::NumberValue(double value) {
+  if (!std::isfinite(value)) {
+    m_writer.Null();
+    return;
+  }
+  // RawValue: the writer's own double printing is not always the shortest.
+  const std::string text = ShortestText(value);
+  m_writer.RawValue(text.data(), text.size(), rapidjson::kNumberType);
+}
+
+void JsonLine::FloatValue(float value) {
+  if (!std::isfinite(value)) {
+    m_writer.Null();
+    return;
+  }
+  const std::string text = ShortestFloatText(value);
+  m_writer.RawValue(text.data(), text.size(), rapidjson::kNumberType);
+}
+
+JsonLine& JsonLine::Text(const char* key, std::string_view value) {
+  m_writer.Key(key);
+  TextValue(value);
+  return *this;
+}
+
+JsonLine& JsonLine::Number(const char* key, double value) {
+  m_writer.Key(key);
+  NumberValue(value);
+  return *this;
+}
+
+JsonLine& JsonLine::Integer(const char* key, long long value) {
+  m_writer.Key(key);
+  m_writer.Int64(value);
+  return *this;
+}
+
+JsonLine& JsonLine::Bool(const char* key, bool value) {
+  m_writer.Key(key);
+  m_writer.Bool(value);
+  return *this;
+}
+
+JsonLine& JsonLine::Null(const char* key) {
+  m_writer.Key(key);
+  m_writer.Null();
+  return *this;
+}
+
+void WriteError(Answers& answers, std::string_view message) {
+  if (answers.json()) {
+    JsonLine(answers).Text("error", message);
+  } else {
+    answers.text().append("error: ");
+    answers.Line(message);
+  }
+}
+
+}  // namespace folian::tool

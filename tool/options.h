@@ -1,0 +1,55 @@
+// The arguments commands share, each defined once: units, format,
+// precision, scale and the preference version, and numbers and texts.
+// Every reader accepts the same notation wherever it is used: numbers in
+// the "C" notation whatever the user's locale.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "FolianUtils/units_info.h"
+
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
+namespace folian::tool {
+
+using velmar::units::UnitsInfo;
+
+// A finite number ("12", "-0.5", "1e3"); throws CLI::ValidationError
+// naming `what` otherwise.
+double ReadNumber(const std::string& what, const std::string& text);
+// A whole number from `low` to `high` written in digits.
+int ReadWholeNumber(const std::string& what, const std::string& text, int low, int high);
+
+// Positional arguments (`name` in capitals) or options ("--name").
+CLI::Option* AddText(CLI::App& app, const std::string& name, std::string& target,
+                     const std::string& help);
+CLI::Option* AddNumber(CLI::App& app, const std::string& name, double& target,
+                       const std::string& help);
+CLI::Option* AddNumber(CLI::App& app, const std::string& name, std::optional<double>& target,
+                       const std::string& help);
+
+// --units in|ft|mm|cm|m|pt|yd
+CLI::Option* AddLengthUnitsOption(CLI::App& app, std::optional<UnitsInfo::Units>& target,
+                                  const std::string& help);
+// --units rad|deg|grad
+CLI::Option* AddAngleUnitsOption(CLI::App& app, std::optional<UnitsInfo::Units>& target);
+// --format decimal|architectural|engineering|fractional
+CLI::Option* AddFormatOption(CLI::App& app, std::optional<UnitsInfo::Format>& target);
+// --precision 0..16
+CLI::Option* AddPrecisionOption(CLI::App& app, std::optional<int>& target);
+// --scale S, a positive number
+CLI::Option* AddScaleOption(CLI::App& app, std::optional<double>& target);
+// --version 0..99, the application version whose files are meant
+CLI::Option* AddVersionOption(CLI::App& app, std::optional<int>& target);
+
+// The names the options read, for answers.
+const char* FormatName(UnitsInfo::Format format);
+// in, ft, ..., and "none" and "mixed" for what a list names.
+const char* LengthUnitsName(UnitsInfo::Units units);
+const char* AngleUnitsName(UnitsInfo::Units units);
+
+}  // namespace folian::tool
