@@ -79,9 +79,9 @@ for fuzzer in build/fuzz/bin/*_fuzz; do
   mkdir -p "$corpus"
   seeds=fuzz/corpus/${name%_fuzz}
   log=build/fuzz/$name.log
-  echo "-- $name (${FOLIAN_FUZZ_SECONDS:-30} s)"
+  echo "-- $name (${FOLIAN_FUZZ_SECONDS:-20} s)"
   if ! UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1:suppressions=$root/fuzz/ubsan.supp \
-    "$fuzzer" -max_total_time="${FOLIAN_FUZZ_SECONDS:-30}" -max_len=4096 -timeout=10 \
+    "$fuzzer" -max_total_time="${FOLIAN_FUZZ_SECONDS:-20}" -max_len=4096 -timeout=10 \
     "$corpus" $([ -d "$seeds" ] && echo "$seeds") >"$log" 2>&1; then
     tail -60 "$log"
     echo "fuzzer $name failed; the input is in $root (crash-*, timeout-*, oom-*)"

@@ -63,8 +63,8 @@ class EvalLengthCommand : public CommandWith<EvalSettings> {
       return kAnswered;
     }
     answers.Line("none");
-    answers.Fail(std::string(velmar::units::DescribeLengthExpressionError(status.error)) +
-                 " at " + std::to_string(status.position));
+    answers.Fail(std::string(velmar::units::DescribeLengthExpressionError(status.error)) + " at " +
+                 std::to_string(status.position));
     return kNothingFound;
   }
 };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FolianUtils/FolianUtils.h"
+#include "prefs/preference_kinds.h"
 #include "tool/command.h"
 #include "tool/options.h"
 
@@ -20,61 +21,7 @@ namespace {
 using velmar::utils::Variant;
 using velmar::utils::velmar_ustring;
 
-enum class Kind { kBool, kInt, kDouble, kString };
-
-struct KnownKey {
-  const velmar_ustring& key;
-  Kind kind;
-};
-
-// The keys whose type the library fixes; the colour tray follows them.
-const std::vector<KnownKey>& KnownKeys() {
-  using P = Preferences;
-  static const std::vector<KnownKey> keys = {
-      {P::kAutoUpdateTrelvinModels, Kind::kBool},
-      {P::kEditTrelvinModels, Kind::kBool},
-      {P::kTwoFingerPan, Kind::kBool},
-      {P::kDraftMode, Kind::kBool},
-      {P::kDraftModeOptions, Kind::kInt},
-      {P::kDraftModeBehavior, Kind::kInt},
-      {P::kReDrawDelayInSeconds, Kind::kDouble},
-      {P::kScrollSpeedCoefficient, Kind::kDouble},
-      {P::kUseSkia, Kind::kBool},
-      {P::kSkiaRTFLoggingEnabled, Kind::kBool},
-      {P::kHighlightColorSharedLayerStr, Kind::kInt},
-      {P::kHighlightColorNonsharedLayerStr, Kind::kInt},
-      {P::kHighlightColorLockedEntityStr, Kind::kInt},
-      {P::kBackupPrefsStr, Kind::kBool},
-      {P::kAutoSavePrefsStr, Kind::kBool},
-      {P::kAutoSaveIntervalPrefsStr, Kind::kDouble},
-      {P::kPresentationScreenEnum, Kind::kInt},
-      {P::kShowNewVersionMessage, Kind::kBool},
-      {P::kImageEditorApplication, Kind::kString},
-      {P::kTextEditorApplication, Kind::kString},
-      {P::kTableEditorApplication, Kind::kString},
-      {P::kColorChooserImagePath, Kind::kString},
-      {P::kFilterScalesComboBox_WIN, Kind::kBool},
-      {P::kStyleInspectorShowThumbnails, Kind::kBool},
-      {P::kPageInspectorShowThumbnails, Kind::kBool},
-      {P::kPatternInspectorShowThumbnails, Kind::kBool},
-      {P::kWarningEntitiesCannotGroup, Kind::kBool},
-      {P::kWarningLayerHasUnselectableEntity, Kind::kBool},
-      {P::kWarningCouldNotPreserveLayer, Kind::kBool},
-      {P::kWarningPastedOutsideGroup, Kind::kBool},
-      {P::kWarningPastedTrvOutsideGroup, Kind::kBool},
-      {P::kWarningPastedOnHiddenLayer, Kind::kBool},
-      {P::kWarningMoveEntitySplitGroup, Kind::kBool},
-      {P::kWarningShareLayerSplitGroup, Kind::kBool},
-      {P::kWarningDeleteLayerSplitGroup, Kind::kBool},
-      {P::kWarningUnableToRenderModels, Kind::kBool},
-      {P::kWarnOnOlderFileOpen, Kind::kBool},
-      {P::kWarnOnNewerFileOpen, Kind::kBool},
-      {P::kWarnOnVectorRender, Kind::kBool},
-      {P::kWarnOnHybridRender, Kind::kBool},
-  };
-  return keys;
-}
-
+using Kind = PreferenceKind;
 // Keys the application uses without a type fixed here.
 const std::vector<const velmar_ustring*>& UntypedKeys() {
   using P = Preferences;
@@ -148,7 +95,7 @@ bool ParseKind(const std::string& name, Kind& kind) {
 }
 
 bool FindKnownKind(const velmar_ustring& key, Kind& kind) {
-  for (const KnownKey& known : KnownKeys()) {
+  for (const TypedPreferenceKey& known : TypedPreferenceKeys()) {
     if (known.key == key) {
       kind = known.kind;
       return true;
@@ -306,7 +253,7 @@ class ListCommand : public CommandWith<StoreSettings> {
   int Run(Answers& answers) override {
     TempPreferences store(s.Version());
     std::vector<velmar_ustring> keys;
-    for (const KnownKey& known : KnownKeys()) keys.push_back(known.key);
+    for (const TypedPreferenceKey& known : TypedPreferenceKeys()) keys.push_back(known.key);
     for (const velmar_ustring* key : UntypedKeys()) keys.push_back(*key);
     for (int n = 0;; ++n) {
       velmar_ustring key;

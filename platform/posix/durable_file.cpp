@@ -203,7 +203,8 @@ class PosixFileEnv : public FileEnv {
     if (dir == nullptr) return false;
     ustring::string_type name;
     while (const dirent* entry = ::readdir(dir)) {
-      if (base::utf8::Decode(entry->d_name, std::strlen(entry->d_name), name)) names.push_back(name);
+      if (base::utf8::Decode(entry->d_name, std::strlen(entry->d_name), name))
+        names.push_back(name);
     }
     ::closedir(dir);
     return true;
@@ -249,7 +250,8 @@ class PosixFileEnv : public FileEnv {
       const ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
       if (length < 0) {
         ustring::string_type resolved;
-        return base::utf8::Decode(current.data(), current.size(), resolved) ? ustring(resolved) : path;
+        return base::utf8::Decode(current.data(), current.size(), resolved) ? ustring(resolved)
+                                                                            : path;
       }
       std::string next(target, static_cast<std::size_t>(length));
       current = next[0] == '/' ? next : FolderOf(current) + '/' + next;
