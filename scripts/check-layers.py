@@ -56,13 +56,10 @@ KNOWN_EDGES = {
     "prefs/common/include/TrelvinCommonPreferences/json_common.h -> FolianUtils/ustring.h",
     "prefs/common/include/TrelvinCommonPreferences/preferences_interface.h -> FolianUtils/ustring.h",
     "FolianUtils/variant.h -> FolianUtils/ustring.h",
-    "FolianUtils/dictionary.h -> FolianUtils/ustring.h",
 }
 
 # Header pairs that include each other, left to the same rewrite.
-KNOWN_HEADER_CYCLES = {
-    "include/FolianUtils/dictionary.h <-> include/FolianUtils/variant.h",
-}
+KNOWN_HEADER_CYCLES = set()
 
 SOURCE_SUFFIXES = (".h", ".cpp")
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')

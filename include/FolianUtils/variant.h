@@ -8,14 +8,25 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
-#include "FolianUtils/dictionary.h"
 #include "FolianUtils/ustring.h"
 #include "TrelvinCommonPreferences/export.h"
 
 namespace velmar::utils {
+
+class Variant;
+
+// The containers a Variant holds (Dictionary has a header of its own name).
+// Keys ascending by code unit, unique.
+using Dictionary = std::map<velmar_ustring, Variant>;
+using VariantVector = std::vector<Variant>;
+// Pairs kept in the order they were added; keys may repeat.
+using KeyValuePairs = std::vector<std::pair<velmar_ustring, Variant>>;
 
 // A conversion asked of a Variant of another kind. The message reads
 // "Could not cast Variant to <type>: <reason>".
