@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "FolianUtils/length_formatter.h"
+#include "base/ascii.h"
 #include "units/length_evaluator_internal.h"
 #include "units/length_parser_internal.h"
 #include "units/length_unit_texts.h"
@@ -17,7 +18,7 @@ constexpr utf16_unit kTimesSign = 0x00D7;
 constexpr utf16_unit kDivisionSign = 0x00F7;
 constexpr utf16_unit kMinusSign = 0x2212;
 
-bool IsDigit(utf16_unit u) { return u >= '0' && u <= '9'; }
+using base::IsDigit;
 
 const utf16_unit* SkipSpace(const utf16_unit* p, const utf16_unit* end) {
   while (p != end && utils::IsLengthSpace(*p)) ++p;
