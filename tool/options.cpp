@@ -121,20 +121,20 @@ CLI::Option* AddLengthUnitsOption(CLI::App& app, std::optional<UnitsInfo::Units>
 }
 
 CLI::Option* AddAngleUnitsOption(CLI::App& app, std::optional<UnitsInfo::Units>& target) {
-  const std::size_t count = std::size(kAngleUnits);
+  constexpr std::size_t count = std::size(kAngleUnits);
   return AddRead(
       app, "--units", target,
-      [count](const std::string& what, const std::string& text) {
+      [](const std::string& what, const std::string& text) {
         return ReadName(what, kAngleUnits, count, text);
       },
       "UNITS", "angle units (" + Choices(kAngleUnits, count) + "; rad by default)");
 }
 
 CLI::Option* AddFormatOption(CLI::App& app, std::optional<UnitsInfo::Format>& target) {
-  const std::size_t count = std::size(kFormats);
+  constexpr std::size_t count = std::size(kFormats);
   return AddRead(
       app, "--format", target,
-      [count](const std::string& what, const std::string& text) {
+      [](const std::string& what, const std::string& text) {
         return ReadName(what, kFormats, count, text);
       },
       "FORMAT", "length format (" + Choices(kFormats, count) + "; decimal by default)");
