@@ -77,20 +77,12 @@ class MemoryFileEnv : public platform::FileEnv {
       error = replace_error;
       return false;
     }
-    const auto from = entries.find(source.str());
-    if (from == entries.end()) {
-      error = "No such file or directory";
-      return false;
-    }
     const auto to = entries.find(target.str());
     if (to != entries.end() && to->second.kind == EntryKind::kFolder) {
       error = "Is a directory";
       return false;
     }
-    Entry moved = std::move(from->second);
-    entries.erase(from);
-    entries[target.str()] = std::move(moved);
-    return true;
+    return MoveEntry(source, target, error);
   }
 
   bool RenameWithoutReplacing(const ustring& source, const ustring& target,
@@ -103,15 +95,7 @@ class MemoryFileEnv : public platform::FileEnv {
       error = replace_error;
       return false;
     }
-    const auto from = entries.find(source.str());
-    if (from == entries.end()) {
-      error = "No such file or directory";
-      return false;
-    }
-    Entry moved = std::move(from->second);
-    entries.erase(from);
-    entries[target.str()] = std::move(moved);
-    return true;
+    return MoveEntry(source, target, error);
   }
 
   bool RemoveFile(const ustring& path) override { return entries.erase(path.str()) != 0; }
@@ -138,6 +122,20 @@ class MemoryFileEnv : public platform::FileEnv {
 
   ustring ResolveLinks(const ustring& path) override { return path; }
   std::uint32_t ProcessId() override { return 7; }
+
+ private:
+  // Moves the entry at `source` over whatever `target` holds.
+  bool MoveEntry(const ustring& source, const ustring& target, std::string& error) {
+    const auto from = entries.find(source.str());
+    if (from == entries.end()) {
+      error = "No such file or directory";
+      return false;
+    }
+    Entry moved = std::move(from->second);
+    entries.erase(from);
+    entries[target.str()] = std::move(moved);
+    return true;
+  }
 };
 
 }  // namespace velmar::prefs
