@@ -95,13 +95,8 @@ void velmar_ustring::AssignFromMultiByte(const char* text) {
   m_text.reserve(count);
   for (const wchar_t w : wide) {
     // wchar_t is signed on some platforms; a code point never is.
-    const auto cp = static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<wchar_t>>(w));
-    if (cp > 0xFFFF && cp <= 0x10FFFF) {
-      m_text += static_cast<utf16_unit>(0xD800 + ((cp - 0x10000) >> 10));
-      m_text += static_cast<utf16_unit>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-    } else {
-      m_text += static_cast<utf16_unit>(cp);
-    }
+    const auto cp = static_cast<char32_t>(static_cast<std::make_unsigned_t<wchar_t>>(w));
+    base::AppendCodePoint(cp <= 0x10FFFF ? cp : cp & 0xFFFF, m_text);
   }
 }
 

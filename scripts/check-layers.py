@@ -52,7 +52,6 @@ KNOWN_EDGES = {
     "platform/shell_open.h -> FolianUtils/ustring.h",
     # The common preference library uses the string's inline parts.
     "prefs/common/base64.h -> FolianUtils/ustring.h",
-    "prefs/common/text_codec.h -> FolianUtils/ustring.h",
     "prefs/common/include/TrelvinCommonPreferences/json_common.h -> FolianUtils/ustring.h",
     "prefs/common/include/TrelvinCommonPreferences/preferences_interface.h -> FolianUtils/ustring.h",
     "FolianUtils/variant.h -> FolianUtils/ustring.h",

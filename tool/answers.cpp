@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "tool/utf8.h"
+#include "base/utf8.h"
 
 namespace folian::tool {
 
@@ -35,10 +35,10 @@ JsonLine::~JsonLine() {
 }
 
 void JsonLine::TextValue(std::string_view value) {
-  if (IsValidUtf8(value)) {
+  if (velmar::base::utf8::IsValid(value)) {
     m_writer.String(value.data(), static_cast<rapidjson::SizeType>(value.size()));
   } else {
-    const std::string valid = ReplaceInvalidUtf8(value);
+    const std::string valid = velmar::base::utf8::ReplaceInvalid(value);
     m_writer.String(valid.data(), static_cast<rapidjson::SizeType>(valid.size()));
   }
 }

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "base/utf8.h"
 #include "tool/split_words.h"
 #include "tool/tool.h"
-#include "tool/utf8.h"
 
 namespace folian::tool {
 namespace {
@@ -140,7 +140,7 @@ void BatchCommand::Answer(const std::string& line, Answers& answers) {
   };
   answers.set_json(m_json);
   answers.ClearError();
-  if (!IsValidUtf8(line)) return fail("the request is not valid UTF-8");
+  if (!velmar::base::utf8::IsValid(line)) return fail("the request is not valid UTF-8");
   std::string error;
   if (!SplitWords(line, m_words, error)) return fail(error);
   std::size_t first = 0;

@@ -2,14 +2,16 @@
 // the command line.
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "FolianUtils/ustring.h"
+#include "base/utf16.h"
+#include "base/utf8.h"
 #include "tool/answers.h"
 #include "tool/output.h"
 #include "tool/tool.h"
-#include "tool/utf8.h"
 
 namespace folian::tool {
 namespace {
@@ -91,18 +93,12 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<std::string> args;
   bool valid = true;
   for (int i = 0; i < argc; ++i) {
-    // A lone surrogate has no UTF-8 form.
-    const std::wstring wide(argv[i]);
-    for (std::size_t k = 0; k < wide.size(); ++k) {
-      const wchar_t unit = wide[k];
-      if (unit >= 0xD800 && unit <= 0xDBFF && k + 1 < wide.size() && wide[k + 1] >= 0xDC00 &&
-          wide[k + 1] <= 0xDFFF) {
-        ++k;
-      } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-        valid = false;
-      }
-    }
-    args.push_back(velmar::utils::velmar_ustring(argv[i]).ToUTF8());
+    // A lone surrogate has no UTF-8 form that other programs read.
+    const std::size_t length = std::wcslen(argv[i]);
+    valid = valid && !velmar::base::HasLoneSurrogate(argv[i], length);
+    std::string utf8;
+    velmar::base::utf8::Encode(argv[i], length, utf8);
+    args.push_back(std::move(utf8));
   }
   return folian::tool::Main(args, valid);
 }
@@ -110,7 +106,7 @@ int wmain(int argc, wchar_t** argv) {
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv, argv + argc);
   bool valid = true;
-  for (const std::string& arg : args) valid = valid && folian::tool::IsValidUtf8(arg);
+  for (const std::string& arg : args) valid = valid && velmar::base::utf8::IsValid(arg);
   return folian::tool::Main(args, valid);
 }
 #endif

@@ -14,7 +14,8 @@
 #include <limits>
 #include <string>
 
-#include "prefs/common/text_codec.h"
+#include "base/utf16.h"
+#include "base/utf8.h"
 
 namespace velmar::prefs {
 namespace {
@@ -87,10 +88,11 @@ class ExactNumberHandler {
   }
 
  private:
-  // The reader has validated the UTF-8 already. No byte-order mark is
-  // skipped here: a string may well begin with U+FEFF or any U+Fxxx.
+  // The reader has validated the UTF-8 already, surrogate forms included.
+  // No byte-order mark is skipped here: a string may well begin with U+FEFF
+  // or any U+Fxxx.
   bool ToUtf16(const char* text, rapidjson::SizeType length) {
-    return DecodeUtf8(text, length, m_units);
+    return base::utf8::Decode(text, length, m_units);
   }
   rapidjson::SizeType Length() const { return static_cast<rapidjson::SizeType>(m_units.size()); }
 
@@ -319,18 +321,8 @@ bool Decode(const JsonValue& json, std::size_t depth, Variant& out) {
 
 // ---- writing --------------------------------------------------------------
 
-bool IsHighSurrogate(utf16_unit u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(utf16_unit u) { return u >= 0xDC00 && u <= 0xDFFF; }
-
 bool HasLoneSurrogate(const string_type& text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-      ++i;
-    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
-      return true;
-    }
-  }
-  return false;
+  return base::HasLoneSurrogate(text.data(), text.size());
 }
 
 // UTF-8 cannot carry a lone surrogate, so such text is kept as its code
@@ -538,7 +530,9 @@ bool EncodeJsonObject(const JsonMember* first, std::size_t count, const Dictiona
     if (!Encode(writer, *first[i].value, 1)) return false;
   }
   for (const auto& [name, item] : rest) {
-    WritePlain(writer, WithoutLoneSurrogates(name.str()), true);
+    // These names were read from a file, which holds only valid UTF-16.
+    if (HasLoneSurrogate(name.str())) return false;
+    WritePlain(writer, name.str(), true);
     if (!Encode(writer, item, 1)) return false;
   }
   writer.EndObject();

@@ -7,10 +7,10 @@
 #include <limits>
 #include <string>
 
+#include "base/utf8.h"
 #include "platform/durable_file.h"
 #include "prefs/common/base64.h"
 #include "prefs/common/json_codec.h"
-#include "prefs/common/text_codec.h"
 
 namespace velmar::prefs {
 namespace {
@@ -467,7 +467,8 @@ void JsonCommon::Fail(const velmar_ustring& path, const char* step, const std::s
   string_type text = m_lastSaveError.str();
   if (!text.empty()) text += Ascii("; ");
   string_type detail;
-  if (!DecodeUtf8(std::string(step) + ": " + error, detail)) detail = Ascii(step);
+  const std::string narrow = std::string(step) + ": " + error;
+  if (!base::utf8::Decode(narrow.data(), narrow.size(), detail)) detail = Ascii(step);
   // Copied, not moved: the move is not inline and this library cannot
   // reach FolianUtils.
   const velmar_ustring message(text + path.str() + Ascii(": ") + detail);

@@ -1,8 +1,8 @@
-#include "tool/utf8.h"
+#include "base/utf8.h"
 
 #include <gtest/gtest.h>
 
-namespace folian::tool {
+namespace velmar::base::utf8 {
 namespace {
 
 struct Utf8Case {
@@ -10,7 +10,7 @@ struct Utf8Case {
   bool valid;
 };
 
-TEST(Utf8, ValidOnlyForWellFormedSequences) {
+TEST(Utf8Strict, ValidOnlyForWellFormedSequences) {
   const Utf8Case cases[] = {
       {"", true},
       {"abc", true},
@@ -36,21 +36,21 @@ TEST(Utf8, ValidOnlyForWellFormedSequences) {
       {"\xE2\x28\xA1", false},      // bad continuation
   };
   for (const Utf8Case& c : cases) {
-    EXPECT_EQ(IsValidUtf8(c.text), c.valid) << testing::PrintToString(std::string(c.text));
+    EXPECT_EQ(IsValid(c.text), c.valid) << testing::PrintToString(std::string(c.text));
   }
 }
 
-TEST(Utf8, ReplacesEachBadByteAndKeepsTheRest) {
+TEST(Utf8Strict, ReplacesEachBadByteAndKeepsTheRest) {
   const std::string replacement = "\xEF\xBF\xBD";
-  EXPECT_EQ(ReplaceInvalidUtf8("a\xFF"
-                               "b"),
+  EXPECT_EQ(ReplaceInvalid("a\xFF"
+                           "b"),
             "a" + replacement + "b");
-  EXPECT_EQ(ReplaceInvalidUtf8("\xE2\x82"), replacement + replacement);
-  EXPECT_EQ(ReplaceInvalidUtf8("\xC3\xA9\xED\xA0\x80"),
+  EXPECT_EQ(ReplaceInvalid("\xE2\x82"), replacement + replacement);
+  EXPECT_EQ(ReplaceInvalid("\xC3\xA9\xED\xA0\x80"),
             "\xC3\xA9" + replacement + replacement + replacement);
-  EXPECT_EQ(ReplaceInvalidUtf8("ok \xE2\x82\xAC"), "ok \xE2\x82\xAC");
-  EXPECT_TRUE(IsValidUtf8(ReplaceInvalidUtf8("\xF0\x80\x80\xAF\xFF\x80")));
+  EXPECT_EQ(ReplaceInvalid("ok \xE2\x82\xAC"), "ok \xE2\x82\xAC");
+  EXPECT_TRUE(IsValid(ReplaceInvalid("\xF0\x80\x80\xAF\xFF\x80")));
 }
 
 }  // namespace
-}  // namespace folian::tool
+}  // namespace velmar::base::utf8
