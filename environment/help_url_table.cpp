@@ -8,7 +8,7 @@
 #include "FolianUtils/support_folders.h"
 #include "environment/help_url_table_internal.h"
 #include "environment/support_folders_internal.h"
-#include "platform/file_stream.h"
+#include "platform/durable_file.h"
 #include "platform/shell_open.h"
 
 namespace folian {
@@ -22,7 +22,7 @@ struct HelpURLTable::Document {
 };
 
 HelpURLTable::HelpURLTable()
-    : HelpURLTable([](const velmar_ustring& url) { velmar::platform::OpenWithShell(url); }) {}
+    : HelpURLTable([](const velmar_ustring& url) { velmar::platform::OpenWithShell(url.str()); }) {}
 
 HelpURLTable::HelpURLTable(Opener opener)
     : m_document(std::make_unique<Document>()), m_opener(std::move(opener)) {}
@@ -31,7 +31,9 @@ HelpURLTable::~HelpURLTable() = default;
 
 bool HelpURLTable::LoadFile(const velmar_ustring& path) {
   std::string bytes;
-  velmar::platform::ReadWholeFile(path, kMaxFileSize, bytes);
+  std::string error;
+  // A missing, unreadable or oversized file leaves no bytes: an empty table.
+  velmar::platform::DefaultFileEnv().ReadFile(path.str(), kMaxFileSize, bytes, error);
   // Decoding drops text that is not UTF-8; the parser gets the encoded form
   // of what was decoded.
   return Parse(velmar_ustring(bytes).ToUTF8());

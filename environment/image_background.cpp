@@ -138,7 +138,7 @@ struct StreamCloser {
 }  // namespace
 
 std::FILE* OpenFile(const velmar_ustring& path, const velmar_ustring& mode) {
-  return velmar::platform::OpenFileStream(path, mode);
+  return velmar::platform::OpenFileStream(path.str(), mode.str());
 }
 
 bool ReadPNGBackgroundColor(const unsigned char* data, std::size_t size, CColor* color) {

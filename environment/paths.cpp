@@ -55,17 +55,21 @@ std::filesystem::path ErrorPath(const velmar_ustring& path) {
 bool Search(const velmar_ustring& folder, const velmar_ustring& name, velmar_ustring& found,
             std::set<velmar::platform::FolderIdentity>& listed) {
   const velmar_ustring candidate = AppendPath(folder, name);
-  if (velmar::platform::EntryExists(candidate)) {
+  if (velmar::platform::EntryExists(candidate.str())) {
     found = candidate;
     return true;
   }
   velmar::platform::FolderIdentity identity;
-  std::vector<velmar_ustring> subfolders;
-  if (!velmar::platform::ListSubfolders(NormalizePath(folder), identity, subfolders)) return false;
+  std::vector<velmar::utils::utf16_string> subfolders;
+  if (!velmar::platform::ListSubfolders(NormalizePath(folder).str(), identity, subfolders)) {
+    return false;
+  }
   // A folder reached again through a link has been searched already.
   if (!listed.insert(identity).second) return false;
-  for (const velmar_ustring& subfolder : subfolders) {
-    if (Search(AppendPath(folder, subfolder), name, found, listed)) return true;
+  for (auto& subfolder : subfolders) {
+    if (Search(AppendPath(folder, velmar_ustring(std::move(subfolder))), name, found, listed)) {
+      return true;
+    }
   }
   return false;
 }
@@ -103,20 +107,20 @@ velmar_ustring AppendPath(const velmar_ustring& base, const velmar_ustring& rela
 }
 
 velmar_ustring GetParentFolder(const velmar_ustring& path) {
-  velmar_ustring drive;
-  velmar_ustring directory;
-  if (!velmar::platform::SplitDriveAndDirectory(path, drive, directory)) return {};
-  return NormalizePath(drive + directory);
+  velmar::utils::utf16_string drive;
+  velmar::utils::utf16_string directory;
+  if (!velmar::platform::SplitDriveAndDirectory(path.str(), drive, directory)) return {};
+  return NormalizePath(velmar_ustring(drive + directory));
 }
 
 bool FileExists(const velmar_ustring& path) {
-  return !path.empty() && velmar::platform::StatusSucceeds(path);
+  return !path.empty() && velmar::platform::StatusSucceeds(path.str());
 }
 
 bool IsDirectory(const velmar_ustring& path) {
   if (path.empty()) return false;
   std::error_code error;
-  switch (velmar::platform::QueryPathKind(path, error)) {
+  switch (velmar::platform::QueryPathKind(path.str(), error)) {
     case velmar::platform::PathKind::kFolder:
       return true;
     case velmar::platform::PathKind::kError:
@@ -137,7 +141,7 @@ bool CreateDirectories(const velmar_ustring& path) {
     if (parent.length() >= normalized.length()) return false;
     if (!CreateDirectories(parent)) return false;
   }
-  return velmar::platform::MakeFolder(normalized);
+  return velmar::platform::MakeFolder(normalized.str());
 }
 
 bool FindFileRecursive(const velmar_ustring& folder, const velmar_ustring& name,

@@ -16,8 +16,8 @@ namespace {
 using velmar::base::kOldestUpgradeVersion;
 
 velmar_ustring UserDataBase(bool roaming) {
-  return NormalizePath(velmar::platform::GetDataFolder(
-      roaming ? velmar::platform::DataFolder::kRoaming : velmar::platform::DataFolder::kLocal));
+  return NormalizePath(velmar_ustring(velmar::platform::GetDataFolder(
+      roaming ? velmar::platform::DataFolder::kRoaming : velmar::platform::DataFolder::kLocal)));
 }
 
 velmar_ustring SearchSupportFolders(const velmar_ustring& name) {
@@ -48,8 +48,8 @@ velmar_ustring GetUserAppFolder(const velmar_ustring& appName, int version, bool
 }
 
 velmar_ustring GetCommonAppFolder(const velmar_ustring& appName) {
-  const velmar_ustring base =
-      NormalizePath(velmar::platform::GetDataFolder(velmar::platform::DataFolder::kCommon));
+  const velmar_ustring base = NormalizePath(
+      velmar_ustring(velmar::platform::GetDataFolder(velmar::platform::DataFolder::kCommon)));
   const velmar_ustring folder = ComposeSupportPath(base, appName, velmar::kCurrentMajorVersion);
   if (!IsDirectory(folder)) CreateDirectories(folder);
   return NormalizePath(folder);
@@ -61,7 +61,7 @@ bool UserAppFolderExists(const velmar_ustring& appName, int version, bool roamin
 }
 
 velmar_ustring GetApplicationFolder() {
-  return GetParentFolder(velmar::platform::GetExecutablePath());
+  return GetParentFolder(velmar_ustring(velmar::platform::GetExecutablePath()));
 }
 
 velmar_ustring GetUserSupportFolder(int version) {

@@ -117,7 +117,7 @@ class ScopedSupportRoots {
 
  private:
   static velmar::utils::velmar_ustring Base(velmar::platform::DataFolder folder) {
-    return NormalizePath(velmar::platform::GetDataFolder(folder));
+    return NormalizePath(velmar::utils::velmar_ustring(velmar::platform::GetDataFolder(folder)));
   }
 
 #if defined(_WIN32)

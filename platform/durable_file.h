@@ -1,11 +1,11 @@
-// Files of the common preference library that survive a crash, behind one
-// small interface so tests and fuzzers can put an in-memory or failing file
-// system in its place: whole-file reads that tell a missing file from an
-// unreadable one, writes that replace a file in one step after its content
-// reached the disk, and an exclusive lock shared by processes.
+// Whole files that survive a crash, behind one small interface so tests and
+// fuzzers can put an in-memory or failing file system in its place:
+// whole-file reads that tell a missing file from an unreadable one, writes
+// that replace a file in one step after its content reached the disk, and an
+// exclusive lock shared by processes. The common preference library keeps
+// its files through it; the help URL table reads its file with it.
 //
-// Compiled into TrelvinCommonPreferences, which cannot use FolianUtils, so
-// it converts paths itself. Error texts are UTF-8, the system's own words.
+// Error texts are UTF-8, the system's own words.
 #pragma once
 
 #include <cstddef>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "FolianUtils/ustring.h"
+#include "FolianUtils/utf16.h"
 
 namespace velmar::platform {
 
@@ -34,32 +34,32 @@ class FileLock {
 
 class FileEnv {
  public:
-  using ustring = utils::velmar_ustring;
   virtual ~FileEnv() = default;
 
-  virtual FileReadResult ReadFile(const ustring& path, std::size_t max_size, std::string& bytes,
-                                  std::string& error) = 0;
+  virtual FileReadResult ReadFile(const utils::utf16_string& path, std::size_t max_size,
+                                  std::string& bytes, std::string& error) = 0;
   // Creates `path` (failing when it exists), writes `bytes` and flushes them
   // to the disk. When `like` exists the new file takes its permissions (and
   // owner, where the system allows). A failure removes what was created.
-  virtual bool WriteNewFile(const ustring& path, const std::string& bytes, const ustring& like,
-                            std::string& error) = 0;
+  virtual bool WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
+                            const utils::utf16_string& like, std::string& error) = 0;
   // Puts `source` in the place of `target` in one step, keeping what the
   // system keeps of `target` on a replace, and flushes the folder entry.
-  virtual bool ReplaceAtomically(const ustring& source, const ustring& target,
-                                 std::string& error) = 0;
+  virtual bool ReplaceAtomically(const utils::utf16_string& source,
+                                 const utils::utf16_string& target, std::string& error) = 0;
   // Renames `source` to `target` unless `target` exists.
-  virtual bool RenameWithoutReplacing(const ustring& source, const ustring& target,
-                                      std::string& error) = 0;
-  virtual bool RemoveFile(const ustring& path) = 0;
+  virtual bool RenameWithoutReplacing(const utils::utf16_string& source,
+                                      const utils::utf16_string& target, std::string& error) = 0;
+  virtual bool RemoveFile(const utils::utf16_string& path) = 0;
   // Names of the entries of `folder`; false when it cannot be listed.
-  virtual bool ListFolder(const ustring& folder, std::vector<ustring::string_type>& names) = 0;
+  virtual bool ListFolder(const utils::utf16_string& folder,
+                          std::vector<utils::utf16_string>& names) = 0;
   // Waits (a bounded time) for the exclusive lock of the file `path`,
   // creating it when missing; null with `error` set when it cannot be had.
-  virtual std::unique_ptr<FileLock> Lock(const ustring& path, std::string& error) = 0;
+  virtual std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, std::string& error) = 0;
   // The file a symbolic link at `path` leads to, through every link in a
   // chain; `path` itself when it is no link.
-  virtual ustring ResolveLinks(const ustring& path) = 0;
+  virtual utils::utf16_string ResolveLinks(const utils::utf16_string& path) = 0;
   virtual std::uint32_t ProcessId() = 0;
 };
 

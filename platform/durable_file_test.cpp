@@ -23,8 +23,8 @@ namespace fs = std::filesystem;
 class DurableFileTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_folder.ok()); }
-  utils::velmar_ustring Path(const char* name) const {
-    return folian::test::FromFsPath(m_folder.path() / name);
+  utils::utf16_string Path(const char* name) const {
+    return folian::test::FromFsPath(m_folder.path() / name).str();
   }
   folian::test::TemporaryFolder m_folder;
   FileEnv& m_env = DefaultFileEnv();
@@ -41,6 +41,21 @@ TEST_F(DurableFileTest, ReadsTellMissingFromUnreadable) {
   EXPECT_EQ(m_env.ReadFile(Path("big.json"), 9, bytes, error), FileReadResult::kTooLarge);
   EXPECT_EQ(m_env.ReadFile(Path("big.json"), 10, bytes, error), FileReadResult::kRead);
   EXPECT_EQ(bytes, "0123456789");
+}
+
+TEST_F(DurableFileTest, ReadsFilesLargerThanOneBufferWholeAndEmptyFiles) {
+  const std::string text(200000, 'x');
+  std::ofstream(m_folder.path() / "long", std::ios::binary) << text;
+  std::ofstream(m_folder.path() / "empty", std::ios::binary).close();
+  std::string bytes;
+  std::string error;
+  EXPECT_EQ(m_env.ReadFile(Path("long"), text.size(), bytes, error), FileReadResult::kRead);
+  EXPECT_EQ(bytes, text);
+  EXPECT_EQ(m_env.ReadFile(Path("long"), text.size() - 1, bytes, error), FileReadResult::kTooLarge);
+  EXPECT_TRUE(bytes.empty());
+  bytes = "left over";
+  EXPECT_EQ(m_env.ReadFile(Path("empty"), 0, bytes, error), FileReadResult::kRead);
+  EXPECT_TRUE(bytes.empty());
 }
 
 TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {

@@ -6,21 +6,17 @@
 #include <cstdio>
 #include <string>
 
-#include "FolianUtils/ustring.h"
+#include "FolianUtils/utf16.h"
 
 namespace velmar::platform {
 
 // Opens `path` with the runtime's stdio in `mode` (for example "rb"); null
 // when either is empty or the open fails. The caller closes the stream.
-std::FILE* OpenFileStream(const utils::velmar_ustring& path, const utils::velmar_ustring& mode);
+std::FILE* OpenFileStream(const utils::utf16_string& path, const utils::utf16_string& mode);
 
 // Moves `distance` bytes forward from the current position; moving past the
 // end is allowed (the next read comes up short). False when the stream
 // cannot seek.
 bool SeekForward(std::FILE* stream, std::uint64_t distance);
-
-// Reads the whole file into `bytes`. False, leaving `bytes` empty, when the
-// file cannot be opened or read or holds more than `max_size` bytes.
-bool ReadWholeFile(const utils::velmar_ustring& path, std::size_t max_size, std::string& bytes);
 
 }  // namespace velmar::platform

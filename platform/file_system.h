@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "FolianUtils/ustring.h"
+#include "FolianUtils/utf16.h"
 
 namespace velmar::platform {
 
@@ -19,31 +19,31 @@ enum class DataFolder {
 };
 
 // The folder as the platform gives it; empty when it cannot be read.
-utils::velmar_ustring GetDataFolder(DataFolder folder);
+utils::utf16_string GetDataFolder(DataFolder folder);
 
 // The full file name of the process's executable, or empty.
-utils::velmar_ustring GetExecutablePath();
+utils::utf16_string GetExecutablePath();
 
 // Splits `path` into its drive ("C:", at most 2 units) and directory part
 // (up to and including the last separator, at most 255 units), the way the
 // Windows runtime's splitter does. False, with both empty, when a part does
 // not fit.
-bool SplitDriveAndDirectory(const utils::velmar_ustring& path, utils::velmar_ustring& drive,
-                            utils::velmar_ustring& directory);
+bool SplitDriveAndDirectory(const utils::utf16_string& path, utils::utf16_string& drive,
+                            utils::utf16_string& directory);
 
 // A file-status query on the path succeeds.
-bool StatusSucceeds(const utils::velmar_ustring& path);
+bool StatusSucceeds(const utils::utf16_string& path);
 
 enum class PathKind { kFolder, kOther, kNotFound, kError };
 // The kind of entry (links followed). kNotFound covers a missing entry or
 // path and an invalid name; kError any other failure, described by `error`.
-PathKind QueryPathKind(const utils::velmar_ustring& path, std::error_code& error);
+PathKind QueryPathKind(const utils::utf16_string& path, std::error_code& error);
 
 // Creates one folder; false when it fails or the folder already exists.
-bool MakeFolder(const utils::velmar_ustring& path);
+bool MakeFolder(const utils::utf16_string& path);
 
 // The entry itself (not what a link points to) exists.
-bool EntryExists(const utils::velmar_ustring& path);
+bool EntryExists(const utils::utf16_string& path);
 
 // What identifies a folder whatever path reaches it.
 struct FolderIdentity {
@@ -57,7 +57,7 @@ struct FolderIdentity {
 // Lists the sub-folders of `folder` (folder links included, "." and ".."
 // not) in the order the file system gives them, and the folder's identity.
 // False when the folder cannot be opened or identified.
-bool ListSubfolders(const utils::velmar_ustring& folder, FolderIdentity& identity,
-                    std::vector<utils::velmar_ustring>& names);
+bool ListSubfolders(const utils::utf16_string& folder, FolderIdentity& identity,
+                    std::vector<utils::utf16_string>& names);
 
 }  // namespace velmar::platform

@@ -16,6 +16,8 @@
 #include <string>
 #include <thread>
 
+#include "FolianUtils/ustring.h"
+
 namespace velmar::platform {
 namespace {
 
@@ -64,7 +66,7 @@ class LinuxFakeOpener : public ::testing::Test {
 TEST_F(LinuxFakeOpener, PassesTheTargetAsOneArgumentWithoutAShell) {
   const std::string target =
       "https://h.invalid/a b?x=1&y='2' \"q\" ;touch " + (m_folder / "pwned").string() + " $(id)";
-  EXPECT_TRUE(OpenWithShell(utils::velmar_ustring(target)));
+  EXPECT_TRUE(OpenWithShell(utils::velmar_ustring(target).str()));
   EXPECT_EQ("1\n" + target + "\n", Recorded());
   EXPECT_FALSE(std::filesystem::exists(m_folder / "pwned"));
   // The handler belongs to init by now: this process has no child to reap.
@@ -75,7 +77,7 @@ TEST_F(LinuxFakeOpener, PassesTheTargetAsOneArgumentWithoutAShell) {
 
 TEST_F(LinuxFakeOpener, FailsWhenThereIsNoHandler) {
   std::filesystem::remove(m_folder / "bin" / "xdg-open");
-  EXPECT_FALSE(OpenWithShell(utils::velmar_ustring("https://h.invalid/")));
+  EXPECT_FALSE(OpenWithShell(utils::velmar_ustring("https://h.invalid/").str()));
   EXPECT_FALSE(std::filesystem::exists(m_record));
 }
 

@@ -12,24 +12,14 @@
 #include <type_traits>
 
 #include "FolianUtils/export.h"
+#include "FolianUtils/utf16.h"
 
 namespace velmar::utils {
-
-// The code unit type: the platform's 16-bit wchar_t on Windows, char16_t
-// elsewhere, so that every platform counts the same units.
-#if defined(_WIN32)
-using utf16_unit = wchar_t;
-#define VELMAR_U(text) L##text
-#else
-using utf16_unit = char16_t;
-#define VELMAR_U(text) u##text
-#endif
-static_assert(sizeof(utf16_unit) == 2, "velmar_ustring needs 16-bit code units");
 
 class FOLIAN_API velmar_ustring {
  public:
   using unit_type = utf16_unit;
-  using string_type = std::basic_string<utf16_unit>;
+  using string_type = utf16_string;
   using size_type = string_type::size_type;
   using iterator = string_type::iterator;
   using const_iterator = string_type::const_iterator;

@@ -12,21 +12,13 @@
 #include <cstring>
 #include <thread>
 
-#include "base/utf8.h"
+#include "platform/posix/utf8_text.h"
 
 namespace velmar::platform {
 namespace {
 
-using ustring = utils::velmar_ustring;
-
 // A lock held longer than this by another process is reported, not waited on.
 constexpr std::chrono::seconds kLockWait{20};
-
-std::string Native(const ustring& path) {
-  std::string native;
-  base::utf8::Encode(path.c_str(), path.size(), native);
-  return native;
-}
 
 std::string SystemError(int code) { return std::strerror(code); }
 
@@ -70,11 +62,11 @@ class FlockLock : public FileLock {
 
 class PosixFileEnv : public FileEnv {
  public:
-  FileReadResult ReadFile(const ustring& path, std::size_t max_size, std::string& bytes,
+  FileReadResult ReadFile(const utils::utf16_string& path, std::size_t max_size, std::string& bytes,
                           std::string& error) override {
     bytes.clear();
     // Non-blocking, so a FIFO in the file's place cannot hold the open.
-    FileDescriptor fd(::open(Native(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    FileDescriptor fd(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
       error = SystemError(errno);
       return (errno == ENOENT || errno == ENOTDIR) ? FileReadResult::kMissing
@@ -111,11 +103,11 @@ class PosixFileEnv : public FileEnv {
     return FileReadResult::kRead;
   }
 
-  bool WriteNewFile(const ustring& path, const std::string& bytes, const ustring& like,
-                    std::string& error) override {
-    const std::string native = Native(path);
+  bool WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
+                    const utils::utf16_string& like, std::string& error) override {
+    const std::string native = ToUtf8(path);
     struct stat original {};
-    const bool replacing = ::stat(Native(like).c_str(), &original) == 0;
+    const bool replacing = ::stat(ToUtf8(like).c_str(), &original) == 0;
     // Private until it carries the permissions of the file it replaces.
     FileDescriptor fd(
         ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666));
@@ -157,10 +149,10 @@ class PosixFileEnv : public FileEnv {
     return ok;
   }
 
-  bool ReplaceAtomically(const ustring& source, const ustring& target,
+  bool ReplaceAtomically(const utils::utf16_string& source, const utils::utf16_string& target,
                          std::string& error) override {
-    const std::string native_target = Native(target);
-    if (std::rename(Native(source).c_str(), native_target.c_str()) != 0) {
+    const std::string native_target = ToUtf8(target);
+    if (std::rename(ToUtf8(source).c_str(), native_target.c_str()) != 0) {
       error = SystemError(errno);
       return false;
     }
@@ -168,10 +160,10 @@ class PosixFileEnv : public FileEnv {
     return true;
   }
 
-  bool RenameWithoutReplacing(const ustring& source, const ustring& target,
+  bool RenameWithoutReplacing(const utils::utf16_string& source, const utils::utf16_string& target,
                               std::string& error) override {
-    const std::string from = Native(source);
-    const std::string to = Native(target);
+    const std::string from = ToUtf8(source);
+    const std::string to = ToUtf8(target);
     // A hard link fails when the target exists; the old name goes afterwards.
     if (::link(from.c_str(), to.c_str()) == 0) {
       ::unlink(from.c_str());
@@ -196,12 +188,15 @@ class PosixFileEnv : public FileEnv {
     return true;
   }
 
-  bool RemoveFile(const ustring& path) override { return ::unlink(Native(path).c_str()) == 0; }
+  bool RemoveFile(const utils::utf16_string& path) override {
+    return ::unlink(ToUtf8(path).c_str()) == 0;
+  }
 
-  bool ListFolder(const ustring& folder, std::vector<ustring::string_type>& names) override {
-    DIR* dir = ::opendir(Native(folder).c_str());
+  bool ListFolder(const utils::utf16_string& folder,
+                  std::vector<utils::utf16_string>& names) override {
+    DIR* dir = ::opendir(ToUtf8(folder).c_str());
     if (dir == nullptr) return false;
-    ustring::string_type name;
+    utils::utf16_string name;
     while (const dirent* entry = ::readdir(dir)) {
       if (base::utf8::Decode(entry->d_name, std::strlen(entry->d_name), name))
         names.push_back(name);
@@ -212,9 +207,9 @@ class PosixFileEnv : public FileEnv {
 
   // flock belongs to the open file, so two stores of one process exclude
   // each other too, and the lock goes with the process.
-  std::unique_ptr<FileLock> Lock(const ustring& path, std::string& error) override {
+  std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, std::string& error) override {
     const int fd =
-        ::open(Native(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
+        ::open(ToUtf8(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
     if (fd < 0) {
       error = SystemError(errno);
       return nullptr;
@@ -242,16 +237,15 @@ class PosixFileEnv : public FileEnv {
     return lock;
   }
 
-  ustring ResolveLinks(const ustring& path) override {
-    std::string current = Native(path);
+  utils::utf16_string ResolveLinks(const utils::utf16_string& path) override {
+    std::string current = ToUtf8(path);
     // A loop of links resolves to nothing better than the path itself.
     for (int hops = 0; hops < 40; ++hops) {
       char target[4096];
       const ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
       if (length < 0) {
-        ustring::string_type resolved;
-        return base::utf8::Decode(current.data(), current.size(), resolved) ? ustring(resolved)
-                                                                            : path;
+        utils::utf16_string resolved = FromUtf8(current);
+        return resolved.empty() ? path : resolved;
       }
       std::string next(target, static_cast<std::size_t>(length));
       current = next[0] == '/' ? next : FolderOf(current) + '/' + next;

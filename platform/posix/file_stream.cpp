@@ -5,22 +5,16 @@
 #include <sys/types.h>
 #include <unistd.h>
 
-#include <memory>
+#include <string>
+
+#include "platform/posix/utf8_text.h"
 
 namespace velmar::platform {
-namespace {
-
-struct StreamCloser {
-  void operator()(std::FILE* stream) const { std::fclose(stream); }
-};
-
-}  // namespace
-
-std::FILE* OpenFileStream(const utils::velmar_ustring& path, const utils::velmar_ustring& mode) {
+std::FILE* OpenFileStream(const utils::utf16_string& path, const utils::utf16_string& mode) {
   if (path.empty() || mode.empty()) return nullptr;
   // Paths are handed to the system as UTF-8 here.
-  const std::string name = path.ToUTF8();
-  const std::string how = mode.ToUTF8();
+  const std::string name = ToUtf8(path);
+  const std::string how = ToUtf8(mode);
   if (how[0] != 'r' || how.find('+') != std::string::npos)
     return std::fopen(name.c_str(), how.c_str());
 
@@ -42,30 +36,6 @@ std::FILE* OpenFileStream(const utils::velmar_ustring& path, const utils::velmar
 bool SeekForward(std::FILE* stream, std::uint64_t distance) {
   if (distance > static_cast<std::uint64_t>(INT64_MAX)) return false;
   return fseeko(stream, static_cast<off_t>(distance), SEEK_CUR) == 0;
-}
-
-bool ReadWholeFile(const utils::velmar_ustring& path, std::size_t max_size, std::string& bytes) {
-  bytes.clear();
-  const std::unique_ptr<std::FILE, StreamCloser> stream(
-      OpenFileStream(path, utils::velmar_ustring("rb")));
-  if (!stream) return false;
-  // Read in pieces up to the limit: the stated size of a special file is
-  // not to be trusted.
-  char buffer[16384];
-  for (;;) {
-    const std::size_t got = std::fread(buffer, 1, sizeof buffer, stream.get());
-    if (got > max_size - bytes.size()) {
-      bytes.clear();
-      return false;
-    }
-    bytes.append(buffer, got);
-    if (got < sizeof buffer) break;
-  }
-  if (std::ferror(stream.get()) != 0) {
-    bytes.clear();
-    return false;
-  }
-  return true;
 }
 
 }  // namespace velmar::platform

@@ -9,38 +9,40 @@
 
 #include <string>
 
+#include "platform/posix/utf8_text.h"
+
 namespace velmar::platform {
 namespace {
 
 // The UTF-8 form for the system calls; false for a name no call can take.
-bool ToSystemPath(const utils::velmar_ustring& path, std::string& out) {
-  out = path.ToUTF8();
+bool ToSystemPath(const utils::utf16_string& path, std::string& out) {
+  out = ToUtf8(path);
   return !out.empty() && out.find('\0') == std::string::npos;
 }
 
-utils::velmar_ustring FromEnvironment(const char* variable) {
+utils::utf16_string FromEnvironment(const char* variable) {
   const char* value = getenv(variable);
-  return value != nullptr ? utils::velmar_ustring(value) : utils::velmar_ustring();
+  return value != nullptr ? FromUtf8(value) : utils::utf16_string();
 }
 
 // The variable, or $HOME followed by `fallback` ("" when neither is set).
-utils::velmar_ustring XdgFolder(const char* variable, const char* fallback) {
-  utils::velmar_ustring folder = FromEnvironment(variable);
+utils::utf16_string XdgFolder(const char* variable, const char* fallback) {
+  utils::utf16_string folder = FromEnvironment(variable);
   if (!folder.empty()) return folder;
-  const utils::velmar_ustring home = FromEnvironment("HOME");
-  return home.empty() ? home : home + fallback;
+  const utils::utf16_string home = FromEnvironment("HOME");
+  return home.empty() ? home : home + FromUtf8(fallback);
 }
 
-utils::velmar_ustring FirstDataDirectory() {
+utils::utf16_string FirstDataDirectory() {
   const char* value = getenv("XDG_DATA_DIRS");
   std::string first = value != nullptr ? value : "";
   first = first.substr(0, first.find(':'));
-  return utils::velmar_ustring(first.empty() ? std::string("/usr/local/share") : first);
+  return FromUtf8(first.empty() ? std::string("/usr/local/share") : first);
 }
 
 }  // namespace
 
-utils::velmar_ustring GetDataFolder(DataFolder folder) {
+utils::utf16_string GetDataFolder(DataFolder folder) {
   switch (folder) {
     case DataFolder::kRoaming:
       return XdgFolder("XDG_CONFIG_HOME", "/.config");
@@ -52,42 +54,41 @@ utils::velmar_ustring GetDataFolder(DataFolder folder) {
   return {};
 }
 
-utils::velmar_ustring GetExecutablePath() {
+utils::utf16_string GetExecutablePath() {
   std::string buffer(256, '\0');
   for (;;) {
     const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (length < 0) return {};
     if (static_cast<std::size_t>(length) < buffer.size()) {
       buffer.resize(static_cast<std::size_t>(length));
-      return utils::velmar_ustring(buffer);
+      return FromUtf8(buffer);
     }
     buffer.resize(buffer.size() * 2);
   }
 }
 
-bool SplitDriveAndDirectory(const utils::velmar_ustring& path, utils::velmar_ustring& drive,
-                            utils::velmar_ustring& directory) {
+bool SplitDriveAndDirectory(const utils::utf16_string& path, utils::utf16_string& drive,
+                            utils::utf16_string& directory) {
   drive.clear();
   directory.clear();
-  const utils::velmar_ustring::string_type& text = path.str();
   std::size_t start = 0;
-  if (text.size() >= 2 && text[1] == ':') start = 2;
-  const std::size_t last = text.find_last_of(VELMAR_U("/\\"));
-  const std::size_t directory_end = last == text.npos || last < start ? start : last + 1;
+  if (path.size() >= 2 && path[1] == ':') start = 2;
+  const std::size_t last = path.find_last_of(VELMAR_U("/\\"));
+  const std::size_t directory_end = last == path.npos || last < start ? start : last + 1;
   // The sizes of the Windows runtime's buffers, terminator excluded.
   if (directory_end - start > 255) return false;
-  drive = utils::velmar_ustring(text.substr(0, start));
-  directory = utils::velmar_ustring(text.substr(start, directory_end - start));
+  drive = path.substr(0, start);
+  directory = path.substr(start, directory_end - start);
   return true;
 }
 
-bool StatusSucceeds(const utils::velmar_ustring& path) {
+bool StatusSucceeds(const utils::utf16_string& path) {
   std::string name;
   struct stat status {};
   return ToSystemPath(path, name) && stat(name.c_str(), &status) == 0;
 }
 
-PathKind QueryPathKind(const utils::velmar_ustring& path, std::error_code& error) {
+PathKind QueryPathKind(const utils::utf16_string& path, std::error_code& error) {
   error.clear();
   std::string name;
   if (!ToSystemPath(path, name)) return PathKind::kNotFound;
@@ -101,19 +102,19 @@ PathKind QueryPathKind(const utils::velmar_ustring& path, std::error_code& error
   return PathKind::kError;
 }
 
-bool MakeFolder(const utils::velmar_ustring& path) {
+bool MakeFolder(const utils::utf16_string& path) {
   std::string name;
   return ToSystemPath(path, name) && mkdir(name.c_str(), 0777) == 0;
 }
 
-bool EntryExists(const utils::velmar_ustring& path) {
+bool EntryExists(const utils::utf16_string& path) {
   std::string name;
   struct stat status {};
   return ToSystemPath(path, name) && lstat(name.c_str(), &status) == 0;
 }
 
-bool ListSubfolders(const utils::velmar_ustring& folder, FolderIdentity& identity,
-                    std::vector<utils::velmar_ustring>& names) {
+bool ListSubfolders(const utils::utf16_string& folder, FolderIdentity& identity,
+                    std::vector<utils::utf16_string>& names) {
   names.clear();
   std::string name;
   if (!ToSystemPath(folder, name)) return false;
@@ -137,7 +138,7 @@ bool ListSubfolders(const utils::velmar_ustring& folder, FolderIdentity& identit
     }
     if (!is_folder) continue;
     // A name that is not UTF-8 cannot be handed out as a path.
-    utils::velmar_ustring decoded(entry_name);
+    utils::utf16_string decoded = FromUtf8(entry_name);
     if (!decoded.empty()) names.push_back(std::move(decoded));
   }
   closedir(listing);

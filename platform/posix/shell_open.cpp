@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/posix/utf8_text.h"
+
 namespace velmar::platform {
 namespace {
 
@@ -37,11 +39,11 @@ std::string FindInPath(const char* program) {
 
 }  // namespace
 
-bool OpenWithShell(const utils::velmar_ustring& target) {
+bool OpenWithShell(const utils::utf16_string& target) {
   const std::string program = FindInPath(kOpener);
   if (program.empty()) return false;
   std::string opener_name = kOpener;
-  std::string argument = target.ToUTF8();
+  std::string argument = ToUtf8(target);
   char* const argv[] = {&opener_name[0], &argument[0], nullptr};
 
   // The intermediate child exits at once: the handler is adopted by init, so

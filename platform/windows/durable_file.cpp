@@ -10,13 +10,11 @@
 namespace velmar::platform {
 namespace {
 
-using ustring = utils::velmar_ustring;
-
 // A lock held longer than this by another process is reported, not waited on.
 constexpr std::chrono::seconds kLockWait{20};
 
 // Win32 wants backslashes only in "\\?\" paths; forward slashes are fine.
-const wchar_t* Wide(const ustring& path) { return path.c_str(); }
+const wchar_t* Wide(const utils::utf16_string& path) { return path.c_str(); }
 
 std::string SystemError(DWORD code) {
   wchar_t* text = nullptr;
@@ -25,7 +23,7 @@ std::string SystemError(DWORD code) {
       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::string message;
   if (length != 0 && text != nullptr) {
-    ustring::string_type wide(text, length);
+    utils::utf16_string wide(text, length);
     while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ' ||
                              wide.back() == L'.')) {
       wide.pop_back();
@@ -67,7 +65,7 @@ class RangeLock : public FileLock {
 
 class WindowsFileEnv : public FileEnv {
  public:
-  FileReadResult ReadFile(const ustring& path, std::size_t max_size, std::string& bytes,
+  FileReadResult ReadFile(const utils::utf16_string& path, std::size_t max_size, std::string& bytes,
                           std::string& error) override {
     bytes.clear();
     Handle file(CreateFileW(Wide(path), GENERIC_READ,
@@ -110,8 +108,8 @@ class WindowsFileEnv : public FileEnv {
 
   // ReplaceFileW carries the attributes and security of the old file over,
   // so `like` needs nothing here.
-  bool WriteNewFile(const ustring& path, const std::string& bytes, const ustring& /*like*/,
-                    std::string& error) override {
+  bool WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
+                    const utils::utf16_string& /*like*/, std::string& error) override {
     Handle file(CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
@@ -140,7 +138,7 @@ class WindowsFileEnv : public FileEnv {
     return ok;
   }
 
-  bool ReplaceAtomically(const ustring& source, const ustring& target,
+  bool ReplaceAtomically(const utils::utf16_string& source, const utils::utf16_string& target,
                          std::string& error) override {
     const DWORD attributes = GetFileAttributesW(Wide(target));
     if (attributes != INVALID_FILE_ATTRIBUTES) {
@@ -166,17 +164,18 @@ class WindowsFileEnv : public FileEnv {
     return true;
   }
 
-  bool RenameWithoutReplacing(const ustring& source, const ustring& target,
+  bool RenameWithoutReplacing(const utils::utf16_string& source, const utils::utf16_string& target,
                               std::string& error) override {
     if (MoveFileExW(Wide(source), Wide(target), MOVEFILE_WRITE_THROUGH)) return true;
     error = SystemError(GetLastError());
     return false;
   }
 
-  bool RemoveFile(const ustring& path) override { return DeleteFileW(Wide(path)) != 0; }
+  bool RemoveFile(const utils::utf16_string& path) override { return DeleteFileW(Wide(path)) != 0; }
 
-  bool ListFolder(const ustring& folder, std::vector<ustring::string_type>& names) override {
-    ustring::string_type pattern = folder.str();
+  bool ListFolder(const utils::utf16_string& folder,
+                  std::vector<utils::utf16_string>& names) override {
+    utils::utf16_string pattern = folder;
     pattern += L"/*";
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileW(pattern.c_str(), &data);
@@ -188,7 +187,7 @@ class WindowsFileEnv : public FileEnv {
     return true;
   }
 
-  std::unique_ptr<FileLock> Lock(const ustring& path, std::string& error) override {
+  std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, std::string& error) override {
     const HANDLE handle = CreateFileW(Wide(path), GENERIC_READ | GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -220,7 +219,7 @@ class WindowsFileEnv : public FileEnv {
   }
 
   // Only a reparse point is resolved, to the final path the system opens.
-  ustring ResolveLinks(const ustring& path) override {
+  utils::utf16_string ResolveLinks(const utils::utf16_string& path) override {
     const DWORD attributes = GetFileAttributesW(Wide(path));
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
       return path;
@@ -231,7 +230,7 @@ class WindowsFileEnv : public FileEnv {
     wchar_t buffer[32768];
     const DWORD length = GetFinalPathNameByHandleW(file.get(), buffer, 32768, VOLUME_NAME_DOS);
     if (length == 0 || length >= 32768) return path;
-    ustring::string_type final_path(buffer, length);
+    utils::utf16_string final_path(buffer, length);
     // "\\?\C:\x" and "\\?\UNC\server\x" back to ordinary paths.
     if (final_path.compare(0, 8, L"\\\\?\\UNC\\") == 0) {
       final_path = L"\\\\" + final_path.substr(8);
@@ -241,7 +240,7 @@ class WindowsFileEnv : public FileEnv {
     for (wchar_t& c : final_path) {
       if (c == L'\\') c = L'/';
     }
-    return ustring(final_path);
+    return final_path;
   }
 
   std::uint32_t ProcessId() override { return GetCurrentProcessId(); }

@@ -11,8 +11,8 @@ namespace velmar::platform {
 namespace {
 
 // A name with an embedded null would be cut short by every call.
-bool IsCallable(const utils::velmar_ustring& path) {
-  return !path.empty() && path.str().find(L'\0') == utils::velmar_ustring::npos;
+bool IsCallable(const utils::utf16_string& path) {
+  return !path.empty() && path.find(L'\0') == utils::utf16_string::npos;
 }
 
 bool IsNotFoundError(DWORD code) {
@@ -33,31 +33,31 @@ bool IsNotFoundError(DWORD code) {
 }
 
 // Opens the entry a path reaches, links followed; folders included.
-HANDLE OpenForQuery(const utils::velmar_ustring& path) {
+HANDLE OpenForQuery(const utils::utf16_string& path) {
   return CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 }  // namespace
 
-utils::velmar_ustring GetDataFolder(DataFolder folder) {
+utils::utf16_string GetDataFolder(DataFolder folder) {
   int csidl = CSIDL_APPDATA;
   if (folder == DataFolder::kLocal) csidl = CSIDL_LOCAL_APPDATA;
   if (folder == DataFolder::kCommon) csidl = CSIDL_COMMON_APPDATA;
   wchar_t buffer[MAX_PATH] = {};
   if (!SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE)) return {};
-  return utils::velmar_ustring(buffer);
+  return utils::utf16_string(buffer);
 }
 
-utils::velmar_ustring GetExecutablePath() {
+utils::utf16_string GetExecutablePath() {
   wchar_t buffer[MAX_PATH] = {};
   const DWORD length = GetModuleFileNameW(GetModuleHandleW(nullptr), buffer, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return {};
-  return utils::velmar_ustring(buffer, length);
+  return utils::utf16_string(buffer, length);
 }
 
-bool SplitDriveAndDirectory(const utils::velmar_ustring& path, utils::velmar_ustring& drive,
-                            utils::velmar_ustring& directory) {
+bool SplitDriveAndDirectory(const utils::utf16_string& path, utils::utf16_string& drive,
+                            utils::utf16_string& directory) {
   wchar_t drive_part[3] = {};
   wchar_t directory_part[256] = {};
   drive.clear();
@@ -67,17 +67,17 @@ bool SplitDriveAndDirectory(const utils::velmar_ustring& path, utils::velmar_ust
       0) {
     return false;
   }
-  drive = utils::velmar_ustring(drive_part);
-  directory = utils::velmar_ustring(directory_part);
+  drive = utils::utf16_string(drive_part);
+  directory = utils::utf16_string(directory_part);
   return true;
 }
 
-bool StatusSucceeds(const utils::velmar_ustring& path) {
+bool StatusSucceeds(const utils::utf16_string& path) {
   struct _stat64 status {};
   return IsCallable(path) && _wstat64(path.c_str(), &status) == 0;
 }
 
-PathKind QueryPathKind(const utils::velmar_ustring& path, std::error_code& error) {
+PathKind QueryPathKind(const utils::utf16_string& path, std::error_code& error) {
   error.clear();
   if (!IsCallable(path)) return PathKind::kNotFound;
   DWORD attributes = GetFileAttributesW(path.c_str());
@@ -102,11 +102,11 @@ PathKind QueryPathKind(const utils::velmar_ustring& path, std::error_code& error
   return PathKind::kError;
 }
 
-bool MakeFolder(const utils::velmar_ustring& path) {
+bool MakeFolder(const utils::utf16_string& path) {
   return IsCallable(path) && _wmkdir(path.c_str()) == 0;
 }
 
-bool EntryExists(const utils::velmar_ustring& path) {
+bool EntryExists(const utils::utf16_string& path) {
   if (!IsCallable(path)) return false;
   WIN32_FIND_DATAW data{};
   const HANDLE search = FindFirstFileW(path.c_str(), &data);
@@ -115,8 +115,8 @@ bool EntryExists(const utils::velmar_ustring& path) {
   return true;
 }
 
-bool ListSubfolders(const utils::velmar_ustring& folder, FolderIdentity& identity,
-                    std::vector<utils::velmar_ustring>& names) {
+bool ListSubfolders(const utils::utf16_string& folder, FolderIdentity& identity,
+                    std::vector<utils::utf16_string>& names) {
   names.clear();
   if (!IsCallable(folder)) return false;
   const HANDLE handle = OpenForQuery(folder);
@@ -129,15 +129,15 @@ bool ListSubfolders(const utils::velmar_ustring& folder, FolderIdentity& identit
   identity.index =
       (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
 
-  utils::velmar_ustring pattern = folder;
-  if (pattern.str().back() != L'/' && pattern.str().back() != L'\\') pattern += L'/';
+  utils::utf16_string pattern = folder;
+  if (pattern.back() != L'/' && pattern.back() != L'\\') pattern += L'/';
   pattern += L'*';
   WIN32_FIND_DATAW data{};
   const HANDLE search = FindFirstFileW(pattern.c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return false;
   do {
-    const utils::velmar_ustring name(data.cFileName);
-    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || name == "." || name == "..") {
+    const utils::utf16_string name(data.cFileName);
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || name == L"." || name == L"..") {
       continue;
     }
     names.push_back(name);

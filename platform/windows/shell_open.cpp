@@ -8,7 +8,7 @@
 
 namespace velmar::platform {
 
-bool OpenWithShell(const utils::velmar_ustring& target) {
+bool OpenWithShell(const utils::utf16_string& target) {
   const HINSTANCE result =
       ShellExecuteW(nullptr, L"open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   return reinterpret_cast<INT_PTR>(result) > 32;

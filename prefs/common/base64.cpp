@@ -16,8 +16,8 @@ int SextetOf(utils::utf16_unit unit) {
 
 }  // namespace
 
-utils::velmar_ustring::string_type EncodeBase64(const BinaryData& bytes) {
-  utils::velmar_ustring::string_type out;
+utils::utf16_string EncodeBase64(const BinaryData& bytes) {
+  utils::utf16_string out;
   out.reserve((bytes.size() + 2) / 3 * 4);
   for (std::size_t i = 0; i < bytes.size(); i += 3) {
     const std::size_t left = bytes.size() - i;
@@ -31,7 +31,7 @@ utils::velmar_ustring::string_type EncodeBase64(const BinaryData& bytes) {
   return out;
 }
 
-bool DecodeBase64(const utils::velmar_ustring::string_type& text, BinaryData& bytes) {
+bool DecodeBase64(const utils::utf16_string& text, BinaryData& bytes) {
   if (text.size() % 4 != 0) return false;
   BinaryData out;
   out.reserve(text.size() / 4 * 3);

@@ -1,13 +1,13 @@
 // Binary preference values are kept as base64 text (RFC 4648, padded).
 #pragma once
 
-#include "FolianUtils/ustring.h"
+#include "FolianUtils/utf16.h"
 #include "TrelvinCommonPreferences/preferences_interface.h"
 
 namespace velmar::prefs {
 
-utils::velmar_ustring::string_type EncodeBase64(const BinaryData& bytes);
+utils::utf16_string EncodeBase64(const BinaryData& bytes);
 // False for anything but padded base64 of the standard alphabet.
-bool DecodeBase64(const utils::velmar_ustring::string_type& text, BinaryData& bytes);
+bool DecodeBase64(const utils::utf16_string& text, BinaryData& bytes);
 
 }  // namespace velmar::prefs

@@ -484,7 +484,7 @@ bool JsonCommon::ReadAndLock(std::array<DiskFile, 2>& disk, bool must_lock) {
     const velmar_ustring& path = FilePath(level);
     if (path.empty()) continue;
     std::string error;
-    disk[level].lock = m_env->Lock(velmar_ustring(path.str() + LockSuffix()), error);
+    disk[level].lock = m_env->Lock(path.str() + LockSuffix(), error);
     if (disk[level].lock == nullptr) {
       locked = false;
       if (must_lock) {
@@ -497,7 +497,7 @@ bool JsonCommon::ReadAndLock(std::array<DiskFile, 2>& disk, bool must_lock) {
     const velmar_ustring& path = FilePath(level);
     if (path.empty()) continue;
     DiskFile& file = disk[level];
-    file.result = m_env->ReadFile(path, kMaxFileSize, file.bytes, file.error);
+    file.result = m_env->ReadFile(path.str(), kMaxFileSize, file.bytes, file.error);
     if (file.result == platform::FileReadResult::kRead) {
       file.print.exists = true;
       file.print.size = file.bytes.size();
@@ -579,16 +579,16 @@ namespace {
 // Temporary files of a save: "<file name>.<process>-<n>.tmp" beside the
 // file. Saves write them only under the lock, so one found while holding
 // the lock belongs to a save that died.
-void RemoveAbandonedTemporaryFiles(platform::FileEnv& env, const utils::velmar_ustring& path) {
+void RemoveAbandonedTemporaryFiles(platform::FileEnv& env, const string_type& path) {
   string_type folder;
   string_type name;
-  SplitPath(path.str(), folder, name);
+  SplitPath(path, folder, name);
   std::vector<string_type> entries;
-  if (!env.ListFolder(utils::velmar_ustring(folder), entries)) return;
+  if (!env.ListFolder(folder, entries)) return;
   const string_type prefix = name + static_cast<utf16_unit>('.');
   for (const auto& entry : entries) {
     if (StartsWith(entry, prefix) && EndsWith(entry, TemporarySuffix())) {
-      env.RemoveFile(utils::velmar_ustring(folder + static_cast<utf16_unit>('/') + entry));
+      env.RemoveFile(folder + static_cast<utf16_unit>('/') + entry);
     }
   }
 }
@@ -602,7 +602,7 @@ bool JsonCommon::LoadPreferences() {
   for (const EShareLevel level : kLevels) {
     const velmar_ustring& path = FilePath(level);
     if (locked && !path.empty()) {
-      RemoveAbandonedTemporaryFiles(*m_env, m_env->ResolveLinks(path));
+      RemoveAbandonedTemporaryFiles(*m_env, m_env->ResolveLinks(path.str()));
     }
     LoadLevel(level, disk[level]);
     ok = ok && m_files[level].status != FileStatus::kCorrupt &&
@@ -695,14 +695,14 @@ namespace {
 
 // Moves an unreadable file aside as "<file>.bad", "<file>.bad1", ...,
 // keeping only the newest few copies.
-bool MoveAside(platform::FileEnv& env, const utils::velmar_ustring& path, std::string& error) {
+bool MoveAside(platform::FileEnv& env, const string_type& path, std::string& error) {
   string_type folder;
   string_type name;
-  SplitPath(path.str(), folder, name);
+  SplitPath(path, folder, name);
   const string_type stem = name + Ascii(".bad");
   std::vector<string_type> entries;
   std::vector<std::uint64_t> numbers;
-  if (env.ListFolder(utils::velmar_ustring(folder), entries)) {
+  if (env.ListFolder(folder, entries)) {
     for (const string_type& entry : entries) {
       if (!StartsWith(entry, stem)) continue;
       const string_type digits = entry.substr(stem.size());
@@ -717,8 +717,8 @@ bool MoveAside(platform::FileEnv& env, const utils::velmar_ustring& path, std::s
   }
   std::sort(numbers.begin(), numbers.end());
   auto name_of = [&](std::uint64_t number) {
-    return utils::velmar_ustring(folder + static_cast<utf16_unit>('/') + stem +
-                                 (number == 0 ? string_type() : Decimal(number)));
+    return folder + static_cast<utf16_unit>('/') + stem +
+           (number == 0 ? string_type() : Decimal(number));
   };
   std::uint64_t next = numbers.empty() ? 0 : numbers.back() + 1;
   bool moved = false;
@@ -775,7 +775,7 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
   }
 
   // A link stays a link: the file it leads to is replaced.
-  const velmar_ustring target = m_env->ResolveLinks(path);
+  const string_type target = m_env->ResolveLinks(path.str());
   std::string error;
   if (file.status == FileStatus::kCorrupt || disk.result == platform::FileReadResult::kTooLarge) {
     if (disk.result != platform::FileReadResult::kMissing && !MoveAside(*m_env, target, error)) {
@@ -785,9 +785,9 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
   }
 
   static std::atomic<std::uint32_t> s_saveCounter{0};
-  const velmar_ustring temporary(target.str() + static_cast<utf16_unit>('.') +
-                                 Decimal(m_env->ProcessId()) + static_cast<utf16_unit>('-') +
-                                 Decimal(++s_saveCounter) + TemporarySuffix());
+  const string_type temporary = target + static_cast<utf16_unit>('.') +
+                                Decimal(m_env->ProcessId()) + static_cast<utf16_unit>('-') +
+                                Decimal(++s_saveCounter) + TemporarySuffix();
   if (!m_env->WriteNewFile(temporary, content, target, error)) {
     Fail(path, "cannot write the temporary file", error);
     return false;

@@ -14,7 +14,7 @@ namespace velmar::prefs {
 
 class MemoryFileEnv : public platform::FileEnv {
  public:
-  using string_type = ustring::string_type;
+  using string_type = utils::utf16_string;
   enum class EntryKind { kFile, kFolder, kFifo };
   struct Entry {
     EntryKind kind = EntryKind::kFile;
@@ -36,10 +36,10 @@ class MemoryFileEnv : public platform::FileEnv {
                                                                             : nullptr;
   }
 
-  platform::FileReadResult ReadFile(const ustring& path, std::size_t max_size, std::string& bytes,
-                                    std::string& error) override {
+  platform::FileReadResult ReadFile(const utils::utf16_string& path, std::size_t max_size,
+                                    std::string& bytes, std::string& error) override {
     bytes.clear();
-    const auto found = entries.find(path.str());
+    const auto found = entries.find(path);
     if (found == entries.end()) {
       error = "No such file or directory";
       return platform::FileReadResult::kMissing;
@@ -53,13 +53,13 @@ class MemoryFileEnv : public platform::FileEnv {
     return platform::FileReadResult::kRead;
   }
 
-  bool WriteNewFile(const ustring& path, const std::string& bytes, const ustring& /*like*/,
-                    std::string& error) override {
+  bool WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
+                    const utils::utf16_string& /*like*/, std::string& error) override {
     if (!create_error.empty()) {
       error = create_error;
       return false;
     }
-    if (entries.count(path.str()) != 0) {
+    if (entries.count(path) != 0) {
       error = "File exists";
       return false;
     }
@@ -67,17 +67,17 @@ class MemoryFileEnv : public platform::FileEnv {
       error = write_error.empty() ? flush_error : write_error;
       return false;
     }
-    entries[path.str()].bytes = bytes;
+    entries[path].bytes = bytes;
     return true;
   }
 
-  bool ReplaceAtomically(const ustring& source, const ustring& target,
+  bool ReplaceAtomically(const utils::utf16_string& source, const utils::utf16_string& target,
                          std::string& error) override {
     if (!replace_error.empty()) {
       error = replace_error;
       return false;
     }
-    const auto to = entries.find(target.str());
+    const auto to = entries.find(target);
     if (to != entries.end() && to->second.kind == EntryKind::kFolder) {
       error = "Is a directory";
       return false;
@@ -85,9 +85,9 @@ class MemoryFileEnv : public platform::FileEnv {
     return MoveEntry(source, target, error);
   }
 
-  bool RenameWithoutReplacing(const ustring& source, const ustring& target,
+  bool RenameWithoutReplacing(const utils::utf16_string& source, const utils::utf16_string& target,
                               std::string& error) override {
-    if (entries.count(target.str()) != 0) {
+    if (entries.count(target) != 0) {
       error = "File exists";
       return false;
     }
@@ -98,10 +98,10 @@ class MemoryFileEnv : public platform::FileEnv {
     return MoveEntry(source, target, error);
   }
 
-  bool RemoveFile(const ustring& path) override { return entries.erase(path.str()) != 0; }
+  bool RemoveFile(const utils::utf16_string& path) override { return entries.erase(path) != 0; }
 
-  bool ListFolder(const ustring& folder, std::vector<string_type>& names) override {
-    const string_type prefix = folder.str() + static_cast<utils::utf16_unit>('/');
+  bool ListFolder(const utils::utf16_string& folder, std::vector<string_type>& names) override {
+    const string_type prefix = folder + static_cast<utils::utf16_unit>('/');
     for (const auto& entry : entries) {
       if (entry.first.compare(0, prefix.size(), prefix) == 0 &&
           entry.first.find('/', prefix.size()) == string_type::npos) {
@@ -111,29 +111,31 @@ class MemoryFileEnv : public platform::FileEnv {
     return true;
   }
 
-  std::unique_ptr<platform::FileLock> Lock(const ustring& path, std::string& error) override {
+  std::unique_ptr<platform::FileLock> Lock(const utils::utf16_string& path,
+                                           std::string& error) override {
     if (!lock_error.empty()) {
       error = lock_error;
       return nullptr;
     }
-    entries.emplace(path.str(), Entry{});
+    entries.emplace(path, Entry{});
     return std::make_unique<platform::FileLock>();
   }
 
-  ustring ResolveLinks(const ustring& path) override { return path; }
+  utils::utf16_string ResolveLinks(const utils::utf16_string& path) override { return path; }
   std::uint32_t ProcessId() override { return 7; }
 
  private:
   // Moves the entry at `source` over whatever `target` holds.
-  bool MoveEntry(const ustring& source, const ustring& target, std::string& error) {
-    const auto from = entries.find(source.str());
+  bool MoveEntry(const utils::utf16_string& source, const utils::utf16_string& target,
+                 std::string& error) {
+    const auto from = entries.find(source);
     if (from == entries.end()) {
       error = "No such file or directory";
       return false;
     }
     Entry moved = std::move(from->second);
     entries.erase(from);
-    entries[target.str()] = std::move(moved);
+    entries[target] = std::move(moved);
     return true;
   }
 };
