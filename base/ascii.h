@@ -6,6 +6,14 @@ namespace velmar::base {
 
 constexpr bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
+// The value of a hexadecimal digit of either case, or -1.
+constexpr int HexDigitValue(char32_t c) {
+  if (IsDigit(c)) return static_cast<int>(c - '0');
+  if (c >= 'a' && c <= 'f') return static_cast<int>(c - 'a' + 10);
+  if (c >= 'A' && c <= 'F') return static_cast<int>(c - 'A' + 10);
+  return -1;
+}
+
 // The "C" isspace set: blank, tab, line feed, vertical tab, form feed,
 // carriage return.
 constexpr bool IsAsciiSpace(char32_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }

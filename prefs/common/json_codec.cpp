@@ -14,6 +14,7 @@
 #include <limits>
 #include <string>
 
+#include "base/ascii.h"
 #include "base/utf16.h"
 #include "base/utf8.h"
 
@@ -146,28 +147,15 @@ const string_type& UnitsKeyPrefix() {
   return prefix;
 }
 
-bool HexDigit(utf16_unit c, unsigned& value) {
-  if (c >= '0' && c <= '9') {
-    value = c - '0';
-  } else if (c >= 'A' && c <= 'F') {
-    value = c - 'A' + 10;
-  } else if (c >= 'a' && c <= 'f') {
-    value = c - 'a' + 10;
-  } else {
-    return false;
-  }
-  return true;
-}
-
 bool UnitsFromHex(const utf16_unit* hex, std::size_t size, string_type& out) {
   if (size % 4 != 0) return false;
   out.clear();
   for (std::size_t i = 0; i < size; i += 4) {
     unsigned unit = 0;
     for (std::size_t k = 0; k < 4; ++k) {
-      unsigned digit = 0;
-      if (!HexDigit(hex[i + k], digit)) return false;
-      unit = unit << 4 | digit;
+      const int digit = base::HexDigitValue(static_cast<char16_t>(hex[i + k]));
+      if (digit < 0) return false;
+      unit = unit << 4 | static_cast<unsigned>(digit);
     }
     out += static_cast<utf16_unit>(unit);
   }

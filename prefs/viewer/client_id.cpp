@@ -1,53 +1,54 @@
-#include <fstream>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <system_error>
 
+#include "base/ascii.h"
 #include "base/version.h"
-#include "platform/local_data_root.h"
+#include "platform/durable_file.h"
+#include "platform/file_system.h"
 #include "platform/random_bytes.h"
 #include "prefs/viewer/client_id_internal.h"
 
 namespace trelvin::viewer {
 namespace {
 
-namespace fs = std::filesystem;
+using velmar::utils::utf16_string;
+
+// A UUID line and then some; anything longer is no identifier file.
+constexpr std::size_t kMaxFileSize = 4096;
 
 std::mutex g_fileMutex;
 
-bool IsHexDigit(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+utf16_string Ascii(const std::string& text) { return utf16_string(text.begin(), text.end()); }
 
 // The first line of the file without surrounding white space, or empty.
-std::string ReadIdFile(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::string line;
-  if (!in || !std::getline(in, line)) return {};
+std::string ReadIdFile(const utf16_string& file) {
+  std::string bytes;
+  std::string error;
+  if (velmar::platform::DefaultFileEnv().ReadFile(file, kMaxFileSize, bytes, error) !=
+      velmar::platform::FileReadResult::kRead) {
+    return {};
+  }
+  const std::string line = bytes.substr(0, bytes.find('\n'));
   const auto first = line.find_first_not_of(" \t\r\n");
   if (first == std::string::npos) return {};
   const auto last = line.find_last_not_of(" \t\r\n");
   return line.substr(first, last - first + 1);
 }
 
-bool WriteIdFile(const fs::path& file, const std::string& id) {
-  std::error_code error;
-  fs::create_directories(file.parent_path(), error);
-  if (error) return false;
-  // Written aside and renamed into place, so a reader never sees half a file.
-  fs::path temporary = file;
-  temporary += ".tmp-" + id.substr(0, 8);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!(out << id << '\n') || !out.flush()) {
-      out.close();
-      fs::remove(temporary, error);
-      return false;
-    }
-  }
-  fs::rename(temporary, file, error);
-  if (error) {
-    fs::remove(temporary, error);
+// Written aside, flushed and renamed into place, so a reader never sees half
+// a file and a crash leaves the old one or the new one.
+bool WriteIdFile(const utf16_string& file, const std::string& id) {
+  std::error_code created;
+  std::filesystem::create_directories(std::filesystem::path(file).parent_path(), created);
+  if (created) return false;
+  velmar::platform::FileEnv& env = velmar::platform::DefaultFileEnv();
+  const utf16_string temporary = file + Ascii(".tmp-" + id.substr(0, 8));
+  std::string error;
+  if (!env.WriteNewFile(temporary, id + '\n', file, error)) return false;
+  if (!env.ReplaceAtomically(temporary, file, error)) {
+    env.RemoveFile(temporary);
     return false;
   }
   return true;
@@ -55,11 +56,11 @@ bool WriteIdFile(const fs::path& file, const std::string& id) {
 
 }  // namespace
 
-fs::path ClientIdFile() {
-  const fs::path root = velmar::platform::LocalDataRoot();
+utf16_string ClientIdFile() {
+  const utf16_string root = velmar::platform::GetDataFolder(velmar::platform::DataFolder::kLocal);
   if (root.empty()) return {};
-  return root / "Trelvin" / ("Trelvin 20" + std::to_string(velmar::base::kCurrentMajorVersion)) /
-         velmar::base::kApplicationName / "trelvin.viewer.cid";
+  return root + Ascii("/Trelvin/Trelvin 20" + std::to_string(velmar::base::kCurrentMajorVersion) +
+                      "/" + velmar::base::kApplicationName + "/trelvin.viewer.cid");
 }
 
 std::string MakeRandomUuid() {
@@ -82,13 +83,14 @@ bool IsUuidText(const std::string& text) {
   if (text.size() != 36) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const bool dash_position = i == 8 || i == 13 || i == 18 || i == 23;
-    if (dash_position ? text[i] != '-' : !IsHexDigit(text[i])) return false;
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (dash_position ? c != '-' : velmar::base::HexDigitValue(c) < 0) return false;
   }
   return true;
 }
 
 std::string GetOrCreateClientId() {
-  const fs::path file = ClientIdFile();
+  const utf16_string file = ClientIdFile();
   if (file.empty()) return {};
   const std::lock_guard<std::mutex> lock(g_fileMutex);
   std::string id = ReadIdFile(file);

@@ -1,14 +1,15 @@
 // The viewer library's persistent client identifier.
 #pragma once
 
-#include <filesystem>
 #include <string>
+
+#include "FolianUtils/utf16.h"
 
 namespace trelvin::viewer {
 
 // Where the identifier is kept: beside Folian's private preference file of
 // the current version. Empty when the data root is unknown.
-std::filesystem::path ClientIdFile();
+velmar::utils::utf16_string ClientIdFile();
 
 // A random version 4 UUID in lower-case text, or empty when the system's
 // generator fails.
