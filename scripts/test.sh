@@ -45,6 +45,16 @@ if [ -n "$unique" ]; then
   exit 1
 fi
 passed=$((passed + 1))
+echo "-- the shared libraries export their interface, no standard-library instantiations"
+leaked=$(for library in build/native-install/lib/*.so; do
+  nm -D --defined-only "$library" | awk -v lib="$library" '$3 ~ /^_Z(T[ISV])?Z?N?K?(St|9__gnu_cxx)/ { print lib ": " $3 }'
+done)
+if [ -n "$leaked" ]; then
+  echo "$leaked" | c++filt
+  echo "standard-library symbols exported"
+  exit 1
+fi
+passed=$((passed + 1))
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer =="
 cmake --preset sanitizers >/dev/null
