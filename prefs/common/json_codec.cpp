@@ -89,9 +89,9 @@ class ExactNumberHandler {
   }
 
  private:
-  // The reader has validated the UTF-8 already, surrogate forms included.
-  // No byte-order mark is skipped here: a string may well begin with U+FEFF
-  // or any U+Fxxx.
+  // The reader has validated the UTF-8 already, so the text holds no
+  // surrogate forms. No byte-order mark is skipped here: a string may well
+  // begin with U+FEFF or any U+Fxxx.
   bool ToUtf16(const char* text, rapidjson::SizeType length) {
     return base::utf8::Decode(text, length, m_units);
   }
