@@ -12,6 +12,7 @@ started=$(date +%s)
 bash scripts/install-deps.sh
 
 echo "== layers =="
+python3 scripts/check-layers_test.py
 python3 scripts/check-layers.py
 
 passed=0
