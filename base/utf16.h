@@ -3,6 +3,9 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+
+#include "FolianUtils/utf16.h"
 
 namespace velmar::base {
 
@@ -42,6 +45,19 @@ bool HasLoneSurrogate(const Unit* units, std::size_t count) {
     }
   }
   return false;
+}
+
+// Appends ASCII text, one unit per byte; for the library's own fixed texts
+// (keys, suffixes, unit names), never for text from outside.
+inline void AppendAscii(std::string_view ascii, utils::utf16_string& out) {
+  out.reserve(out.size() + ascii.size());
+  for (const char c : ascii) out += static_cast<utils::utf16_unit>(static_cast<unsigned char>(c));
+}
+
+inline utils::utf16_string FromAscii(std::string_view ascii) {
+  utils::utf16_string out;
+  AppendAscii(ascii, out);
+  return out;
 }
 
 }  // namespace velmar::base

@@ -45,5 +45,16 @@ TEST(Utf16, CodePointsSplitAndCombineAgain) {
   }
 }
 
+TEST(Utf16, AsciiWidensOneUnitPerByte) {
+  EXPECT_TRUE(FromAscii("").empty());
+  const utils::utf16_string key = FromAscii("$type");
+  EXPECT_EQ(key, utils::utf16_string(VELMAR_U("$type")));
+  utils::utf16_string path = FromAscii("/f");
+  AppendAscii(".json", path);
+  EXPECT_EQ(path, utils::utf16_string(VELMAR_U("/f.json")));
+  // Never sign-extended: a stray high byte stays below U+0100.
+  EXPECT_EQ(FromAscii("\xE9")[0], 0xE9);
+}
+
 }  // namespace
 }  // namespace velmar::base

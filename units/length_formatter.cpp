@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "FolianUtils/constants.h"
+#include "base/utf16.h"
 #include "foundation/localized_strings.h"
 #include "units/binary_format.h"
 #include "units/length_unit_texts.h"
@@ -12,6 +13,7 @@
 namespace velmar::utils {
 namespace {
 
+using base::AppendAscii;
 using units::IsBinaryFormat;
 using units::LengthInfo;
 using units::UnitsInfo;
@@ -51,10 +53,6 @@ bool FindBinaryFraction(double fraction, int& numerator, int& denominator) {
     }
   }
   return false;
-}
-
-void AppendAscii(const char* text, string_type& out) {
-  for (; *text != '\0'; ++text) out.push_back(static_cast<utf16_unit>(*text));
 }
 
 void AppendInt(int value, string_type& out) { AppendWhole(value, out); }

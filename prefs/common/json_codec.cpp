@@ -118,19 +118,13 @@ class ExactNumberParse {
   std::size_t m_size;
 };
 
-string_type Ascii(const char* text) {
-  string_type out;
-  for (; *text != 0; ++text) out += static_cast<utf16_unit>(*text);
-  return out;
-}
-
 const string_type& TypeKey() {
-  static const string_type key = Ascii("$type");
+  static const string_type key = base::FromAscii("$type");
   return key;
 }
 
 const string_type& ValueKey() {
-  static const string_type key = Ascii("value");
+  static const string_type key = base::FromAscii("value");
   return key;
 }
 
@@ -139,11 +133,11 @@ string_type StringOf(const JsonValue& value) {
 }
 
 bool Equals(const JsonValue& value, const char* ascii) {
-  return value.IsString() && StringOf(value) == Ascii(ascii);
+  return value.IsString() && StringOf(value) == base::FromAscii(ascii);
 }
 
 const string_type& UnitsKeyPrefix() {
-  static const string_type prefix = Ascii("$utf16:");
+  static const string_type prefix = base::FromAscii("$utf16:");
   return prefix;
 }
 
@@ -339,7 +333,7 @@ void WriteKey(JsonWriter& writer, const string_type& name) {
   if (HasLoneSurrogate(name)) {
     WritePlain(writer, UnitsKeyPrefix() + UnitsAsHex(name), true);
   } else if (!name.empty() && name[0] == '$') {
-    WritePlain(writer, Ascii("$") + name, true);
+    WritePlain(writer, base::FromAscii("$") + name, true);
   } else {
     WritePlain(writer, name, true);
   }
@@ -349,7 +343,7 @@ void WriteText(JsonWriter& writer, const string_type& text) {
   if (HasLoneSurrogate(text)) {
     writer.StartObject();
     WritePlain(writer, TypeKey(), true);
-    WritePlain(writer, Ascii("utf16"), false);
+    WritePlain(writer, base::FromAscii("utf16"), false);
     WritePlain(writer, ValueKey(), true);
     WritePlain(writer, UnitsAsHex(text), false);
     writer.EndObject();
@@ -359,7 +353,7 @@ void WriteText(JsonWriter& writer, const string_type& text) {
 }
 
 void WriteAscii(JsonWriter& writer, const char* text, bool key) {
-  WritePlain(writer, Ascii(text), key);
+  WritePlain(writer, base::FromAscii(text), key);
 }
 
 void WriteReal(JsonWriter& writer, double value) {

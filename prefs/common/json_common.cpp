@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "base/utf16.h"
 #include "base/utf8.h"
 #include "platform/durable_file.h"
 #include "prefs/common/base64.h"
@@ -31,13 +32,7 @@ constexpr std::size_t kKeptBadCopies = 5;
 constexpr const char* kSectionNames[JsonCommon::kCategoryKindCount] = {"categories", "binary",
                                                                        "lists", "dictionaries"};
 
-string_type Ascii(const char* text) {
-  string_type out;
-  for (; *text != 0; ++text) out += static_cast<utf16_unit>(*text);
-  return out;
-}
-
-string_type Decimal(std::uint64_t value) { return Ascii(std::to_string(value).c_str()); }
+string_type Decimal(std::uint64_t value) { return base::FromAscii(std::to_string(value)); }
 
 bool StartsWith(const string_type& text, const string_type& prefix) {
   return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
@@ -50,9 +45,9 @@ bool EndsWith(const string_type& text, const string_type& suffix) {
 
 // Splits at the last separator into the folder and the file name.
 void SplitPath(const string_type& path, string_type& folder, string_type& name) {
-  const std::size_t slash = path.find_last_of(Ascii("/\\"));
+  const std::size_t slash = path.find_last_of(base::FromAscii("/\\"));
   if (slash == string_type::npos) {
-    folder = Ascii(".");
+    folder = base::FromAscii(".");
     name = path;
   } else {
     folder = path.substr(0, slash == 0 ? 1 : slash);
@@ -61,7 +56,7 @@ void SplitPath(const string_type& path, string_type& folder, string_type& name) 
 }
 
 const string_type& TemporarySuffix() {
-  static const string_type suffix = Ascii(".tmp");
+  static const string_type suffix = base::FromAscii(".tmp");
   return suffix;
 }
 
@@ -215,7 +210,7 @@ constexpr std::size_t kValueDepth = 3;
 constexpr std::size_t kWholeDepth = 2;
 
 const string_type& LockSuffix() {
-  static const string_type suffix = Ascii(".lock");
+  static const string_type suffix = base::FromAscii(".lock");
   return suffix;
 }
 
@@ -465,13 +460,13 @@ std::uint64_t JsonCommon::ReadTimestamp() {
 
 void JsonCommon::Fail(const velmar_ustring& path, const char* step, const std::string& error) {
   string_type text = m_lastSaveError.str();
-  if (!text.empty()) text += Ascii("; ");
+  if (!text.empty()) text += base::FromAscii("; ");
   string_type detail;
   const std::string narrow = std::string(step) + ": " + error;
-  if (!base::utf8::Decode(narrow.data(), narrow.size(), detail)) detail = Ascii(step);
+  if (!base::utf8::Decode(narrow.data(), narrow.size(), detail)) detail = base::FromAscii(step);
   // Copied, not moved: the move is not inline and this library cannot
   // reach FolianUtils.
-  const velmar_ustring message(text + path.str() + Ascii(": ") + detail);
+  const velmar_ustring message(text + path.str() + base::FromAscii(": ") + detail);
   m_lastSaveError = message;
 }
 
@@ -516,15 +511,15 @@ bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dict
   if (!DecodeJsonObject(bytes, members)) return false;
   std::array<Dictionary, JsonCommon::kCategoryKindCount> sections;
   for (std::size_t kind = 0; kind < JsonCommon::kCategoryKindCount; ++kind) {
-    const auto found = members.find(utils::velmar_ustring(Ascii(kSectionNames[kind])));
+    const auto found = members.find(utils::velmar_ustring(base::FromAscii(kSectionNames[kind])));
     if (found == members.end()) continue;
     if (found->second.GetType() != Variant::kDictionary) return false;
     sections[kind] = std::move(found->second.GetDictionary());
     members.erase(found);
   }
-  members.erase(utils::velmar_ustring(Ascii("format")));
+  members.erase(utils::velmar_ustring(base::FromAscii("format")));
   timestamp = 0;
-  const auto stamp = members.find(utils::velmar_ustring(Ascii("timestamp")));
+  const auto stamp = members.find(utils::velmar_ustring(base::FromAscii("timestamp")));
   if (stamp != members.end()) {
     if (stamp->second.GetType() == Variant::kInt64 && stamp->second.GetInt64() > 0) {
       timestamp = static_cast<std::uint64_t>(stamp->second.GetInt64());
@@ -699,7 +694,7 @@ bool MoveAside(platform::FileEnv& env, const string_type& path, std::string& err
   string_type folder;
   string_type name;
   SplitPath(path, folder, name);
-  const string_type stem = name + Ascii(".bad");
+  const string_type stem = name + base::FromAscii(".bad");
   std::vector<string_type> entries;
   std::vector<std::uint64_t> numbers;
   if (env.ListFolder(folder, entries)) {
@@ -808,7 +803,8 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
 bool JsonCommon::SavePreferences() {
   m_lastSaveError.clear();
   if (m_privateFilePath.empty() && m_publicFilePath.empty()) {
-    const velmar_ustring message(Ascii("the preferences have no files: they were never loaded"));
+    const velmar_ustring message(
+        base::FromAscii("the preferences have no files: they were never loaded"));
     m_lastSaveError = message;
     return false;
   }

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "base/ascii.h"
+#include "base/utf16.h"
 #include "base/version.h"
 #include "platform/durable_file.h"
 #include "platform/file_system.h"
@@ -19,8 +20,6 @@ using velmar::utils::utf16_string;
 constexpr std::size_t kMaxFileSize = 4096;
 
 std::mutex g_fileMutex;
-
-utf16_string Ascii(const std::string& text) { return utf16_string(text.begin(), text.end()); }
 
 // The first line of the file without surrounding white space, or empty.
 std::string ReadIdFile(const utf16_string& file) {
@@ -44,7 +43,7 @@ bool WriteIdFile(const utf16_string& file, const std::string& id) {
   std::filesystem::create_directories(std::filesystem::path(file).parent_path(), created);
   if (created) return false;
   velmar::platform::FileEnv& env = velmar::platform::DefaultFileEnv();
-  const utf16_string temporary = file + Ascii(".tmp-" + id.substr(0, 8));
+  const utf16_string temporary = file + velmar::base::FromAscii(".tmp-" + id.substr(0, 8));
   std::string error;
   if (!env.WriteNewFile(temporary, id + '\n', file, error)) return false;
   if (!env.ReplaceAtomically(temporary, file, error)) {
@@ -59,8 +58,9 @@ bool WriteIdFile(const utf16_string& file, const std::string& id) {
 utf16_string ClientIdFile() {
   const utf16_string root = velmar::platform::GetDataFolder(velmar::platform::DataFolder::kLocal);
   if (root.empty()) return {};
-  return root + Ascii("/Trelvin/Trelvin 20" + std::to_string(velmar::base::kCurrentMajorVersion) +
-                      "/" + velmar::base::kApplicationName + "/trelvin.viewer.cid");
+  return root + velmar::base::FromAscii("/Trelvin/Trelvin 20" +
+                                        std::to_string(velmar::base::kCurrentMajorVersion) + "/" +
+                                        velmar::base::kApplicationName + "/trelvin.viewer.cid");
 }
 
 std::string MakeRandomUuid() {
