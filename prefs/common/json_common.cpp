@@ -7,6 +7,7 @@
 #include <limits>
 #include <string>
 
+#include "base/ascii.h"
 #include "base/utf16.h"
 #include "base/utf8.h"
 #include "platform/durable_file.h"
@@ -493,18 +494,22 @@ bool JsonCommon::ReadAndLock(std::array<DiskFile, 2>& disk, bool must_lock) {
     if (path.empty()) continue;
     DiskFile& file = disk[level];
     file.result = m_env->ReadFile(path.str(), kMaxFileSize, file.bytes, file.error);
-    if (file.result == platform::FileReadResult::kRead) {
-      file.print.exists = true;
-      file.print.size = file.bytes.size();
-      file.print.hash = std::hash<std::string>()(file.bytes);
-    }
+    if (file.result == platform::FileReadResult::kRead) file.print = Fingerprint::Of(file.bytes);
   }
   return locked;
 }
 
+bool JsonCommon::ChangedOnDisk(const std::array<DiskFile, 2>& disk) const {
+  for (const EShareLevel level : kLevels) {
+    if (!FilePath(level).empty() && disk[level].print != m_files[level].seen) return true;
+  }
+  return false;
+}
+
 namespace {
 
-// Parses a file's text into the four tables of its level.
+// Parses a file's text into the four tables of its level; on failure nothing
+// is touched.
 bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dictionary& unknown,
                std::uint64_t& timestamp) {
   Dictionary members;
@@ -557,16 +562,9 @@ void JsonCommon::LoadLevel(EShareLevel level, DiskFile& disk) {
     case platform::FileReadResult::kRead:
       break;
   }
-  if (!ParseFile(disk.bytes, m_categoryTables, level, file.unknown, file.timestamp)) {
-    for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
-      m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))].clear();
-    }
-    file.unknown.clear();
-    file.timestamp = 0;
-    file.status = FileStatus::kCorrupt;
-    return;
-  }
-  file.status = FileStatus::kLoaded;
+  // A file that does not parse leaves the level as cleared above.
+  const bool parsed = ParseFile(disk.bytes, m_categoryTables, level, file.unknown, file.timestamp);
+  file.status = parsed ? FileStatus::kLoaded : FileStatus::kCorrupt;
 }
 
 namespace {
@@ -702,7 +700,7 @@ bool MoveAside(platform::FileEnv& env, const string_type& path, std::string& err
       if (!StartsWith(entry, stem)) continue;
       const string_type digits = entry.substr(stem.size());
       if (digits.size() > 18 || !std::all_of(digits.begin(), digits.end(),
-                                             [](utf16_unit c) { return c >= '0' && c <= '9'; })) {
+                                             [](utf16_unit c) { return base::IsDigit(c); })) {
         continue;
       }
       std::uint64_t number = 0;
@@ -794,9 +792,7 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
   }
   file.status = FileStatus::kLoaded;
   file.timestamp = timestamp;
-  file.seen.exists = true;
-  file.seen.size = content.size();
-  file.seen.hash = std::hash<std::string>()(content);
+  file.seen = Fingerprint::Of(content);
   return true;
 }
 
@@ -810,11 +806,7 @@ bool JsonCommon::SavePreferences() {
   }
   std::array<DiskFile, 2> disk;
   if (!ReadAndLock(disk, true)) return false;
-  bool changed = false;
-  for (const EShareLevel level : kLevels) {
-    changed = changed || (!FilePath(level).empty() && disk[level].print != m_files[level].seen);
-  }
-  if (changed) MergeWithDisk(disk);
+  if (ChangedOnDisk(disk)) MergeWithDisk(disk);
   const std::uint64_t timestamp = NowMilliseconds();
   bool ok = true;
   for (const EShareLevel level : kLevels) ok = SaveLevel(level, disk[level], timestamp) && ok;
@@ -832,12 +824,7 @@ bool JsonCommon::Synchronize() {
   // Without the lock (a read-only folder) each file read is still whole.
   std::array<DiskFile, 2> disk;
   (void)ReadAndLock(disk, false);
-  for (const EShareLevel level : kLevels) {
-    if (!FilePath(level).empty() && disk[level].print != m_files[level].seen) {
-      MergeWithDisk(disk);
-      break;
-    }
-  }
+  if (ChangedOnDisk(disk)) MergeWithDisk(disk);
   return true;
 }
 

@@ -145,6 +145,10 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
     bool exists = false;
     std::size_t size = 0;
     std::size_t hash = 0;
+    // What a file holding `bytes` looks like.
+    static Fingerprint Of(const std::string& bytes) {
+      return Fingerprint{true, bytes.size(), std::hash<std::string>()(bytes)};
+    }
     bool operator==(const Fingerprint& other) const {
       return exists == other.exists && size == other.size && hash == other.hash;
     }
@@ -179,6 +183,8 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   void MergeWithDisk(std::array<DiskFile, 2>& disk);
   bool SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_t timestamp);
   bool ReadAndLock(std::array<DiskFile, 2>& disk, bool must_lock);
+  // Whether another process changed either file since this store saw it.
+  bool ChangedOnDisk(const std::array<DiskFile, 2>& disk) const;
   void Fail(const velmar_ustring& path, const char* step, const std::string& error);
 
   std::array<FileState, 2> m_files;
