@@ -7,18 +7,15 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <thread>
+#include <utility>
 
+#include "platform/lock_wait.h"
 #include "platform/posix/utf8_text.h"
 
 namespace velmar::platform {
 namespace {
-
-// A lock held longer than this by another process is reported, not waited on.
-constexpr std::chrono::seconds kLockWait{20};
 
 std::string SystemError(int code) { return std::strerror(code); }
 
@@ -196,10 +193,10 @@ class PosixFileEnv : public FileEnv {
                   std::vector<utils::utf16_string>& names) override {
     DIR* dir = ::opendir(ToUtf8(folder).c_str());
     if (dir == nullptr) return false;
-    utils::utf16_string name;
     while (const dirent* entry = ::readdir(dir)) {
-      if (base::utf8::Decode(entry->d_name, std::strlen(entry->d_name), name))
-        names.push_back(name);
+      // A name that is not UTF-8 is none of the store's files.
+      utils::utf16_string name = FromUtf8(entry->d_name);
+      if (!name.empty()) names.push_back(std::move(name));
     }
     ::closedir(dir);
     return true;
@@ -220,21 +217,15 @@ class PosixFileEnv : public FileEnv {
       error = "the lock file is not a regular file";
       return nullptr;
     }
-    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
-    auto pause = std::chrono::microseconds(200);
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-      if (errno != EWOULDBLOCK && errno != EINTR) {
-        error = SystemError(errno);
-        return nullptr;
-      }
-      if (std::chrono::steady_clock::now() > deadline) {
-        error = "another process holds the lock";
-        return nullptr;
-      }
-      std::this_thread::sleep_for(pause);
-      if (pause < std::chrono::milliseconds(10)) pause *= 2;
-    }
-    return lock;
+    const bool taken = WaitForLock(
+        [fd](std::string& failure) {
+          if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return LockAttempt::kTaken;
+          if (errno == EWOULDBLOCK || errno == EINTR) return LockAttempt::kBusy;
+          failure = SystemError(errno);
+          return LockAttempt::kFailed;
+        },
+        error);
+    return taken ? std::move(lock) : nullptr;
   }
 
   utils::utf16_string ResolveLinks(const utils::utf16_string& path) override {

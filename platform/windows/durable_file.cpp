@@ -2,19 +2,13 @@
 
 #include <windows.h>
 
-#include <chrono>
-#include <thread>
+#include <utility>
 
 #include "base/utf8.h"
+#include "platform/lock_wait.h"
 
 namespace velmar::platform {
 namespace {
-
-// A lock held longer than this by another process is reported, not waited on.
-constexpr std::chrono::seconds kLockWait{20};
-
-// Win32 wants backslashes only in "\\?\" paths; forward slashes are fine.
-const wchar_t* Wide(const utils::utf16_string& path) { return path.c_str(); }
 
 std::string SystemError(DWORD code) {
   wchar_t* text = nullptr;
@@ -63,12 +57,13 @@ class RangeLock : public FileLock {
   Handle m_handle;  // closing it releases the lock
 };
 
+// Paths may use forward slashes: Win32 wants backslashes only in "\\?\" paths.
 class WindowsFileEnv : public FileEnv {
  public:
   FileReadResult ReadFile(const utils::utf16_string& path, std::size_t max_size, std::string& bytes,
                           std::string& error) override {
     bytes.clear();
-    Handle file(CreateFileW(Wide(path), GENERIC_READ,
+    Handle file(CreateFileW(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
@@ -110,7 +105,7 @@ class WindowsFileEnv : public FileEnv {
   // so `like` needs nothing here.
   bool WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
                     const utils::utf16_string& /*like*/, std::string& error) override {
-    Handle file(CreateFileW(Wide(path), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
       error = SystemError(GetLastError());
@@ -134,20 +129,20 @@ class WindowsFileEnv : public FileEnv {
       error = SystemError(GetLastError());
       ok = false;
     }
-    if (!ok) DeleteFileW(Wide(path));
+    if (!ok) DeleteFileW(path.c_str());
     return ok;
   }
 
   bool ReplaceAtomically(const utils::utf16_string& source, const utils::utf16_string& target,
                          std::string& error) override {
-    const DWORD attributes = GetFileAttributesW(Wide(target));
+    const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
-      if (ReplaceFileW(Wide(target), Wide(source), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+      if (ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                        nullptr, nullptr)) {
         // Where the file system's replace does not carry them over.
         constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-        if ((attributes & kKept) != 0) SetFileAttributesW(Wide(target), attributes & kKept);
+        if ((attributes & kKept) != 0) SetFileAttributesW(target.c_str(), attributes & kKept);
         return true;
       }
       const DWORD code = GetLastError();
@@ -157,7 +152,7 @@ class WindowsFileEnv : public FileEnv {
         return false;
       }
     }
-    if (!MoveFileExW(Wide(source), Wide(target), MOVEFILE_WRITE_THROUGH)) {
+    if (!MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
       error = SystemError(GetLastError());
       return false;
     }
@@ -166,12 +161,14 @@ class WindowsFileEnv : public FileEnv {
 
   bool RenameWithoutReplacing(const utils::utf16_string& source, const utils::utf16_string& target,
                               std::string& error) override {
-    if (MoveFileExW(Wide(source), Wide(target), MOVEFILE_WRITE_THROUGH)) return true;
+    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
     error = SystemError(GetLastError());
     return false;
   }
 
-  bool RemoveFile(const utils::utf16_string& path) override { return DeleteFileW(Wide(path)) != 0; }
+  bool RemoveFile(const utils::utf16_string& path) override {
+    return DeleteFileW(path.c_str()) != 0;
+  }
 
   bool ListFolder(const utils::utf16_string& folder,
                   std::vector<utils::utf16_string>& names) override {
@@ -188,7 +185,7 @@ class WindowsFileEnv : public FileEnv {
   }
 
   std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, std::string& error) override {
-    const HANDLE handle = CreateFileW(Wide(path), GENERIC_READ | GENERIC_WRITE,
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -196,35 +193,29 @@ class WindowsFileEnv : public FileEnv {
       return nullptr;
     }
     auto lock = std::make_unique<RangeLock>(handle);
-    const auto deadline = std::chrono::steady_clock::now() + kLockWait;
-    auto pause = std::chrono::microseconds(200);
-    for (;;) {
-      OVERLAPPED whole{};
-      if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
-                     MAXDWORD, &whole)) {
-        return lock;
-      }
-      const DWORD code = GetLastError();
-      if (code != ERROR_LOCK_VIOLATION && code != ERROR_IO_PENDING) {
-        error = SystemError(code);
-        return nullptr;
-      }
-      if (std::chrono::steady_clock::now() > deadline) {
-        error = "another process holds the lock";
-        return nullptr;
-      }
-      std::this_thread::sleep_for(pause);
-      if (pause < std::chrono::milliseconds(10)) pause *= 2;
-    }
+    const bool taken = WaitForLock(
+        [handle](std::string& failure) {
+          OVERLAPPED whole{};
+          if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                         MAXDWORD, &whole)) {
+            return LockAttempt::kTaken;
+          }
+          const DWORD code = GetLastError();
+          if (code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING) return LockAttempt::kBusy;
+          failure = SystemError(code);
+          return LockAttempt::kFailed;
+        },
+        error);
+    return taken ? std::move(lock) : nullptr;
   }
 
   // Only a reparse point is resolved, to the final path the system opens.
   utils::utf16_string ResolveLinks(const utils::utf16_string& path) override {
-    const DWORD attributes = GetFileAttributesW(Wide(path));
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
       return path;
     }
-    Handle file(CreateFileW(Wide(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    Handle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.valid()) return path;
     wchar_t buffer[32768];

@@ -1,0 +1,39 @@
+// How both platforms wait for the lock of a preference file: short pauses
+// that grow, up to a bound after which the holder is reported.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+namespace velmar::platform {
+
+enum class LockAttempt { kTaken, kBusy, kFailed };
+
+// Calls `attempt(error)` until it takes the lock or fails for good; false
+// with `error` set when it fails or another process keeps the lock longer
+// than the bound.
+template <typename Attempt>
+bool WaitForLock(Attempt attempt, std::string& error) {
+  constexpr std::chrono::seconds kLockWait{20};
+  const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+  auto pause = std::chrono::microseconds(200);
+  for (;;) {
+    switch (attempt(error)) {
+      case LockAttempt::kTaken:
+        return true;
+      case LockAttempt::kFailed:
+        return false;
+      case LockAttempt::kBusy:
+        break;
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      error = "another process holds the lock";
+      return false;
+    }
+    std::this_thread::sleep_for(pause);
+    if (pause < std::chrono::milliseconds(10)) pause *= 2;
+  }
+}
+
+}  // namespace velmar::platform
