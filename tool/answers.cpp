@@ -6,18 +6,31 @@
 #include "base/utf8.h"
 
 namespace folian::tool {
+namespace {
 
-std::string ShortestText(double value) {
+template <typename Real>
+std::string Shortest(Real value) {
   char buffer[32];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
 }
 
-std::string ShortestFloatText(float value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  return std::string(buffer, result.ptr);
+// RawValue: the writer's own double printing is not always the shortest.
+template <typename Real>
+void WriteShortest(JsonLine::Writer& writer, Real value) {
+  if (!std::isfinite(value)) {
+    writer.Null();
+    return;
+  }
+  const std::string text = Shortest(value);
+  writer.RawValue(text.data(), text.size(), rapidjson::kNumberType);
 }
+
+}  // namespace
+
+std::string ShortestText(double value) { return Shortest(value); }
+
+std::string ShortestFloatText(float value) { return Shortest(value); }
 
 void Answers::Line(std::string_view text) {
   m_text.append(text);
@@ -43,24 +56,9 @@ void JsonLine::TextValue(std::string_view value) {
   }
 }
 
-void JsonLine::NumberValue(double value) {
-  if (!std::isfinite(value)) {
-    m_writer.Null();
-    return;
-  }
-  // RawValue: the writer's own double printing is not always the shortest.
-  const std::string text = ShortestText(value);
-  m_writer.RawValue(text.data(), text.size(), rapidjson::kNumberType);
-}
+void JsonLine::NumberValue(double value) { WriteShortest(m_writer, value); }
 
-void JsonLine::FloatValue(float value) {
-  if (!std::isfinite(value)) {
-    m_writer.Null();
-    return;
-  }
-  const std::string text = ShortestFloatText(value);
-  m_writer.RawValue(text.data(), text.size(), rapidjson::kNumberType);
-}
+void JsonLine::FloatValue(float value) { WriteShortest(m_writer, value); }
 
 JsonLine& JsonLine::Text(const char* key, std::string_view value) {
   m_writer.Key(key);
