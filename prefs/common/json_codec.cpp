@@ -132,8 +132,16 @@ string_type StringOf(const JsonValue& value) {
   return string_type(value.GetString(), value.GetStringLength());
 }
 
+// Compared in place: loading asks this several times per tagged value.
 bool Equals(const JsonValue& value, const char* ascii) {
-  return value.IsString() && StringOf(value) == base::FromAscii(ascii);
+  if (!value.IsString()) return false;
+  const utf16_unit* text = value.GetString();
+  const std::size_t length = value.GetStringLength();
+  std::size_t i = 0;
+  for (; i < length && ascii[i] != '\0'; ++i) {
+    if (text[i] != static_cast<utf16_unit>(static_cast<unsigned char>(ascii[i]))) return false;
+  }
+  return i == length && ascii[i] == '\0';
 }
 
 const string_type& UnitsKeyPrefix() {
