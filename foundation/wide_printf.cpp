@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/ascii.h"
+#include "base/utf16.h"
 #include "base/utf8.h"
 
 namespace velmar::utils {
@@ -372,7 +373,7 @@ void AppendNumberText(const NumberText& n, const Conversion& c, int width, strin
       width > 0 && static_cast<std::size_t>(width) > length ? width - length : 0;
   if (!left && !zero) out.append(pad, ' ');
   if (n.sign != 0) out += static_cast<utf16_unit>(n.sign);
-  for (const char* p = n.prefix; *p != 0; ++p) out += static_cast<utf16_unit>(*p);
+  base::AppendAscii(n.prefix, out);
   if (zero) out.append(pad, '0');
   AppendAscii(n.digits.data(), n.digits.size(), out);
   if (left) out.append(pad, ' ');

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "TrelvinCommonPreferences/json_common.h"
+#include "base/utf16.h"
 #include "prefs/common/memory_file_env.h"
 
 namespace {
@@ -18,11 +19,7 @@ using velmar::utils::VariantVector;
 using velmar::utils::velmar_ustring;
 using string_type = velmar_ustring::string_type;
 
-string_type Path(const char* ascii) {
-  string_type out;
-  for (; *ascii != 0; ++ascii) out += static_cast<utf16_unit>(*ascii);
-  return out;
-}
+string_type Path(const char* ascii) { return velmar::base::FromAscii(ascii); }
 
 class MemoryStore : public velmar::prefs::JsonCommon {
  public:

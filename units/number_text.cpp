@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "FolianUtils/numeric_formatter.h"
+#include "base/utf16.h"
 #include "foundation/number_reader.h"
 
 namespace velmar::utils {
@@ -17,10 +18,6 @@ constexpr int kMaxDecimals = 100;
 constexpr std::size_t kFixedCapacity = 320 + kMaxDecimals;
 // Texts up to this length are read from a copy on the stack.
 constexpr std::size_t kStackCopy = 64;
-
-void AppendNarrow(const char* begin, const char* end, velmar_ustring::string_type& text) {
-  for (const char* p = begin; p != end; ++p) text.push_back(static_cast<utf16_unit>(*p));
-}
 
 constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
 // Below this a double's ulp is at most 2^-12.
@@ -44,11 +41,11 @@ bool AppendFixedFast(double value, int decimals, velmar_ustring::string_type& te
   if (std::signbit(value)) text.push_back('-');
   const int whole = length > decimals ? length - decimals : 0;
   if (whole == 0) text.push_back('0');
-  AppendNarrow(buffer, buffer + whole, text);
+  base::AppendAscii({buffer, static_cast<std::size_t>(whole)}, text);
   if (decimals == 0) return true;
   text.push_back('.');
   for (int i = length; i < decimals; ++i) text.push_back('0');
-  AppendNarrow(buffer + whole, result.ptr, text);
+  base::AppendAscii({buffer + whole, static_cast<std::size_t>(length - whole)}, text);
   return true;
 }
 
@@ -61,7 +58,7 @@ void AppendFixed(double value, int decimals, velmar_ustring::string_type& text) 
   char buffer[kFixedCapacity];
   const auto result =
       std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  AppendNarrow(buffer, result.ptr, text);
+  base::AppendAscii({buffer, static_cast<std::size_t>(result.ptr - buffer)}, text);
 }
 
 void AppendWhole(double value, velmar_ustring::string_type& text) {
@@ -70,7 +67,7 @@ void AppendWhole(double value, velmar_ustring::string_type& text) {
     char buffer[24];
     const auto result =
         std::to_chars(buffer, buffer + sizeof buffer, static_cast<std::int64_t>(value));
-    AppendNarrow(buffer, result.ptr, text);
+    base::AppendAscii({buffer, static_cast<std::size_t>(result.ptr - buffer)}, text);
     return;
   }
   AppendFixed(value, 0, text);
