@@ -36,7 +36,7 @@ class MemoryFileEnv : public platform::FileEnv {
                                                                             : nullptr;
   }
 
-  platform::FileReadResult ReadFile(const utils::utf16_string& path, std::size_t max_size,
+  platform::FileReadResult ReadFile(const string_type& path, std::size_t max_size,
                                     std::string& bytes, std::string& error) override {
     bytes.clear();
     const auto found = entries.find(path);
@@ -53,8 +53,8 @@ class MemoryFileEnv : public platform::FileEnv {
     return platform::FileReadResult::kRead;
   }
 
-  bool WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
-                    const utils::utf16_string& /*like*/, std::string& error) override {
+  bool WriteNewFile(const string_type& path, const std::string& bytes, const string_type& /*like*/,
+                    std::string& error) override {
     if (!create_error.empty()) {
       error = create_error;
       return false;
@@ -71,7 +71,7 @@ class MemoryFileEnv : public platform::FileEnv {
     return true;
   }
 
-  bool ReplaceAtomically(const utils::utf16_string& source, const utils::utf16_string& target,
+  bool ReplaceAtomically(const string_type& source, const string_type& target,
                          std::string& error) override {
     if (!replace_error.empty()) {
       error = replace_error;
@@ -85,7 +85,7 @@ class MemoryFileEnv : public platform::FileEnv {
     return MoveEntry(source, target, error);
   }
 
-  bool RenameWithoutReplacing(const utils::utf16_string& source, const utils::utf16_string& target,
+  bool RenameWithoutReplacing(const string_type& source, const string_type& target,
                               std::string& error) override {
     if (entries.count(target) != 0) {
       error = "File exists";
@@ -98,9 +98,9 @@ class MemoryFileEnv : public platform::FileEnv {
     return MoveEntry(source, target, error);
   }
 
-  bool RemoveFile(const utils::utf16_string& path) override { return entries.erase(path) != 0; }
+  bool RemoveFile(const string_type& path) override { return entries.erase(path) != 0; }
 
-  bool ListFolder(const utils::utf16_string& folder, std::vector<string_type>& names) override {
+  bool ListFolder(const string_type& folder, std::vector<string_type>& names) override {
     const string_type prefix = folder + static_cast<utils::utf16_unit>('/');
     for (const auto& entry : entries) {
       if (entry.first.compare(0, prefix.size(), prefix) == 0 &&
@@ -111,8 +111,7 @@ class MemoryFileEnv : public platform::FileEnv {
     return true;
   }
 
-  std::unique_ptr<platform::FileLock> Lock(const utils::utf16_string& path,
-                                           std::string& error) override {
+  std::unique_ptr<platform::FileLock> Lock(const string_type& path, std::string& error) override {
     if (!lock_error.empty()) {
       error = lock_error;
       return nullptr;
@@ -121,13 +120,12 @@ class MemoryFileEnv : public platform::FileEnv {
     return std::make_unique<platform::FileLock>();
   }
 
-  utils::utf16_string ResolveLinks(const utils::utf16_string& path) override { return path; }
+  string_type ResolveLinks(const string_type& path) override { return path; }
   std::uint32_t ProcessId() override { return 7; }
 
  private:
   // Moves the entry at `source` over whatever `target` holds.
-  bool MoveEntry(const utils::utf16_string& source, const utils::utf16_string& target,
-                 std::string& error) {
+  bool MoveEntry(const string_type& source, const string_type& target, std::string& error) {
     const auto from = entries.find(source);
     if (from == entries.end()) {
       error = "No such file or directory";
