@@ -241,7 +241,10 @@ void JsonCommon::Record(ChangeKind change, CategoryKind kind, const velmar_ustri
                         const velmar_ustring& key) {
   if (change == ChangeKind::kValue || change == ChangeKind::kWhole) {
     const int tag = static_cast<int>(change) * 8 + static_cast<int>(kind);
-    if (!m_recentWrites.emplace(tag, category, key).second) return;
+    const auto name = std::forward_as_tuple(tag, category, key);
+    const auto at = m_recentWrites.lower_bound(name);
+    if (at != m_recentWrites.end() && !(name < *at)) return;
+    m_recentWrites.emplace_hint(at, tag, category, key);
   } else {
     m_recentWrites.clear();
   }

@@ -28,6 +28,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <set>
 #include <tuple>
@@ -190,7 +191,8 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   std::array<FileState, 2> m_files;
   std::vector<Change> m_changes;
   // Values written since the last deletion, so rewriting one adds nothing.
-  std::set<std::tuple<int, velmar_ustring, velmar_ustring>> m_recentWrites;
+  // Looked up without copying the names (std::less<>), as most writes repeat.
+  std::set<std::tuple<int, velmar_ustring, velmar_ustring>, std::less<>> m_recentWrites;
   velmar_ustring m_lastSaveError;
   platform::FileEnv* m_env;
 };
