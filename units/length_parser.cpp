@@ -41,22 +41,26 @@ bool MayStartUnit(utf16_unit u, utf16_unit first) {
 // The end of the longest unit text at `p`, the foot mark excepted (in an
 // operand it only follows the feet); null when there is none.
 const utf16_unit* ScanUnit(const utf16_unit* p, const utf16_unit* end, UnitsInfo::Units& unit) {
-  SetLengthFormatterStrings();
-  const LengthUnitTexts& texts = GetLengthUnitTexts();
-  const struct {
-    const velmar_ustring& text;
+  if (p == end) return nullptr;
+  static constexpr struct {
+    velmar_ustring LengthUnitTexts::*text;
     UnitsInfo::Units unit;
   } kOrder[] = {
-      {texts.centimeter, UnitsInfo::kCentimeters}, {texts.millimeter, UnitsInfo::kMillimeters},
-      {texts.meter, UnitsInfo::kMeters},           {texts.inch, UnitsInfo::kInches},
-      {texts.point, UnitsInfo::kPoints},
+      {&LengthUnitTexts::centimeter, UnitsInfo::kCentimeters},
+      {&LengthUnitTexts::millimeter, UnitsInfo::kMillimeters},
+      {&LengthUnitTexts::meter, UnitsInfo::kMeters},
+      {&LengthUnitTexts::inch, UnitsInfo::kInches},
+      {&LengthUnitTexts::point, UnitsInfo::kPoints},
   };
+  const LengthUnitTexts& texts = GetLengthUnitTexts();
+  if (!texts.translated) SetLengthFormatterStrings();
+  const std::size_t room = static_cast<std::size_t>(end - p);
   const utf16_unit* best = nullptr;
   for (const auto& candidate : kOrder) {
-    const std::size_t length = candidate.text.length();
-    if (length == 0 || static_cast<std::size_t>(end - p) < length) continue;
-    if (!MayStartUnit(*p, candidate.text[0])) continue;
-    if ((best == nullptr || p + length > best) && EqualsNoCase(p, p + length, candidate.text)) {
+    const velmar_ustring& text = texts.*candidate.text;
+    const std::size_t length = text.length();
+    if (length == 0 || room < length || !MayStartUnit(*p, text[0])) continue;
+    if ((best == nullptr || p + length > best) && EqualsNoCase(p, p + length, text)) {
       best = p + length;
       unit = candidate.unit;
     }
@@ -94,7 +98,9 @@ class LengthReader {
     double feet = 0.0;
     const utf16_unit* footMark = FootMark(begin, last, read);
     if (footMark != last) {
-      feet = ReadNumberText(begin, footMark);
+      // Plain digits, the usual feet, skip the general conversion.
+      feet = SkipDigits(begin, footMark) == footMark ? ReadDigitRun(begin, footMark)
+                                                     : ReadNumberText(begin, footMark);
       read.isLength = true;
       begin = footMark + 1;
       // «5'-6"», «5' 6"», «5' - 6"»: blanks and hyphens join the inches.
@@ -262,14 +268,17 @@ bool EqualsNoCase(const utf16_unit* begin, const utf16_unit* end, const velmar_u
   for (const utf16_unit u : text) {
     const utf16_unit v = *begin++;
     if (u == v) continue;
+    // Two ASCII letters that differ ignoring case differ in every locale;
+    // the runtime's case mapping is costly.
+    if (u < 0x80 && v < 0x80 && base::LowerAscii(u) != base::LowerAscii(v)) return false;
     if (IsSurrogate(u) || IsSurrogate(v) || Upper(u) != Upper(v)) return false;
   }
   return true;
 }
 
 bool MatchLengthUnitText(const utf16_unit* begin, const utf16_unit* end, UnitsInfo::Units& unit) {
-  SetLengthFormatterStrings();
   const LengthUnitTexts& texts = GetLengthUnitTexts();
+  if (!texts.translated) SetLengthFormatterStrings();
   const struct {
     const velmar_ustring& text;
     UnitsInfo::Units unit;
@@ -281,7 +290,10 @@ bool MatchLengthUnitText(const utf16_unit* begin, const utf16_unit* end, UnitsIn
       {texts.foot, UnitsInfo::kFeet},
       {texts.point, UnitsInfo::kPoints},
   };
+  const std::size_t length = static_cast<std::size_t>(end - begin);
   for (const auto& candidate : kOrder) {
+    if (length != candidate.text.length()) continue;
+    if (length != 0 && !MayStartUnit(*begin, candidate.text[0])) continue;
     if (EqualsNoCase(begin, end, candidate.text)) {
       unit = candidate.unit;
       return true;
