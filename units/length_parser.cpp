@@ -277,24 +277,25 @@ bool EqualsNoCase(const utf16_unit* begin, const utf16_unit* end, const velmar_u
 }
 
 bool MatchLengthUnitText(const utf16_unit* begin, const utf16_unit* end, UnitsInfo::Units& unit) {
-  const LengthUnitTexts& texts = GetLengthUnitTexts();
-  if (!texts.translated) SetLengthFormatterStrings();
-  const struct {
-    const velmar_ustring& text;
+  static constexpr struct {
+    velmar_ustring LengthUnitTexts::*text;
     UnitsInfo::Units unit;
   } kOrder[] = {
-      {texts.centimeter, UnitsInfo::kCentimeters},
-      {texts.millimeter, UnitsInfo::kMillimeters},
-      {texts.meter, UnitsInfo::kMeters},
-      {texts.inch, UnitsInfo::kInches},
-      {texts.foot, UnitsInfo::kFeet},
-      {texts.point, UnitsInfo::kPoints},
+      {&LengthUnitTexts::centimeter, UnitsInfo::kCentimeters},
+      {&LengthUnitTexts::millimeter, UnitsInfo::kMillimeters},
+      {&LengthUnitTexts::meter, UnitsInfo::kMeters},
+      {&LengthUnitTexts::inch, UnitsInfo::kInches},
+      {&LengthUnitTexts::foot, UnitsInfo::kFeet},
+      {&LengthUnitTexts::point, UnitsInfo::kPoints},
   };
+  const LengthUnitTexts& texts = GetLengthUnitTexts();
+  if (!texts.translated) SetLengthFormatterStrings();
   const std::size_t length = static_cast<std::size_t>(end - begin);
   for (const auto& candidate : kOrder) {
-    if (length != candidate.text.length()) continue;
-    if (length != 0 && !MayStartUnit(*begin, candidate.text[0])) continue;
-    if (EqualsNoCase(begin, end, candidate.text)) {
+    const velmar_ustring& text = texts.*candidate.text;
+    if (length != text.length()) continue;
+    if (length != 0 && !MayStartUnit(*begin, text[0])) continue;
+    if (EqualsNoCase(begin, end, text)) {
       unit = candidate.unit;
       return true;
     }
