@@ -268,7 +268,7 @@ bool EqualsNoCase(const utf16_unit* begin, const utf16_unit* end, const velmar_u
   for (const utf16_unit u : text) {
     const utf16_unit v = *begin++;
     if (u == v) continue;
-    // Two ASCII letters that differ ignoring case differ in every locale;
+    // Two ASCII units that differ ignoring case differ in every locale;
     // the runtime's case mapping is costly.
     if (u < 0x80 && v < 0x80 && base::LowerAscii(u) != base::LowerAscii(v)) return false;
     if (IsSurrogate(u) || IsSurrogate(v) || Upper(u) != Upper(v)) return false;
