@@ -23,10 +23,27 @@ constexpr Unit LowerAscii(Unit c) {
   return c >= 'A' && c <= 'Z' ? static_cast<Unit>(c - 'A' + 'a') : c;
 }
 
+// The first unit of [p, end) that is not in the class `in_class`.
+template <typename Unit, typename InClass>
+constexpr const Unit* SkipWhile(const Unit* p, const Unit* end, InClass in_class) {
+  while (p != end && in_class(*p)) ++p;
+  return p;
+}
+
+template <typename Unit>
+constexpr const Unit* SkipAsciiSpace(const Unit* p, const Unit* end) {
+  return SkipWhile(p, end, [](Unit c) { return IsAsciiSpace(c); });
+}
+
+template <typename Unit>
+constexpr const Unit* SkipDigits(const Unit* p, const Unit* end) {
+  return SkipWhile(p, end, [](Unit c) { return IsDigit(c); });
+}
+
 // Narrows [begin, end) by `is_space` from both sides.
 template <typename Unit, typename IsSpace>
 void Trim(const Unit*& begin, const Unit*& end, IsSpace is_space) {
-  while (begin != end && is_space(*begin)) ++begin;
+  begin = SkipWhile(begin, end, is_space);
   while (end != begin && is_space(end[-1])) --end;
 }
 

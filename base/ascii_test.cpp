@@ -40,5 +40,22 @@ TEST(Ascii, TrimNarrowsFromBothSides) {
   EXPECT_EQ(begin, end);
 }
 
+TEST(Ascii, SkipsStopAtTheFirstUnitOutsideTheClass) {
+  const struct {
+    std::u16string text;
+    std::size_t spaces;
+    std::size_t digits;
+  } cases[] = {
+      {u"", 0, 0},     {u" \t\r7", 3, 0}, {u"042 x", 0, 3},
+      {u"\xA0", 0, 0}, {u"\xFF10", 0, 0}, {u"  ", 2, 0},
+  };
+  for (const auto& c : cases) {
+    const char16_t* begin = c.text.data();
+    const char16_t* end = begin + c.text.size();
+    EXPECT_EQ(SkipAsciiSpace(begin, end) - begin, static_cast<std::ptrdiff_t>(c.spaces));
+    EXPECT_EQ(SkipDigits(begin, end) - begin, static_cast<std::ptrdiff_t>(c.digits));
+  }
+}
+
 }  // namespace
 }  // namespace velmar::base

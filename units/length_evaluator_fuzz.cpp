@@ -10,7 +10,7 @@
 
 #include "FolianUtils/length_evaluator.h"
 #include "FolianUtils/length_formatter.h"
-#include "units/length_evaluator_internal.h"
+#include "units/length_parser_internal.h"
 
 namespace {
 
@@ -45,8 +45,10 @@ void EvaluateEveryWay(const velmar_ustring& text, const LengthInfo& info) {
   if (ok && !std::isfinite(inches)) __builtin_trap();
 
   double single = 0.0;
-  if (CLengthFormatter(info).Parse(text, single) &&
-      !velmar::units::LengthParserReadsOtherwise(text)) {
+  const velmar::utils::LengthRead whole = velmar::utils::ReadLength(
+      text.data(), text.data() + text.length(), info.GetUnits(), velmar::utils::MatchLengthUnitText,
+      velmar::utils::LengthReading::kWholeText);
+  if (CLengthFormatter(info).Parse(text, single) && !whole.passesOver) {
     if (!ok || std::memcmp(&inches, &single, sizeof inches) != 0) __builtin_trap();
     // In parentheses the text is split into operands: it is refused or
     // gives the same length.

@@ -6,11 +6,11 @@
 #include <chrono>
 #include <cmath>
 #include <random>
-#include <regex>
 #include <string>
+#include <system_error>
 
 #include "FolianUtils/length_formatter.h"
-#include "units/length_evaluator_internal.h"
+#include "units/length_parser_internal.h"
 #include "units/length_test_support.h"
 
 namespace velmar::units {
@@ -195,6 +195,9 @@ TEST(LengthEvaluatorLocaleTest, ErrorsSayWhereAndWhy) {
       {"* 2 + 1", Error::kMissingOperand, 0},
       {"()", Error::kMissingOperand, 1},
       {"5'- + 1", Error::kMissingOperand, 4},
+      {"5 -/2 + 1", Error::kMissingOperand, 3},
+      {"- -", Error::kMissingOperand, 3},
+      {"- '5", Error::kUnexpectedCharacter, 2},
       {"(5 + 3", Error::kUnbalancedParenthesis, 0},
       {"2 * ((5 + 3)", Error::kUnbalancedParenthesis, 4},
       {"5 + 3)", Error::kUnbalancedParenthesis, 5},
@@ -309,40 +312,11 @@ std::string RandomLengthText(std::mt19937& random) {
   return InUserNotation(text);
 }
 
-// The readings of the length parser that pass over part of the text or give
-// a sign to one part alone, which the evaluator does not take over: more
-// than a number before the foot mark («2 * 3'»), a slash right after it
-// («6'/2»), a decimal part after a blank or hyphen («3-.5"»), and a second
-// minus sign («~ -5'6"»).
-bool ParserReadsOtherwise(const std::string& text) {
-  const std::string dot = InUserNotation(".");
-  const std::string point = dot == "." ? "\\." : dot;
-  static const std::regex kLeadingSpace("^\\s*");
-  static const std::regex kLeadingSpaceOrHyphen("^[\\s-]*");
-  static const std::regex kFeet("\\s*~?-?([^']*)'(.*)");
-  static const std::regex kNoFeet("\\s*~?-?(.*)");
-  // A sign, if any, and digits, then blanks or a hyphen before the point.
-  static const std::regex kSkippedDecimals("(-\\d*|(?!-)\\d*)(\\s+-?\\s*|-\\s*)" + point + ".*");
-  static const std::regex kNumber("\\s*(\\d+(" + point + "\\d*)?|" + point + "\\d+)\\s*");
-  const auto skipsDecimals = [&](const std::string& inches) {
-    return std::regex_match(std::regex_replace(inches, kLeadingSpace, ""), kSkippedDecimals);
-  };
-  static const std::regex kSecondSign("~?(-\\s*-|\\s+-).*");
-  if (std::regex_match(std::regex_replace(text, kLeadingSpace, ""), kSecondSign)) return true;
-  std::smatch parts;
-  if (!std::regex_match(text, parts, kFeet) || parts[1].length() == 0) {
-    std::smatch inches;
-    std::regex_match(text, inches, kNoFeet);
-    return skipsDecimals(inches[1].str());
-  }
-  if (!std::regex_match(parts[1].str(), kNumber)) return true;
-  const std::string rest = std::regex_replace(parts[2].str(), kLeadingSpaceOrHyphen, "");
-  return !rest.empty() && (rest[0] == '/' || skipsDecimals(rest));
-}
-
 // For every text the length parser reads, the evaluator gives the same
-// inches (but for the readings above); in parentheses or multiplied by
+// inches (but where the parser passes over text or gives a sign to one part
+// alone, which arithmetic reads otherwise); in parentheses or multiplied by
 // one it gives them again, or refuses a text whose parts are no operands.
+// A text that is one operand reads as the parser reads it.
 TEST(LengthEvaluatorLocaleTest, AgreesWithTheLengthParser) {
   std::mt19937 random(20260105);
   const LengthInfo settings[] = {Inches(), Millimeters(),
@@ -350,15 +324,28 @@ TEST(LengthEvaluatorLocaleTest, AgreesWithTheLengthParser) {
   int read = 0;
   int readAsExpression = 0;
   int dropped = 0;
+  int operands = 0;
   for (int i = 0; i < 20000; ++i) {
     const LengthInfo& info = settings[i % std::size(settings)];
     const std::string text = RandomLengthText(random);
+    const velmar_ustring typed(text);
+    const utils::utf16_unit* end = typed.data() + typed.length();
+    const auto readAs = [&](utils::LengthReading reading) {
+      return utils::ReadLength(typed.data(), end, info.GetUnits(), utils::MatchLengthUnitText,
+                               reading);
+    };
     double single = 0.0;
-    if (!CLengthFormatter(info).Parse(velmar_ustring(text), single)) continue;
+    const bool parsed = CLengthFormatter(info).Parse(typed, single);
+    const utils::LengthRead operand = readAs(utils::LengthReading::kOperand);
+    if (operand.ec == std::errc() && operand.ptr == end) {
+      ++operands;
+      ASSERT_TRUE(parsed) << text;
+      const double factor = operand.isLength ? 1 : GetFactorFromInches(info.GetUnits());
+      ASSERT_EQ(operand.value / factor, single) << text;
+    }
+    if (!parsed) continue;
     double evaluated = -999.0;
-    const bool skips = ParserReadsOtherwise(text);
-    ASSERT_EQ(LengthParserReadsOtherwise(velmar_ustring(text)), skips) << text;
-    if (skips) {
+    if (readAs(utils::LengthReading::kWholeText).passesOver) {
       ++dropped;
       EvaluateLength(velmar_ustring(text), info, evaluated);
       continue;
@@ -377,6 +364,7 @@ TEST(LengthEvaluatorLocaleTest, AgreesWithTheLengthParser) {
   EXPECT_GT(read, 2000);
   EXPECT_GT(readAsExpression, 1000);
   EXPECT_GT(dropped, 100);
+  EXPECT_GT(operands, 2000);
 }
 
 // Every text the formatter writes, in every format, unit and precision,

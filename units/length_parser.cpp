@@ -1,6 +1,8 @@
 // The reading half of CLengthFormatter.
 #include <cmath>
+#include <cstddef>
 #include <cwctype>
+#include <system_error>
 
 #include "FolianUtils/length_formatter.h"
 #include "base/ascii.h"
@@ -20,74 +22,244 @@ constexpr double kSmallestDenominator = 0.000001;
 
 using base::IsDigit;
 using base::IsSurrogate;
+using base::SkipAsciiSpace;
+using base::SkipDigits;
 using base::Upper;
 
-const utf16_unit* SkipSpace(const utf16_unit* p, const utf16_unit* end) {
-  while (p != end && IsLengthSpace(*p)) ++p;
-  return p;
-}
-
-const utf16_unit* SkipDigits(const utf16_unit* p, const utf16_unit* end) {
-  while (p != end && IsDigit(*p)) ++p;
-  return p;
-}
-
 const utf16_unit* FindUnit(const utf16_unit* begin, const utf16_unit* end, utf16_unit unit) {
-  while (begin != end && *begin != unit) ++begin;
-  return begin;
+  return base::SkipWhile(begin, end, [unit](utf16_unit u) { return u != unit; });
 }
 
-// The part after any feet: a number, a fraction or a mixed number, then an
-// optional unit suffix; `out` is in inches on success.
-bool ParseInches(const utf16_unit* begin, const utf16_unit* end, double& out,
-                 UnitsInfo::Units units, LengthSuffixMatcher matcher) {
-  out = 0.0;
-  if (begin == end) return false;
-  const utf16_unit* p = SkipSpace(begin, end);
-  const utf16_unit* numberStart = p;
-  if (p != end && *p == '-') ++p;
-  p = SkipDigits(p, end);
-  out = ReadDigitRun(numberStart, p);
+// A cheap first look before the case-blind comparison, which is costly per
+// unit: ASCII units decide by themselves.
+bool MayStartUnit(utf16_unit u, utf16_unit first) {
+  if (u == first || u >= 0x80 || first >= 0x80) return true;
+  const utf16_unit lower = u | 0x20;
+  return lower >= 'a' && lower <= 'z' && lower == (first | 0x20);
+}
 
-  p = SkipSpace(p, end);
-  if (p != end && *p == '-') ++p;
-  p = SkipSpace(p, end);
-  if (p != end) {
-    const utf16_unit c = *p;
-    if (c == CNumericFormatter::GetDecimalPointChar()) {
-      out = ReadNumberText(begin, end);
-      p = SkipSpace(SkipDigits(p + 1, end), end);
-    } else if (c == '/') {
-      const double numerator = out;
-      out = 0.0;
-      const utf16_unit* denominatorStart = SkipSpace(p + 1, end);
-      p = SkipDigits(denominatorStart, end);
-      if (p != denominatorStart) {
-        const double denominator = ReadDigitRun(denominatorStart, p);
-        if (!(denominator > kSmallestDenominator)) return false;
-        out = numerator / denominator;
-      }
-      p = SkipSpace(p, end);
-    } else if (IsDigit(c)) {
-      const utf16_unit* numeratorStart = p;
-      const utf16_unit* numeratorEnd = SkipDigits(p, end);
-      p = SkipSpace(numeratorEnd, end);
-      if (p == end || *p != '/') return false;
-      const utf16_unit* denominatorStart = SkipSpace(p + 1, end);
-      p = SkipDigits(denominatorStart, end);
-      if (p != denominatorStart) {
-        const double denominator = ReadDigitRun(denominatorStart, p);
-        if (!(denominator > kSmallestDenominator)) return false;
-        const double fraction = ReadDigitRun(numeratorStart, numeratorEnd) / denominator;
-        out = out < 0.0 ? out - fraction : out + fraction;
-      }
-      p = SkipSpace(p, end);
+// The end of the longest unit text at `p`, the foot mark excepted (in an
+// operand it only follows the feet); null when there is none.
+const utf16_unit* ScanUnit(const utf16_unit* p, const utf16_unit* end, UnitsInfo::Units& unit) {
+  if (p == end) return nullptr;
+  static constexpr struct {
+    velmar_ustring LengthUnitTexts::*text;
+    UnitsInfo::Units unit;
+  } kOrder[] = {
+      {&LengthUnitTexts::centimeter, UnitsInfo::kCentimeters},
+      {&LengthUnitTexts::millimeter, UnitsInfo::kMillimeters},
+      {&LengthUnitTexts::meter, UnitsInfo::kMeters},
+      {&LengthUnitTexts::inch, UnitsInfo::kInches},
+      {&LengthUnitTexts::point, UnitsInfo::kPoints},
+  };
+  const LengthUnitTexts& texts = GetLengthUnitTexts();
+  if (!texts.translated) SetLengthFormatterStrings();
+  const std::size_t room = static_cast<std::size_t>(end - p);
+  const utf16_unit* best = nullptr;
+  for (const auto& candidate : kOrder) {
+    const velmar_ustring& text = texts.*candidate.text;
+    const std::size_t length = text.length();
+    if (length == 0 || room < length || !MayStartUnit(*p, text[0])) continue;
+    if ((best == nullptr || p + length > best) && EqualsNoCase(p, p + length, text)) {
+      best = p + length;
+      unit = candidate.unit;
     }
-    if (p != end && !matcher(p, end, units)) return false;
   }
-  out /= units::GetFactorFromInches(units);
-  return true;
+  return best;
 }
+
+bool IsSpaceOrHyphen(utf16_unit u) { return IsLengthSpace(u) || u == '-'; }
+
+// Reads one length; see LengthReading for where it ends.
+class LengthReader {
+ public:
+  LengthReader(UnitsInfo::Units units, LengthSuffixMatcher matcher, LengthReading reading)
+      : m_units(units),
+        m_matcher(matcher),
+        m_whole(reading == LengthReading::kWholeText),
+        m_point(CNumericFormatter::GetDecimalPointChar()) {}
+
+  LengthRead Read(const utf16_unit* begin, const utf16_unit* const end) const {
+    LengthRead read;
+    read.ptr = begin;
+    const utf16_unit* last = end;
+    bool negative = false;
+    if (m_whole) {
+      TrimLengthSpace(begin, last);
+      if (begin != last && *begin == '~') ++begin;
+      negative = begin != last && *begin == '-';
+      if (negative) ++begin;
+      const utf16_unit* sign = SkipAsciiSpace(begin, last);
+      read.passesOver = sign != last && *sign == '-';
+    } else if (!StartsNumber(begin, last)) {
+      return read;
+    }
+
+    double feet = 0.0;
+    const utf16_unit* footMark = FootMark(begin, last, read);
+    if (footMark != last) {
+      // Plain digits, the usual feet, skip the general conversion.
+      feet = SkipDigits(begin, footMark) == footMark ? ReadDigitRun(begin, footMark)
+                                                     : ReadNumberText(begin, footMark);
+      read.isLength = true;
+      begin = footMark + 1;
+      // «5'-6"», «5' 6"», «5' - 6"»: blanks and hyphens join the inches.
+      const utf16_unit* inches = base::SkipWhile(begin, last, IsSpaceOrHyphen);
+      if (m_whole) {
+        if (inches != last) {
+          begin = inches;
+          read.passesOver = read.passesOver || *inches == '/';
+        }
+      } else if (StartsNumber(inches, last)) {
+        begin = inches;
+      } else {
+        last = begin;
+      }
+    }
+
+    double inches = 0.0;
+    bool ok = true;
+    const utf16_unit* stop = begin;
+    if (begin != last) ok = ReadInches(begin, last, inches, stop, read);
+    double value = feet * 12.0 + inches;
+    if (negative) value = -value;
+    // Overflowing digits or a typed "inf" or "nan" are no length.
+    if (!std::isfinite(value)) {
+      read.ec = std::errc::result_out_of_range;
+      return read;
+    }
+    read.value = value;
+    if (ok) {
+      read.ec = std::errc();
+      read.ptr = m_whole ? end : stop;
+    }
+    return read;
+  }
+
+ private:
+  bool StartsNumber(const utf16_unit* p, const utf16_unit* end) const {
+    return p != end && (IsDigit(*p) || (*p == m_point && p + 1 != end && IsDigit(p[1])));
+  }
+
+  // Digits with an optional decimal part.
+  const utf16_unit* ScanNumber(const utf16_unit* p, const utf16_unit* end, bool& anyDigit) const {
+    const utf16_unit* digits = SkipDigits(p, end);
+    anyDigit = digits != p;
+    if (digits == end || *digits != m_point) return digits;
+    const utf16_unit* decimals = SkipDigits(digits + 1, end);
+    anyDigit = anyDigit || decimals != digits + 1;
+    return decimals;
+  }
+
+  // Digits of a denominator; a decimal part makes them no denominator
+  // («1/2.5» divides).
+  bool IsDenominator(const utf16_unit* first, const utf16_unit* last, const utf16_unit* end) const {
+    return last != first && (last == end || *last != m_point);
+  }
+
+  // The foot mark that ends the feet, or `end`. An operand's feet are a
+  // number and blanks; a whole text's are whatever comes before its first
+  // foot mark, read from its start.
+  const utf16_unit* FootMark(const utf16_unit* begin, const utf16_unit* end,
+                             LengthRead& read) const {
+    bool anyDigit = false;
+    const utf16_unit* next =
+        SkipAsciiSpace(ScanNumber(SkipAsciiSpace(begin, end), end, anyDigit), end);
+    const utf16_unit* afterNumber = anyDigit && next != end && *next == '\'' ? next : end;
+    if (!m_whole) return afterNumber;
+    const utf16_unit* mark = FindUnit(begin, end, '\'');
+    if (mark == begin) return end;
+    read.passesOver = read.passesOver || mark != afterNumber;
+    return mark;
+  }
+
+  // The part after any feet: a number, a fraction or a mixed number, then
+  // an optional unit suffix; `out` is in inches when a unit or the feet
+  // make the operand a length. On failure `out` holds what was read so far.
+  bool ReadInches(const utf16_unit* begin, const utf16_unit* end, double& out,
+                  const utf16_unit*& stop, LengthRead& read) const {
+    const utf16_unit* numberStart = SkipAsciiSpace(begin, end);
+    const utf16_unit* p = numberStart;
+    if (p != end && *p == '-') ++p;
+    const utf16_unit* numberEnd = SkipDigits(p, end);
+    out = ReadDigitRun(numberStart, numberEnd);
+    stop = numberEnd;
+
+    const utf16_unit* afterBlanks = SkipAsciiSpace(numberEnd, end);
+    p = afterBlanks;
+    if (p != end && *p == '-') ++p;
+    p = SkipAsciiSpace(p, end);
+    if (p != end) {
+      const utf16_unit c = *p;
+      if (c == m_point) {
+        if (m_whole) {
+          // The number is read from the start of the text, so a decimal
+          // part after a blank or a hyphen is passed over.
+          out = ReadNumberText(begin, end);
+          read.passesOver = read.passesOver || p != numberEnd;
+          p = SkipAsciiSpace(SkipDigits(p + 1, end), end);
+        } else if (p == numberEnd) {
+          stop = SkipDigits(p + 1, end);
+          out = ReadNumberText(numberStart, stop);
+        }
+      } else if (c == '/') {
+        const utf16_unit* first = SkipAsciiSpace(p + 1, end);
+        const utf16_unit* last = SkipDigits(first, end);
+        if (m_whole || (p == afterBlanks && IsDenominator(first, last, end))) {
+          const double numerator = out;
+          out = 0.0;
+          if (last != first) {
+            const double denominator = ReadDigitRun(first, last);
+            if (!(denominator > kSmallestDenominator)) {
+              read.zeroDenominator = p;
+              return false;
+            }
+            out = numerator / denominator;
+          }
+          stop = last;
+          p = SkipAsciiSpace(last, end);
+        }
+      } else if (IsDigit(c)) {
+        // «5 1/2», «5-1/2», «5 - 1/2»: a mixed number.
+        const utf16_unit* numeratorEnd = SkipDigits(p, end);
+        const utf16_unit* slash = SkipAsciiSpace(numeratorEnd, end);
+        const bool isSlash = slash != end && *slash == '/';
+        if (m_whole && !isSlash) return false;
+        const utf16_unit* first = isSlash ? SkipAsciiSpace(slash + 1, end) : end;
+        const utf16_unit* last = SkipDigits(first, end);
+        if (isSlash && (m_whole || IsDenominator(first, last, end))) {
+          if (last != first) {
+            const double denominator = ReadDigitRun(first, last);
+            if (!(denominator > kSmallestDenominator)) {
+              read.zeroDenominator = slash;
+              return false;
+            }
+            const double fraction = ReadDigitRun(p, numeratorEnd) / denominator;
+            out = out < 0.0 ? out - fraction : out + fraction;
+          }
+          stop = last;
+          p = SkipAsciiSpace(last, end);
+        }
+      }
+    }
+
+    UnitsInfo::Units units = m_units;
+    if (m_whole) {
+      // A unit suffix is all the rest.
+      if (p != end && !m_matcher(p, end, units)) return false;
+    } else if (const utf16_unit* unitEnd = ScanUnit(SkipAsciiSpace(stop, end), end, units)) {
+      stop = unitEnd;
+      read.isLength = true;
+    }
+    if (m_whole || read.isLength) out /= units::GetFactorFromInches(units);
+    return true;
+  }
+
+  const UnitsInfo::Units m_units;
+  const LengthSuffixMatcher m_matcher;
+  const bool m_whole;
+  const utf16_unit m_point;
+};
 
 }  // namespace
 
@@ -96,27 +268,34 @@ bool EqualsNoCase(const utf16_unit* begin, const utf16_unit* end, const velmar_u
   for (const utf16_unit u : text) {
     const utf16_unit v = *begin++;
     if (u == v) continue;
+    // Two ASCII units that differ ignoring case differ in every locale;
+    // the runtime's case mapping is costly.
+    if (u < 0x80 && v < 0x80 && base::LowerAscii(u) != base::LowerAscii(v)) return false;
     if (IsSurrogate(u) || IsSurrogate(v) || Upper(u) != Upper(v)) return false;
   }
   return true;
 }
 
 bool MatchLengthUnitText(const utf16_unit* begin, const utf16_unit* end, UnitsInfo::Units& unit) {
-  SetLengthFormatterStrings();
-  const LengthUnitTexts& texts = GetLengthUnitTexts();
-  const struct {
-    const velmar_ustring& text;
+  static constexpr struct {
+    velmar_ustring LengthUnitTexts::*text;
     UnitsInfo::Units unit;
   } kOrder[] = {
-      {texts.centimeter, UnitsInfo::kCentimeters},
-      {texts.millimeter, UnitsInfo::kMillimeters},
-      {texts.meter, UnitsInfo::kMeters},
-      {texts.inch, UnitsInfo::kInches},
-      {texts.foot, UnitsInfo::kFeet},
-      {texts.point, UnitsInfo::kPoints},
+      {&LengthUnitTexts::centimeter, UnitsInfo::kCentimeters},
+      {&LengthUnitTexts::millimeter, UnitsInfo::kMillimeters},
+      {&LengthUnitTexts::meter, UnitsInfo::kMeters},
+      {&LengthUnitTexts::inch, UnitsInfo::kInches},
+      {&LengthUnitTexts::foot, UnitsInfo::kFeet},
+      {&LengthUnitTexts::point, UnitsInfo::kPoints},
   };
+  const LengthUnitTexts& texts = GetLengthUnitTexts();
+  if (!texts.translated) SetLengthFormatterStrings();
+  const std::size_t length = static_cast<std::size_t>(end - begin);
   for (const auto& candidate : kOrder) {
-    if (EqualsNoCase(begin, end, candidate.text)) {
+    const velmar_ustring& text = texts.*candidate.text;
+    if (length != text.length()) continue;
+    if (length != 0 && !MayStartUnit(*begin, text[0])) continue;
+    if (EqualsNoCase(begin, end, text)) {
       unit = candidate.unit;
       return true;
     }
@@ -124,35 +303,9 @@ bool MatchLengthUnitText(const utf16_unit* begin, const utf16_unit* end, UnitsIn
   return false;
 }
 
-bool ParseLengthText(const utf16_unit* begin, const utf16_unit* end, double& out,
-                     UnitsInfo::Units units, LengthSuffixMatcher matcher) {
-  out = 0.0;
-  TrimLengthSpace(begin, end);
-  if (begin != end && *begin == '~') ++begin;
-  const bool negative = begin != end && *begin == '-';
-  if (negative) ++begin;
-
-  double feet = 0.0;
-  const utf16_unit* footMark = FindUnit(begin, end, '\'');
-  if (footMark != end && footMark != begin) {
-    feet = ReadNumberText(begin, footMark);
-    begin = footMark + 1;
-    const utf16_unit* rest = begin;
-    while (rest != end && (IsLengthSpace(*rest) || *rest == '-')) ++rest;
-    if (rest != end) begin = rest;
-  }
-
-  double inches = 0.0;
-  bool result = true;
-  if (begin != end) result = ParseInches(begin, end, inches, units, matcher);
-  out = feet * 12.0 + inches;
-  if (negative) out = -out;
-  // Overflowing digits or a typed "inf" or "nan" are no length.
-  if (!std::isfinite(out)) {
-    out = 0.0;
-    return false;
-  }
-  return result;
+LengthRead ReadLength(const utf16_unit* begin, const utf16_unit* end, UnitsInfo::Units units,
+                      LengthSuffixMatcher matcher, LengthReading reading) {
+  return LengthReader(units, matcher, reading).Read(begin, end);
 }
 
 bool CLengthFormatter::Parse(const velmar_ustring& text, double& out, Units units) {
@@ -177,6 +330,17 @@ int CLengthFormatter::Parse(const velmar_ustring& text, int count, double* out, 
     begin = tokenEnd == end ? end : tokenEnd + 1;
   }
   return stored;
+}
+
+LengthReadResult CLengthFormatter::ReadLength(const utf16_unit* first, const utf16_unit* last,
+                                              double& inches, Units units) {
+  const bool negative = first != last && *first == '-';
+  const LengthRead read = utils::ReadLength(first + (negative ? 1 : 0), last, units,
+                                            MatchLengthUnitText, LengthReading::kOperand);
+  if (read.ec != std::errc()) return {first, read.ec};
+  const double value = read.isLength ? read.value : read.value / units::GetFactorFromInches(units);
+  inches = negative ? -value : value;
+  return {read.ptr, read.ec};
 }
 
 bool CLengthFormatter::Parse(const velmar_ustring& text, double& out) const {

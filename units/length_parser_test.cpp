@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <system_error>
 
 #include "FolianUtils/length_formatter.h"
 #include "units/length_parser_internal.h"
@@ -80,6 +81,47 @@ TEST(LengthParseLocaleTest, SingleValues) {
     double out = -999.0;
     EXPECT_EQ(CLengthFormatter::Parse(text, out, c.units), c.ok) << c.text;
     EXPECT_NEAR(out, c.inches, 1e-12) << c.text;
+  }
+}
+
+TEST(LengthParseLocaleTest, ReadLengthStopsWhereTheLengthEnds) {
+  const double mm = 1 / 25.4;
+  const std::errc none{};
+  const std::errc invalid = std::errc::invalid_argument;
+  const struct {
+    std::string text;  // "." in the user's notation
+    UnitsInfo::Units units;
+    std::errc ec;
+    std::size_t read;
+    double inches;
+  } cases[] = {
+      {"5'-6 1/2\" x 3'", UnitsInfo::kInches, none, 9, 66.5},
+      {"3/4 mm+1", UnitsInfo::kInches, none, 6, 0.75 * mm},
+      {"-5 1/2)", UnitsInfo::kInches, none, 6, -5.5},
+      {"12, 4", UnitsInfo::kFeet, none, 2, 144},
+      {"2 * 3'", UnitsInfo::kInches, none, 1, 2},
+      {"5' - 6", UnitsInfo::kInches, none, 6, 66},
+      {"5'- +", UnitsInfo::kInches, none, 2, 60},
+      {"6'/2", UnitsInfo::kInches, none, 2, 72},
+      {"3-.5", UnitsInfo::kInches, none, 1, 3},
+      {"1/2.5", UnitsInfo::kInches, none, 1, 1},
+      {".5 mm", UnitsInfo::kInches, none, 5, 0.5 * mm},
+      {"2.5e3", UnitsInfo::kInches, none, 3, 2.5},
+      {"5 1/2'", UnitsInfo::kInches, none, 5, 5.5},
+      {"1/0", UnitsInfo::kInches, invalid, 0, -1},
+      {"mm", UnitsInfo::kInches, invalid, 0, -1},
+      {" 5", UnitsInfo::kInches, invalid, 0, -1},
+      {"", UnitsInfo::kInches, invalid, 0, -1},
+      {std::string(400, '9') + "'", UnitsInfo::kInches, std::errc::result_out_of_range, 0, -1},
+  };
+  for (const auto& c : cases) {
+    const velmar_ustring text(InUserNotation(c.text));
+    double inches = -1;
+    const LengthReadResult result =
+        CLengthFormatter::ReadLength(text.data(), text.data() + text.length(), inches, c.units);
+    EXPECT_EQ(result.ec, c.ec) << c.text;
+    EXPECT_EQ(static_cast<std::size_t>(result.ptr - text.data()), c.read) << c.text;
+    EXPECT_NEAR(inches, c.inches, 1e-12) << c.text;
   }
 }
 

@@ -101,19 +101,4 @@ double ReadNumberText(const utf16_unit* begin, const utf16_unit* end) {
   return value;
 }
 
-double ReadDigitRun(const utf16_unit* begin, const utf16_unit* end) {
-  const utf16_unit* p = begin;
-  const bool negative = p != end && *p == '-';
-  if (negative) ++p;
-  if (p == end) return 0.0;
-  while (p != end && *p == '0') ++p;
-  // Up to 19 digits are exact in 64 bits, and their conversion to double
-  // rounds once, like the general reader.
-  if (end - p > 19) return ReadNumberText(begin, end);
-  std::uint64_t whole = 0;
-  for (; p != end; ++p) whole = whole * 10 + static_cast<std::uint64_t>(*p - '0');
-  const double value = static_cast<double>(whole);
-  return negative ? -value : value;
-}
-
 }  // namespace velmar::utils

@@ -1,6 +1,8 @@
 // Number text shared by the length, angle and scale formatters and parsers.
 #pragma once
 
+#include <cstdint>
+
 #include "FolianUtils/ustring.h"
 
 namespace velmar::utils {
@@ -24,7 +26,21 @@ velmar_ustring FormatNumberText(double value, int decimals);
 double ReadNumberText(const utf16_unit* begin, const utf16_unit* end);
 
 // The value of an optional "-" followed by ASCII digits, as ReadNumberText
-// gives it for that text, without the cost of a general conversion.
-double ReadDigitRun(const utf16_unit* begin, const utf16_unit* end);
+// gives it for that text, without the cost of a general conversion (inline:
+// the length reader calls it for every number).
+inline double ReadDigitRun(const utf16_unit* begin, const utf16_unit* end) {
+  const utf16_unit* p = begin;
+  const bool negative = p != end && *p == '-';
+  if (negative) ++p;
+  if (p == end) return 0.0;
+  while (p != end && *p == '0') ++p;
+  // Up to 19 digits are exact in 64 bits, and their conversion to double
+  // rounds once, like the general reader.
+  if (end - p > 19) return ReadNumberText(begin, end);
+  std::uint64_t whole = 0;
+  for (; p != end; ++p) whole = whole * 10 + static_cast<std::uint64_t>(*p - '0');
+  const double value = static_cast<double>(whole);
+  return negative ? -value : value;
+}
 
 }  // namespace velmar::utils

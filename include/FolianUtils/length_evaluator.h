@@ -34,18 +34,19 @@ inline constexpr std::size_t kMaxLengthExpressionLength = 1024;
 // Parentheses and signs nested deeper than this are refused (kTooDeep).
 inline constexpr int kMaxLengthExpressionDepth = 64;
 
-// Evaluates a length expression into inches. Operands are every length the
-// length parser reads («5'-6 1/2"», «3 1/2"», «2.5 mm», «1/4», a bare number
-// in the settings' units); operators are + - * × / ÷, parentheses and unary
-// minus with the usual precedence. A text that CLengthFormatter::Parse reads
-// on its own gives exactly that reading, except where the parser would pass
-// over part of the text or give a sign to one part alone: more than a
-// number before the foot mark («2 * 3'», which it reads as 2'), a slash
-// right after the foot mark («6'/2», read as 6'), a decimal part after a
-// blank or hyphen («3-.5"», read as 3"), a second minus sign («~ -5'6"»,
-// read as -4'-6"); those are read as arithmetic. On failure returns false, leaves
-// `inches` unchanged and fills *status (when given) with what went wrong and
-// where. Never throws.
+// Evaluates a length expression into inches. Operands are the lengths
+// CLengthFormatter::ReadLength reads («5'-6 1/2"», «3 1/2"», «2.5 mm»,
+// «1/4», a bare number in the settings' units); operators are + - * × / ÷,
+// parentheses and unary minus with the usual precedence. A text that
+// CLengthFormatter::Parse reads on its own gives exactly that reading, except
+// where the parser, which reads a whole text, passes over part of it or
+// gives a sign to one part alone; in an expression those parts are
+// operators, so these four shapes are read as arithmetic: more than a
+// number before the foot mark («2 * 3'», which the parser reads as 2'), a
+// slash right after the foot mark («6'/2», read as 6'), a decimal part after
+// a blank or hyphen («3-.5"», read as 3"), a second minus sign («~ -5'6"»,
+// read as -4'-6"). On failure returns false, leaves `inches` unchanged and
+// fills *status (when given) with what went wrong and where. Never throws.
 FOLIAN_API bool EvaluateLength(const utils::velmar_ustring& text, const LengthInfo& info,
                                double& inches, LengthExpressionStatus* status = nullptr);
 

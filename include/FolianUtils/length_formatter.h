@@ -2,12 +2,21 @@
 // what a user typed for a length back into inches.
 #pragma once
 
+#include <system_error>
+
 #include "FolianUtils/export.h"
 #include "FolianUtils/numeric_formatter.h"
 #include "FolianUtils/units_info.h"
 #include "FolianUtils/ustring.h"
 
 namespace velmar::utils {
+
+// Where CLengthFormatter::ReadLength stopped and why, as
+// std::from_chars_result.
+struct LengthReadResult {
+  const utf16_unit* ptr;
+  std::errc ec;
+};
 
 class FOLIAN_API CLengthFormatter : public CNumericFormatter {
  public:
@@ -54,6 +63,19 @@ class FOLIAN_API CLengthFormatter : public CNumericFormatter {
   // The two forms above with the units of the formatter's settings.
   bool Parse(const velmar_ustring& text, double& out) const;
   int Parse(const velmar_ustring& text, int count, double* out) const;
+
+  // Reads one length at the start of [first, last), in the manner of
+  // std::from_chars: an optional "-", a number, fraction or mixed number,
+  // feet before a foot mark and inches after it, and a unit suffix
+  // ("5'-6 1/2\"", "3/4 mm"); a bare number is in `units`. It stops before
+  // the first unit that does not continue the length ("5'-6\" x 3'" stops at
+  // the blank, "2 * 3'" after the 2). On success ec is std::errc() and ptr
+  // points past the length; otherwise ptr is `first`, `inches` is left
+  // unchanged, and ec is invalid_argument (no number at `first`, or a
+  // fraction over zero) or result_out_of_range (not a finite number). A whole
+  // text that it reads to its end Parse reads the same.
+  static LengthReadResult ReadLength(const utf16_unit* first, const utf16_unit* last,
+                                     double& inches, Units units);
 
   // Whether the whole of `text` is a unit text (ignoring case): the metric
   // and point abbreviations (translated), "\"" or "'". Stores the unit in
