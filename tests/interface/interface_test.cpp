@@ -331,6 +331,7 @@ void NameEveryFunction() {
   (void)CLengthFormatter::Parse(s, 2, values, UnitsInfo::kInches);
   (void)lf.Parse(s, value);
   (void)lf.Parse(s, 2, values);
+  (void)CLengthFormatter::ReadLength(s.c_str(), s.c_str() + s.length(), value, UnitsInfo::kInches);
   UnitsInfo::Units units = UnitsInfo::kNone;
   (void)CLengthFormatter::GetLengthUnitFromString(s, &units);
   (void)CLengthFormatter::GetLengthUnitFromRawString(s, &units);
