@@ -21,8 +21,8 @@ class HelpURLTable;
 /// The help-URL table of "helpurls.json": help-topic keys to the addresses of
 /// their pages.
 ///
-/// Default() may be called from any thread; Load() must not run while another
-/// thread looks up.
+/// Default() may be called from any thread. The table takes no lock: Load()
+/// must not run while another thread calls GetURL() or OpenURL().
 /// @stable
 class FOLIAN_API CHelpURLs {
  public:

@@ -3,8 +3,10 @@
 ///
 /// The library asks the host for its few user-visible words (unit names and
 /// abbreviations) by an English key. A host executable that exports
+/// @code
 /// extern "C" bool TRMainStringTableLookUp(const velmar_ustring& key,
-/// velmar_ustring& result);
+///                                         velmar_ustring& result);
+/// @endcode
 /// is found automatically at the first lookup. A host that cannot export
 /// symbols registers the same function here instead. Without a function, or
 /// when the library is linked into the executable itself, text stays
