@@ -122,29 +122,32 @@ class FOLIAN_API Preferences : public utils::Preferences {
   /// Default of GetScrollSpeedCoefficient while the key is absent.
   static float s_defaultScrollSpeedCoefficient;
 
-  /// Default value: true.
+  /// The default of GetAutoUpdateTrelvinModels(): true.
   static const bool kAutoUpdateTrelvinModelsDefault;
-  /// Default value: true.
+  /// The default of GetEditTrelvinModels(): true.
   static const bool kEditTrelvinModelsDefault;
-  /// Default value: false.
+  /// The default of GetTwoFingerPan(): false.
   static const bool kTwoFingerPanDefault;
-  /// Default value: false.
+  /// The default of GetDraftMode(): false.
   static const bool kDraftModeDefault;
-  /// Default value: 2.
+  /// The default of GetDraftModeOptions(): 2.
   static const int kDraftModeOptionsDefault;
-  /// Default value: 0.5.
+  /// The default of GetReDrawDelay(): 0.5 seconds.
   static const double kReDrawDelayInSecondsDefault;
-  /// Default value: 1.
+  /// The default of GetDraftModeBehavior(): 1, kDraftModeStandard.
   static const int kDraftModeBehaviorDefault;
-  /// Default value: true.
+  /// The default of UseSkia(): true.
   static const bool kUseSkiaDefault;
-  /// Default value: false.
+  /// The default of SkiaRTFLoggingEnabled(): false.
   static const bool kSkiaRTFLoggingEnabledDefault;
-  /// Default colour (red, green, blue, alpha): (127, 0, 19, 127).
+  /// The default of GetSelectionHighlightColor() on a shared layer: red 127, green 0, blue 19,
+  /// alpha 127.
   static const CColor& kDefaultHighlightColorSharedLayer;
-  /// Default colour (red, green, blue, alpha): (0, 127, 255, 127).
+  /// The default of GetSelectionHighlightColor() on an unshared layer: red 0, green 127, blue 255,
+  /// alpha 127.
   static const CColor& kDefaultHighlightColorNonsharedLayer;
-  /// Default colour (red, green, blue, alpha): (255, 0, 0, 127).
+  /// The default of GetSelectionHighlightColor() of a locked entity: red 255, green 0, blue 0,
+  /// alpha 127.
   static const CColor& kDefaultHighlightColorLockedEntity;
 
   /// Key "{FL_APPDATA}": path variable naming the application-data folder (not a preference
