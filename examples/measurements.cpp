@@ -1,6 +1,7 @@
 // Measurements: lengths, areas, angles and drawing scales as the user sees
 // and types them. Lengths are inches and angles radians everywhere.
 #include <FolianUtils/angle_formatter.h>
+#include <FolianUtils/length_evaluator.h>
 #include <FolianUtils/length_formatter.h>
 #include <FolianUtils/scale_formatter.h>
 #include <FolianUtils/units_info.h>
@@ -29,6 +30,19 @@ int main() {
   if (lengths.Parse(VELMAR_U("5'-6 1/2\""), inches)) std::cout << inches << "\n";  // 66.5
   if (lengths.Parse(VELMAR_U("2.5 m"), inches)) std::cout << inches << "\n";       // 98.4252
   if (!lengths.Parse(VELMAR_U("five feet"), inches)) std::cout << "not a length\n";
+
+  // Sums where a length is asked for; on failure the status holds the error
+  // and its position in UTF-16 code units.
+  using velmar::units::EvaluateLength;
+  velmar::units::LengthExpressionStatus status;
+  if (EvaluateLength(VELMAR_U("(5'-6 1/2\" + 3 1/2\") * 2"), info, inches, &status)) {
+    std::cout << inches << "\n";  // 140
+  }
+  if (!EvaluateLength(VELMAR_U("5 + x"), info, inches, &status)) {
+    // DescribeLengthExpressionError takes the status's error, not the status.
+    std::cout << velmar::units::DescribeLengthExpressionError(status.error) << " at "
+              << status.position << "\n";  // unexpected character at 4
+  }
 
   // Metric text: millimetres with one decimal; "~ " marks a rounded value.
   LengthInfo metric;

@@ -23,7 +23,9 @@ int main() {
   prefs.WriteInt(VELMAR_U("exportResolution"), 300);
   std::cout << prefs.ReadInt(VELMAR_U("exportResolution"), 150) << "\n";  // 300
 
+  // Writes both files; a failure keeps the values and says why.
   prefs.Save();
+  if (!prefs.LastSaveError().empty()) std::cerr << prefs.LastSaveError() << "\n";
   std::cout << prefs.GetPublicFilePath().ToUTF8() << "\n";
 
   // Settings of a given version, apart from the singleton: what was saved.

@@ -4,6 +4,7 @@
 #include <FolianUtils/ustring.h>
 
 #include <iostream>
+#include <string_view>
 
 using velmar::utils::velmar_ustring;
 
@@ -21,6 +22,13 @@ int main() {
   velmar_ustring text;
   text.Format(VELMAR_U("%2$s: %1$.1f %3$hs"), 12.5, name.c_str(), "mm");
   std::cout << text.ToUTF8() << "\n";  // Zürich 🗺: 12.5 mm
+
+  // Streams write the string as UTF-8; FromUTF8 reads any run of bytes (a
+  // std::string_view need not end in a zero). Invalid UTF-8 gives an empty
+  // string, never a part of the text.
+  const std::string_view bytes = "Genève, Suisse";
+  std::cout << velmar_ustring::FromUTF8(bytes.substr(0, 7)) << "\n";  // Genève
+  std::cout << velmar_ustring::FromUTF8("\xFF").empty() << "\n";      // 1
 
   // Numbers are read with the user's decimal point ("12,5" in German);
   // trailing text is no error. The result tells whether a number was read.

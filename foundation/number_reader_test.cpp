@@ -122,7 +122,7 @@ TEST(StringToDoubleLocaleTest, ConcurrentCallsAllAgree) {
 TEST(StringToDoubleTest, LeavesTheProcessLocaleAsC) {
   std::setlocale(LC_ALL, "");
   double value = 0.0;
-  StringToDouble(VELMAR_U("1"), value);
+  EXPECT_TRUE(StringToDouble(VELMAR_U("1"), value));
   EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
 }
 

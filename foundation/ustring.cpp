@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cwctype>
+#include <ostream>
 #include <stdexcept>
 #include <type_traits>
 
@@ -65,6 +66,10 @@ velmar_ustring::velmar_ustring(const char* utf8)
 
 velmar_ustring::velmar_ustring(const std::string& utf8)
     : m_text(DecodeUtf8(utf8.data(), utf8.size())) {}
+
+velmar_ustring velmar_ustring::FromUTF8(std::string_view utf8) {
+  return velmar_ustring(DecodeUtf8(utf8.data(), utf8.size()));
+}
 
 velmar_ustring::velmar_ustring(const utf16_unit* text)
     : m_text(text != nullptr ? string_type(text) : string_type()) {}
@@ -281,6 +286,10 @@ velmar_ustring operator+(const velmar_ustring& left, const char* utf8) {
   velmar_ustring result(left);
   result += velmar_ustring(utf8);
   return result;
+}
+
+std::ostream& operator<<(std::ostream& out, const velmar_ustring& text) {
+  return out << text.ToUTF8();
 }
 
 velmar_ustring operator+(const velmar_ustring& left, const velmar_ustring& right) {

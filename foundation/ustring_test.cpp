@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <iomanip>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmar::utils {
@@ -34,6 +37,7 @@ class Utf8DecodeTest : public ::testing::TestWithParam<DecodeCase> {};
 TEST_P(Utf8DecodeTest, DecodesOrRejectsWhole) {
   const DecodeCase& c = GetParam();
   EXPECT_EQ(UnitsOf(velmar_ustring(c.bytes)), c.units) << c.name;
+  EXPECT_EQ(UnitsOf(velmar_ustring::FromUTF8(c.bytes)), c.units) << c.name;
   if (c.bytes.find('\0') == std::string::npos) {
     EXPECT_EQ(UnitsOf(velmar_ustring(c.bytes.c_str())), c.units) << c.name;
   }
@@ -68,6 +72,13 @@ TEST(UstringTest, NullPointersGiveEmptyOrLeaveUnchanged) {
   EXPECT_EQ(s, velmar_ustring("keep"));
   s = "\xFF";  // invalid UTF-8 replaces with nothing
   EXPECT_TRUE(s.empty());
+  EXPECT_TRUE(velmar_ustring::FromUTF8(std::string_view()).empty());
+}
+
+TEST(UstringTest, FromUTF8ReadsOnlyTheViewedBytes) {
+  const std::string_view text("ab\xE2\x82\xAC");
+  EXPECT_EQ(velmar_ustring::FromUTF8(text.substr(0, 2)), velmar_ustring("ab"));
+  EXPECT_TRUE(velmar_ustring::FromUTF8(text.substr(0, 4)).empty());  // cut inside the euro sign
 }
 
 TEST(UstringTest, EncodesPairsAndLoneSurrogates) {
@@ -87,7 +98,13 @@ TEST(UstringTest, EncodesPairsAndLoneSurrogates) {
   for (const Case& c : cases) {
     EXPECT_EQ(FromUnits(c.units).ToUTF8(), c.utf8);
     EXPECT_TRUE(FromUnits(c.units) == c.utf8.c_str());
+    std::ostringstream stream;
+    stream << FromUnits(c.units);
+    EXPECT_EQ(stream.str(), c.utf8);
   }
+  std::ostringstream padded;
+  padded << std::setw(6) << std::setfill('.') << velmar_ustring("\xC3\xA9") << '|';
+  EXPECT_EQ(padded.str(), "....\xC3\xA9|");  // width counts bytes, as for std::string
   EXPECT_EQ(velmar_ustring("\xF0\x9F\x98\x80").length(), 2u);
 }
 

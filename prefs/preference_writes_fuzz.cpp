@@ -96,13 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         store.DeleteCategory(input.Text());
         break;
       case 5:
-        store.WriteStringVector(input.Text(), {input.Text(), input.Text()});
+        (void)store.WriteStringVector(input.Text(), {input.Text(), input.Text()});
         break;
       case 6: {
         const velmar_ustring name = input.Text();
         const Variant nested = Nested(input);
         if (nested.GetType() == Variant::kDictionary) {
-          store.WriteDictionary(name, nested.GetDictionary());
+          (void)store.WriteDictionary(name, nested.GetDictionary());
         } else {
           store.WriteVariant(velmar_ustring(Path("general")), name, nested);
         }

@@ -2,7 +2,8 @@
 # Builds the examples against an installed package (with find_package, and
 # with a plain compiler line from pkg-config), runs each in a fresh home and
 # compares what it prints with examples/expected/, and checks that every C++
-# snippet of the README is a piece of an example, so the two cannot drift.
+# snippet of the README is a piece of an example, or declarations quoted from
+# a public header, so the two cannot drift.
 #   bash scripts/check-examples.sh <install prefix> <build folder>
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +21,10 @@ cmake --build "$build" -j"$(nproc)" >/dev/null
 echo "-- examples with \$(pkg-config --cflags --libs FolianUtils)"
 export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
 pkg-config --exists --print-errors FolianUtils
+echo "-- the licence and the changelog are installed where the package files say"
+test -f "$(pkg-config --variable=license_file FolianUtils)"
+grep -q 'FolianUtils_LICENSE_FILE' "$prefix/lib/cmake/FolianUtils/FolianUtilsConfig.cmake"
+test -f "$prefix/share/doc/FolianUtils/CHANGELOG.md"
 mkdir -p "$build/pkg-config"
 for name in preferences string; do
   # shellcheck disable=SC2046 # the flags are meant to split
@@ -54,6 +59,19 @@ seen = set()
 bad = 0
 for block in re.findall(r"```cpp\n(.*?)```", readme, re.S):
     lines = block.rstrip("\n").split("\n")
+    h = re.match(r"// (include/FolianUtils/\w+\.h)$", lines[0])
+    if h:
+        # Declarations quoted from a header: comments and layout aside, each
+        # statement is there.
+        def flat(text):
+            text = re.sub(r"//[^\n]*", " ", text)
+            return re.sub(r"\s+", " ", text).replace("( ", "(").strip()
+        header = flat(open(h.group(1), encoding="utf-8").read())
+        for statement in flat("\n".join(lines[1:])).split(";"):
+            if statement.strip() and statement.strip() not in header:
+                print(f"FAIL: a README declaration is not in {h.group(1)}: {statement.strip()}")
+                bad = 1
+        continue
     m = re.match(r"// (examples/(\w+)\.cpp)$", lines[0])
     if not m:
         continue

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 jobs=$(nproc)
 prefix=$PWD/build/install
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh main
 
 cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DFOLIAN_BUILD_TESTS=OFF \
   -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null

@@ -28,7 +28,8 @@ unsigned int CNumericFormatter::NumberOfValues(const velmar_ustring& text) {
 
 double CNumericFormatter::TTOF(const velmar_ustring& text) {
   double value = 0.0;
-  StringToDouble(text.c_str(), value);
+  // Nothing read leaves 0.0, which is this function's answer then.
+  (void)StringToDouble(text.c_str(), value);
   return value;
 }
 

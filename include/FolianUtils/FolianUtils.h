@@ -1,4 +1,7 @@
-// Umbrella header: every exported interface of FolianUtils.
+/// @file
+/// Umbrella header: every exported interface of FolianUtils.
+///
+/// @stable
 #pragma once
 
 #include "FolianUtils/angle_formatter.h"

@@ -1,4 +1,7 @@
-// The application's identity strings.
+/// @file
+/// The application's identity strings.
+///
+/// @stable
 #pragma once
 
 #include "FolianUtils/export.h"
@@ -6,11 +9,11 @@
 
 namespace folian {
 
-// "Folian"; the same object on every call, alive until the library unloads.
+/// "Folian"; the same object on every call, alive until the library unloads.
 FOLIAN_API const velmar::utils::velmar_ustring& ApplicationName();
-// The document extension without the dot: "folian".
+/// The document extension without the dot: "folian".
 FOLIAN_API const velmar::utils::velmar_ustring& FileExtensionOnly();
-// The document extension with the dot: ".folian".
+/// The document extension with the dot: ".folian".
 FOLIAN_API const velmar::utils::velmar_ustring& FileExtension();
 
 }  // namespace folian

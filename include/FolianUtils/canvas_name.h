@@ -1,4 +1,7 @@
-// The name of the drawing back end the user has chosen.
+/// @file
+/// The name of the drawing back end the user has chosen.
+///
+/// @stable
 #pragma once
 
 #include "FolianUtils/export.h"
@@ -6,8 +9,8 @@
 
 namespace folian {
 
-// "skia" when the preferences singleton's UseSkia() is true (creating the
-// singleton if needed), else "gdiplus". Reads the preference on every call.
+/// "skia" when the preferences singleton's UseSkia() is true (creating the
+/// singleton if needed), else "gdiplus". Reads the preference on every call.
 FOLIAN_API velmar::utils::velmar_ustring GetCanvasName();
 
 }  // namespace folian

@@ -1,13 +1,16 @@
-// Process-wide constants shared by every subsystem.
+/// @file
+/// Process-wide constants shared by every subsystem.
+///
+/// @stable
 #pragma once
 
 namespace velmar {
 
-// Zero tolerance: inches for lengths, radians for the measurement-box angle.
+/// Zero tolerance: inches for lengths, radians for the measurement-box angle.
 inline constexpr double kLengthTolerance = 0.001;
 
-// The current major version; names versioned folders (20%d) and is the
-// default version of the preference store.
+/// The current major version; names versioned folders (20%d) and is the
+/// default version of the preference store.
 inline constexpr int kCurrentMajorVersion = 26;
 
 }  // namespace velmar

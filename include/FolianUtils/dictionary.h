@@ -1,6 +1,9 @@
-// Dictionary: the ordered map from string to Variant exchanged with the
-// common preference library (keys ascending by code unit, unique). The
-// alias lives beside Variant, whose complete type every user needs.
+/// @file
+/// Dictionary: the ordered map from string to Variant exchanged with the
+/// common preference library (keys ascending by code unit, unique). The
+/// alias lives beside Variant, whose complete type every user needs.
+///
+/// @stable
 #pragma once
 
 #include "FolianUtils/variant.h"

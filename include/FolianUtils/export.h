@@ -1,7 +1,14 @@
-// Symbol visibility for the FolianUtils shared library.
+/// @file
+/// Symbol visibility for the FolianUtils shared library.
+///
+/// @stable
 #pragma once
 
-// FOLIAN_STATIC: consumers of the static build (the library's own tests).
+/// @def FOLIAN_API
+/// Marks what the shared library exports: dllexport while building it and
+/// dllimport for its users on Windows, default visibility elsewhere. Empty
+/// when FOLIAN_STATIC is defined, for the static build that the library's
+/// own tests link.
 #if defined(FOLIAN_STATIC)
 #define FOLIAN_API
 #elif defined(_WIN32)

@@ -1,9 +1,12 @@
-// The help-URL table: help-topic keys to the addresses of their pages.
-//
-// The table is the support file "helpurls.json", one JSON object whose
-// string members are URL templates. The placeholders "{KWS_CULTURE}",
-// "{PLATFORM}", "{ALL_USERS}", "{INSTALL_DIR}" and "{VERSION}" are filled at
-// lookup time.
+/// @file
+/// The help-URL table: help-topic keys to the addresses of their pages.
+///
+/// The table is the support file "helpurls.json", one JSON object whose
+/// string members are URL templates. The placeholders "{KWS_CULTURE}",
+/// "{PLATFORM}", "{ALL_USERS}", "{INSTALL_DIR}" and "{VERSION}" are filled at
+/// lookup time.
+///
+/// @stable
 #pragma once
 
 #include <memory>
@@ -15,26 +18,33 @@ namespace folian {
 
 class HelpURLTable;
 
+/// The help-URL table of "helpurls.json": help-topic keys to the addresses of
+/// their pages.
+///
+/// Default() may be called from any thread. The table takes no lock: Load()
+/// must not run while another thread calls GetURL() or OpenURL().
+/// @stable
 class FOLIAN_API CHelpURLs {
  public:
-  // The process's instance, made and loaded on the first call (thread-safe).
+  /// The process's instance, made and loaded on the first call (thread-safe).
   static CHelpURLs& Default();
 
-  // Finds and reads "helpurls.json" again. A file that is missing, unreadable,
-  // not UTF-8 or not strict JSON keeps the table of the last successful load
-  // (empty at first).
+  /// Finds and reads "helpurls.json" again. A file that is missing, unreadable,
+  /// not UTF-8 or not strict JSON keeps the table of the last successful load
+  /// (empty at first).
   void Load();
 
-  // The filled-in address of `key`, or empty when the table has no string
-  // member of that name. Sets `isLocalFile` when a folder placeholder was
-  // filled; never clears it. Computes, and so creates, the all-users support
-  // folder when a template is found.
+  /// The filled-in address of `key`, or empty when the table has no string
+  /// member of that name. Sets `isLocalFile` when a folder placeholder was
+  /// filled; never clears it. Computes, and so creates, the all-users support
+  /// folder when a template is found.
   velmar::utils::velmar_ustring GetURL(const velmar::utils::velmar_ustring& key,
                                        bool& isLocalFile) const;
+  /// GetURL(key, isLocalFile) without the local-file flag.
   velmar::utils::velmar_ustring GetURL(const velmar::utils::velmar_ustring& key) const;
 
-  // Opens the address of `key` with the desktop's default handler, without
-  // waiting for it; does nothing when there is none. Failures are silent.
+  /// Opens the address of `key` with the desktop's default handler, without
+  /// waiting for it; does nothing when there is none. Failures are silent.
   void OpenURL(const velmar::utils::velmar_ustring& key) const;
 
   CHelpURLs(const CHelpURLs&) = delete;

@@ -1,4 +1,7 @@
-// The background colour that an image file declares.
+/// @file
+/// The background colour that an image file declares.
+///
+/// @stable
 #pragma once
 
 #include "FolianUtils/color.h"
@@ -7,11 +10,11 @@
 
 namespace folian {
 
-// True when `path` ends in ".png" (any case) and the file holds a background
-// chunk in grey or colour form; only then is `*color` written (opaque).
-// Palette backgrounds, missing or malformed files give false. `color` must
-// not be null.
-FOLIAN_API bool GetImageBackgroundColor(const velmar::utils::velmar_ustring& path,
-                                        velmar::utils::CColor* color);
+/// True when `path` ends in ".png" (any case) and the file holds a background
+/// chunk in grey or colour form; only then is `*color` written (opaque).
+/// Palette backgrounds, missing or malformed files give false. `color` must
+/// not be null.
+[[nodiscard]] FOLIAN_API bool GetImageBackgroundColor(const velmar::utils::velmar_ustring& path,
+                                                      velmar::utils::CColor* color);
 
 }  // namespace folian

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -261,6 +263,9 @@ void NameEveryFunction() {
   (void)a.ToInt();
   (void)(a + "x");
   (void)(a + s);
+  std::ostringstream stream;
+  stream << velmar_ustring::FromUTF8(std::string_view("\xC3\xA9!", 2));
+  Check(stream.str() == "\xC3\xA9", "FromUTF8 and operator<< carry UTF-8 through");
   double value = 0.0;
   (void)StringToDouble(s.c_str(), value);
   (void)std::hash<velmar_ustring>()(s);
