@@ -34,7 +34,7 @@ done
 grep -q "^FOLIAN_WARNINGS_AS_ERRORS:BOOL=OFF$" "$build/build/CMakeCache.txt" ||
   { echo "FAIL: warnings are errors in a subproject"; exit 1; }
 cmake --build "$build/build" -j"$(nproc)" >/dev/null
-if [ -e "$build/build/googletest" ] || [ -e "$build/build/folian/tool" ]; then
+if [ -e "$build/build/folian/googletest" ] || [ -e "$build/build/folian/tool" ]; then
   echo "FAIL: a subproject build made test or tool targets"
   exit 1
 fi
@@ -44,7 +44,7 @@ if [ -n "$(find "$build/build" -type f -name '*FolianUtilsStatic.a' -print -quit
 fi
 # The outer build's root holds the outer project's files and the folder
 # it gave this project, nothing else.
-stray=$(cd "$build/build" && ls -A | grep -vxE 'CMakeCache.txt|CMakeFiles|Makefile|cmake_install.cmake|outer|folian|compile_commands.json|build.ninja|\.ninja_.*' || true)
+stray=$(cd "$build/build" && ls -A | grep -vxE 'CMakeCache.txt|CMakeFiles|Makefile|cmake_install.cmake|outer|folian|build.ninja|\.ninja_.*' || true)
 if [ -n "$stray" ]; then
   echo "FAIL: the subproject wrote into the outer build's root: $stray"
   exit 1
