@@ -3,19 +3,17 @@
 #include <system_error>
 #include <vector>
 
+#include "base/match.h"
 #include "environment/paths_internal.h"
 #include "platform/file_system.h"
 
 namespace folian {
 
+using velmar::base::StartsWith;
 using velmar::utils::utf16_unit;
 using velmar::utils::velmar_ustring;
 
 namespace {
-
-bool StartsWith(const velmar_ustring::string_type& text, const utf16_unit* prefix) {
-  return text.compare(0, std::char_traits<utf16_unit>::length(prefix), prefix) == 0;
-}
 
 // The leading part that normalisation leaves alone: a URL scheme, a drive,
 // or the first character (so that a network path keeps its "//").

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <utility>
 
+#include "base/path_split.h"
 #include "platform/lock_wait.h"
 #include "platform/posix/utf8_text.h"
 
@@ -40,8 +41,7 @@ class FileDescriptor {
 };
 
 std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+  return std::string(base::SplitPath(path, base::kPosixPathSeparators).folder);
 }
 
 void SyncFolderOf(const std::string& path) {

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "base/path_split.h"
 #include "platform/posix/utf8_text.h"
 
 namespace velmar::platform {
@@ -73,7 +74,7 @@ bool SplitDriveAndDirectory(const utils::utf16_string& path, utils::utf16_string
   directory.clear();
   std::size_t start = 0;
   if (path.size() >= 2 && path[1] == ':') start = 2;
-  const std::size_t last = path.find_last_of(VELMAR_U("/\\"));
+  const std::size_t last = base::LastPathSeparator(path);
   const std::size_t directory_end = last == path.npos || last < start ? start : last + 1;
   // The sizes of the Windows runtime's buffers, terminator excluded.
   if (directory_end - start > 255) return false;

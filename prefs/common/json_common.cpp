@@ -8,6 +8,8 @@
 #include <string>
 
 #include "base/ascii.h"
+#include "base/match.h"
+#include "base/path_split.h"
 #include "base/utf16.h"
 #include "base/utf8.h"
 #include "platform/durable_file.h"
@@ -17,6 +19,8 @@
 namespace velmar::prefs {
 namespace {
 
+using base::EndsWith;
+using base::StartsWith;
 using utils::Dictionary;
 using utils::utf16_unit;
 using utils::Variant;
@@ -34,27 +38,6 @@ constexpr const char* kSectionNames[JsonCommon::kCategoryKindCount] = {"categori
                                                                        "lists", "dictionaries"};
 
 string_type Decimal(std::uint64_t value) { return base::FromAscii(std::to_string(value)); }
-
-bool StartsWith(const string_type& text, const string_type& prefix) {
-  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool EndsWith(const string_type& text, const string_type& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-// Splits at the last separator into the folder and the file name.
-void SplitPath(const string_type& path, string_type& folder, string_type& name) {
-  const std::size_t slash = path.find_last_of(base::FromAscii("/\\"));
-  if (slash == string_type::npos) {
-    folder = base::FromAscii(".");
-    name = path;
-  } else {
-    folder = path.substr(0, slash == 0 ? 1 : slash);
-    name = path.substr(slash + 1);
-  }
-}
 
 const string_type& TemporarySuffix() {
   static const string_type suffix = base::FromAscii(".tmp");
@@ -576,9 +559,9 @@ namespace {
 // file. Saves write them only under the lock, so one found while holding
 // the lock belongs to a save that died.
 void RemoveAbandonedTemporaryFiles(platform::FileEnv& env, const string_type& path) {
-  string_type folder;
-  string_type name;
-  SplitPath(path, folder, name);
+  const auto parts = base::SplitPath(path);
+  const string_type folder(parts.folder);
+  const string_type name(parts.name);
   std::vector<string_type> entries;
   if (!env.ListFolder(folder, entries)) return;
   const string_type prefix = name + static_cast<utf16_unit>('.');
@@ -692,9 +675,9 @@ namespace {
 // Moves an unreadable file aside as "<file>.bad", "<file>.bad1", ...,
 // keeping only the newest few copies.
 bool MoveAside(platform::FileEnv& env, const string_type& path, std::string& error) {
-  string_type folder;
-  string_type name;
-  SplitPath(path, folder, name);
+  const auto parts = base::SplitPath(path);
+  const string_type folder(parts.folder);
+  const string_type name(parts.name);
   const string_type stem = name + base::FromAscii(".bad");
   std::vector<string_type> entries;
   std::vector<std::uint64_t> numbers;
