@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-14-dev clang-tidy gcovr python3
   g++-mingw-w64-x86-64-posix wine64
   libmuparser-dev
+  python3-jsonschema
 )
 missing=()
 for package in "${packages[@]}"; do
