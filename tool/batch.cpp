@@ -12,6 +12,8 @@
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "base/utf8.h"
@@ -31,7 +33,16 @@ struct Options {
   CLI::App* app = nullptr;
   std::vector<CLI::Option*> all;
   std::vector<CLI::Option*> positional;
+  // "--name" of each option but --help.
+  std::vector<std::pair<std::string, CLI::Option*>> named;
   bool fast = true;  // every positional takes exactly one value
+
+  CLI::Option* Named(const std::string& word) const {
+    for (const auto& [name, option] : named) {
+      if (name == word) return option;
+    }
+    return nullptr;
+  }
 };
 
 class BatchCommand : public Command {
@@ -65,6 +76,7 @@ class BatchCommand : public Command {
   Record m_record;
   std::vector<std::string> m_words;
   std::vector<Options> m_options;
+  std::unordered_map<std::string, Tool::Entry*> m_entries;
 };
 
 Options& BatchCommand::OptionsOf(CLI::App& app) {
@@ -75,7 +87,13 @@ Options& BatchCommand::OptionsOf(CLI::App& app) {
   options.app = &app;
   options.all = app.get_options();
   for (CLI::Option* option : options.all) {
-    if (!option->get_positional()) continue;
+    if (!option->get_positional()) {
+      if (option == app.get_help_ptr()) continue;
+      for (const std::string& name : option->get_lnames()) {
+        options.named.emplace_back("--" + name, option);
+      }
+      continue;
+    }
     options.positional.push_back(option);
     if (option->get_items_expected_max() != 1) options.fast = false;
   }
@@ -101,8 +119,8 @@ bool BatchCommand::ReadFast(Tool::Entry& entry, std::size_t first, bool& json) {
       continue;
     }
     if (word.size() < 3 || word[1] != '-' || word.find('=') != std::string::npos) return false;
-    CLI::Option* option = entry.app->get_option_no_throw(word);
-    if (option == nullptr || option == entry.app->get_help_ptr()) return false;
+    CLI::Option* option = options.Named(word);
+    if (option == nullptr) return false;
     if (option->get_items_expected_max() == 0) {
       option->add_result(option->get_flag_value(word, std::string()));
     } else {
@@ -165,7 +183,13 @@ void BatchCommand::Answer(const std::string& line, std::string& out) {
   const std::string& name = m_words[first];
   if (name == "batch") return fail("batch cannot run inside batch");
   if (name == "help" || name == "completion") return fail(name + " is not answered in batch");
-  Tool::Entry* entry = m_tool.Find(name);
+  if (m_entries.empty()) {
+    for (const Tool::Entry& known : m_tool.entries()) {
+      m_entries.emplace(known.info.name, m_tool.Find(known.info.name));
+    }
+  }
+  const auto found = m_entries.find(name);
+  Tool::Entry* entry = found != m_entries.end() ? found->second : nullptr;
 
   Outcome outcome;
   if (entry != nullptr && ReadFast(*entry, first + 1, json)) {
