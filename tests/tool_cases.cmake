@@ -46,7 +46,9 @@ tool_case(usage_help_did_you_mean ARGS help vbc STATUS 2 OUT ""
   ERR "^folianutils: unknown command 'vbc'; did you mean 'vcb'\\?\n")
 # --version is the tool's alone; the files' version is --app-version.
 tool_case(usage_version_beside_command ARGS format-length 66.5 --version 3 STATUS 2 OUT ""
-  ERR "^folianutils: --version is not an option of format-length; 'folianutils --version' prints the tool's version\n")
+  ERR "^folianutils: --version is not an option of format-length; 'folianutils --version' alone prints the tool's version\n")
+tool_case(usage_version_before_command ARGS -V format-length 1 STATUS 2 OUT ""
+  ERR "^folianutils: -V is not an option of format-length; 'folianutils -V' alone prints")
 tool_case(usage_version_for_app_version ARGS prefs-get draft_mode --version 25 STATUS 2 OUT ""
   ERR "^folianutils: --version prints the tool's version; the files' application version is --app-version N\n")
 tool_case(usage_missing_argument ARGS format-length STATUS 2 OUT "" ERR "^folianutils: INCHES is required\n")

@@ -44,6 +44,15 @@ bool IsOptionWord(const std::string& word) {
 
 }  // namespace
 
+std::string Tool::VersionBeside(const std::string& flag, const Entry& entry) {
+  if (entry.app->get_option_no_throw(kAppVersionOption) != nullptr) {
+    return flag + " prints the tool's version; the files' application version is " +
+           kAppVersionOption + " N";
+  }
+  return flag + " is not an option of " + entry.info.name + "; 'folianutils " + flag +
+         "' alone prints the tool's version";
+}
+
 const std::vector<std::string>& ToolOptionNames() {
   static const std::vector<std::string> names = {"--help", "-h", "--json", "--version", "-V"};
   return names;
@@ -135,12 +144,14 @@ std::string Tool::Help(const std::string& command) {
 
 std::string Tool::Check(const std::vector<std::string>& args) const {
   const Entry* entry = nullptr;
+  std::string version;  // --version or -V given before the command
   for (const std::string& arg : args) {
     if (arg == "--") break;
     if (entry == nullptr && !IsOptionWord(arg) && !(arg.size() > 1 && arg[0] == '-')) {
       for (const Entry& candidate : m_entries) {
         if (arg == candidate.info.name) entry = &candidate;
       }
+      if (entry != nullptr && !version.empty()) return VersionBeside(version, *entry);
       if (entry != nullptr) continue;
       std::vector<std::string> names;
       for (const Entry& candidate : m_entries) names.emplace_back(candidate.info.name);
@@ -149,20 +160,15 @@ std::string Tool::Check(const std::vector<std::string>& args) const {
     if (!IsOptionWord(arg)) continue;
     const std::string name = arg.substr(0, arg.find('='));
     const std::vector<std::string>& tool = ToolOptionNames();
+    const bool isVersion = name == "--version" || name == "-V";
     if (entry == nullptr) {
       if (std::find(tool.begin(), tool.end(), name) == tool.end()) {
         return UnknownName("option", name, tool);
       }
+      if (isVersion) version = name;
       continue;
     }
-    if (name == "--version" || name == "-V") {
-      if (entry->app->get_option_no_throw(kAppVersionOption) != nullptr) {
-        return name + " prints the tool's version; the files' application version is " +
-               kAppVersionOption + " N";
-      }
-      return name + " is not an option of " + entry->info.name +
-             "; 'folianutils --version' prints the tool's version";
-    }
+    if (isVersion) return VersionBeside(name, *entry);
     if (name == "--json" || name == "--help" || name == "-h" ||
         entry->app->get_option_no_throw(name) != nullptr) {
       continue;

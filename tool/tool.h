@@ -57,6 +57,8 @@ class Tool {
   // A usage error CLI11 would word less helpfully: an unknown name (with
   // the nearest known one) or --version beside a command. Empty if none.
   std::string Check(const std::vector<std::string>& args) const;
+  // The usage error of --version (`flag`) given with a command.
+  static std::string VersionBeside(const std::string& flag, const Entry& entry);
 
   CLI::App m_app;
   bool m_json = false;
