@@ -16,10 +16,10 @@ set(commands number format-length format-area format-angle format-scale parse-le
   parse-lengths eval-length parse-angle parse-scale length-units demo vcb vcb-demo support-folders
   find-support-file upgrade-version culture help-url png-background prefs-list prefs-get
   prefs-set prefs-import prefs-paths version batch help completion)
+tool_case(help_flag_of_command ARGS prefs-set --help
+  OUT_MATCHES "\nUsage: folianutils prefs-set [^\n]*\n.*  --app-version N  ")
 foreach(command IN LISTS commands)
-  tool_case(help_${command} ARGS ${command} --help
-    OUT_MATCHES "\nUsage: folianutils ${command} [^\n]*\n.*  -h,--help  ")
-  tool_case(help_command_${command} ARGS help ${command}
+  tool_case(help_${command} ARGS help ${command}
     OUT_MATCHES "\nUsage: folianutils ${command} [^\n]*\n.*  -h,--help  ")
   # Every command's usage error is its JSON answer too.
   tool_case(usage_json_${command} ARGS ${command} --nope --json STATUS 2

@@ -17,7 +17,7 @@ endfunction()
 
 # Command lines in the listing are indented and start with a lower-case name.
 string(REGEX MATCHALL "\n    [a-z][-a-z]*  " names "${help}")
-set(text "[>COMMANDS]\n")
+set(text "[>COMMANDS]\n.PP\nWhat each command takes:\n")
 foreach(name IN LISTS names)
   string(STRIP "${name}" name)
   execute_process(COMMAND ${TOOL} help ${name} OUTPUT_VARIABLE command_help RESULT_VARIABLE status)
