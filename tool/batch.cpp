@@ -161,15 +161,15 @@ void BatchCommand::Answer(const std::string& line, std::string& out) {
   Record& record = m_record;
   record.Start(nullptr);
   bool json = m_json;
+  const auto errorLine = [&] {
+    out += "error: ";
+    out += record.ErrorText();
+    out.push_back('\n');
+  };
   const auto fail = [&](const std::string& reason) {
     record.Fail(reason);
-    if (json) {
-      record.WriteJson(out);
-    } else {
-      out += "error: ";
-      out += record.ErrorText();
-      out.push_back('\n');
-    }
+    if (json) return record.WriteJson(out);
+    errorLine();
   };
   if (!velmar::base::utf8::IsValid(line)) return fail("the request is not valid UTF-8");
   std::string error;
@@ -202,12 +202,7 @@ void BatchCommand::Answer(const std::string& line, std::string& out) {
     return fail("--help and --version are not answered in batch");
   }
   if (json) return record.WriteJson(out);
-  if (record.error()) {
-    out += "error: ";
-    out += record.ErrorText();
-    out.push_back('\n');
-    return;
-  }
+  if (record.error()) return errorLine();
   const std::size_t start = out.size();
   record.WritePlain(out);
   JoinLines(out, start);
