@@ -14,6 +14,7 @@ tests=(
   googletest libgtest-dev libbenchmark-dev libmuparser-dev
   clang libclang-rt-14-dev clang-tidy gcovr doxygen
   g++-mingw-w64-x86-64-posix wine64
+  python3-jsonschema
 )
 case "$set_name" in
   main) packages=("${main[@]}") ;;

@@ -20,6 +20,16 @@
 #     [PIPE_HEAD]                      standard output goes through head -n 1
 #     [NATIVE])                        not under an emulator
 # Cases named Linux_* need a Linux host (/dev/full, head).
+#
+# Every JSON answer the cases see is checked against the tool's JSON Schema
+# (tool/answers.schema.json, with python3-jsonschema); natively, every
+# command must have been seen answering and failing.
+#
+# Completion: completion_case(<partial command line> <offers, sorted>...)
+# drives the tool's bash completion as bash would at the end of the line.
+#
+# The man page's examples (tool/folianutils.examples) run in sh, each
+# giving the answer shown.
 cmake_minimum_required(VERSION 3.20)
 
 set(failures 0)
@@ -34,6 +44,11 @@ if(DEFINED PROFILE)
   set(ENV{XDG_DATA_DIRS} ${PROFILE}/shared)
 endif()
 file(WRITE ${WORK}/empty.txt "")
+# A PNG that declares the background 0 128 255.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/../fuzz/corpus/png_background/rgb8 ${WORK}/background.png
+  COPYONLY)
+file(WRITE ${WORK}/answers.jsonl "")
+set(tool_dir ${CMAKE_CURRENT_LIST_DIR}/../tool)
 if(EXISTS /dev/full AND CMAKE_HOST_UNIX)
   set(linux_host TRUE)
 else()
@@ -117,16 +132,18 @@ function(tool_case name)
     set(input ${C_INPUT_FILE})
   endif()
   set(out "")
+  # Files the cases name are in WORK.
   if(C_STDOUT_FILE)
     execute_process(COMMAND ${EMULATOR} ${TOOL} ${C_ARGS} INPUT_FILE ${input}
-      OUTPUT_FILE ${C_STDOUT_FILE} ERROR_VARIABLE err RESULT_VARIABLE status)
+      OUTPUT_FILE ${C_STDOUT_FILE} ERROR_VARIABLE err RESULT_VARIABLE status
+      WORKING_DIRECTORY ${WORK})
   elseif(C_PIPE_HEAD)
     execute_process(COMMAND ${EMULATOR} ${TOOL} ${C_ARGS} COMMAND head -n 1 INPUT_FILE ${input}
-      OUTPUT_VARIABLE out ERROR_VARIABLE err RESULTS_VARIABLE statuses)
+      OUTPUT_VARIABLE out ERROR_VARIABLE err RESULTS_VARIABLE statuses WORKING_DIRECTORY ${WORK})
     list(GET statuses 0 status)
   else()
     execute_process(COMMAND ${EMULATOR} ${TOOL} ${C_ARGS} INPUT_FILE ${input}
-      OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+      OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status WORKING_DIRECTORY ${WORK})
   endif()
   # Windows writes text with CR LF.
   string(REPLACE "\r" "" out "${out}")
@@ -156,6 +173,9 @@ function(tool_case name)
         string(APPEND problems "  not a JSON object: ${line}\n")
       endif()
     endforeach()
+    if(NOT out STREQUAL "")
+      file(APPEND ${WORK}/answers.jsonl "${out}")
+    endif()
     if(DEFINED C_JSON)
       check_json(${name} "${lines}" "${C_JSON}")
     endif()
@@ -170,7 +190,109 @@ function(tool_case name)
   endif()
 endfunction()
 
+# The script bash completion runs, and a driver that splits a partial line
+# into COMP_WORDS as bash does ("--opt=value" is "--opt", "=", "value").
+if(linux_host)
+  execute_process(COMMAND ${EMULATOR} ${TOOL} completion OUTPUT_VARIABLE script
+    RESULT_VARIABLE status INPUT_FILE /dev/null)
+  string(REPLACE "\r" "" script "${script}")
+  file(WRITE ${WORK}/completion.bash "${script}")
+  file(WRITE ${WORK}/complete.sh [=[
+set -f
+source "$1"
+words=()
+for word in $2; do
+  if [[ $word == --*=* ]]; then
+    words+=("${word%%=*}" "=")
+    [[ -n ${word#*=} ]] && words+=("${word#*=}")
+  else
+    words+=("$word")
+  fi
+done
+[[ $2 == *" " ]] && words+=("")
+COMP_WORDS=("${words[@]}")
+COMP_CWORD=$((${#words[@]} - 1))
+COMPREPLY=()
+_folianutils
+printf '%s
+' "${COMPREPLY[@]}" | LC_ALL=C sort | tr '
+' ' '
+]=])
+endif()
+
+function(completion_case line)
+  if(DEFINED ONLY AND NOT "completion ${line}" MATCHES "${ONLY}")
+    return()
+  endif()
+  if(NOT linux_host)
+    return()
+  endif()
+  string(JOIN " " want ${ARGN})
+  execute_process(COMMAND bash ${WORK}/complete.sh ${WORK}/completion.bash "${line}"
+    OUTPUT_VARIABLE got ERROR_VARIABLE err RESULT_VARIABLE status WORKING_DIRECTORY ${WORK})
+  string(STRIP "${got}" got)
+  math(EXPR ran "${ran} + 1")
+  set(ran ${ran} PARENT_SCOPE)
+  if(NOT status EQUAL 0 OR NOT got STREQUAL want OR NOT err STREQUAL "")
+    math(EXPR failures "${failures} + 1")
+    set(failures ${failures} PARENT_SCOPE)
+    message(SEND_ERROR "FAILED completion of '${line}':\n  got '${got}'\n  want '${want}'\n${err}")
+  endif()
+endfunction()
+
 include(${CMAKE_CURRENT_LIST_DIR}/tool_cases.cmake)
+
+# The man page's examples: "$ command line" and the lines it prints.
+if(linux_host AND (NOT DEFINED ONLY OR "examples" MATCHES "${ONLY}"))
+  file(READ ${tool_dir}/folianutils.examples examples)
+  # Lines hold ";" and brackets, which CMake's lists split or join on.
+  string(REPLACE ";" "<semicolon>" examples "${examples}")
+  string(REPLACE "[" "<open>" examples "${examples}")
+  string(REPLACE "]" "<close>" examples "${examples}")
+  string(REPLACE "\n" ";" lines "${examples}")
+  set(count 0)
+  foreach(line IN LISTS lines)
+    string(REPLACE "<semicolon>" ";" line "${line}")
+    string(REPLACE "<open>" "[" line "${line}")
+    string(REPLACE "<close>" "]" line "${line}")
+    if(line MATCHES "^#" OR line STREQUAL "")
+      continue()
+    endif()
+    if(line MATCHES "^\\$ (.*)$")
+      math(EXPR count "${count} + 1")
+      set(command_${count} "${CMAKE_MATCH_1}")
+      set(shown_${count} "")
+    else()
+      string(APPEND shown_${count} "${line}\n")
+    endif()
+  endforeach()
+  foreach(n RANGE 1 ${count})
+    execute_process(COMMAND sh -c "folianutils() { ${EMULATOR} '${TOOL}' \"$@\"; }\n${command_${n}}"
+      OUTPUT_VARIABLE printed ERROR_VARIABLE err WORKING_DIRECTORY ${WORK})
+    string(REPLACE "\r" "" printed "${printed}")
+    math(EXPR ran "${ran} + 1")
+    if(NOT printed STREQUAL shown_${n})
+      math(EXPR failures "${failures} + 1")
+      message(SEND_ERROR "FAILED example: ${command_${n}}\n  printed:\n${printed}\n  shown:\n${shown_${n}}")
+    endif()
+  endforeach()
+endif()
+
+# Every JSON answer seen, against the schema.
+if(NOT DEFINED ONLY)
+  set(coverage --every-command)
+  if(EMULATOR)
+    set(coverage "")
+  endif()
+  execute_process(COMMAND python3 ${tool_dir}/check_answers.py ${tool_dir}/answers.schema.json
+    ${WORK}/answers.jsonl ${coverage} OUTPUT_VARIABLE report ERROR_VARIABLE report
+    RESULT_VARIABLE status)
+  math(EXPR ran "${ran} + 1")
+  if(NOT status EQUAL 0)
+    math(EXPR failures "${failures} + 1")
+    message(SEND_ERROR "FAILED the JSON answers against tool/answers.schema.json:\n${report}")
+  endif()
+endif()
 if(EMULATOR AND WINESERVER)
   execute_process(COMMAND ${WINESERVER} -k INPUT_FILE /dev/null OUTPUT_FILE /dev/null
     ERROR_FILE /dev/null)

@@ -1,12 +1,12 @@
-// What a command answers: plain lines or one JSON object, and a failure
-// message. The command line writes them to standard output and standard
-// error; batch turns each run into one answer line.
+// What a command answers: one record of named values, printed by one
+// writer as plain text or as one JSON object on one line. A command never
+// prints; it fills its record, so a field added shows in both forms.
 #pragma once
 
-#include <rapidjson/writer.h>
-
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace folian::tool {
 
@@ -16,73 +16,127 @@ std::string ShortestText(double value);
 // The same for a single-precision value: "0.1", not the double nearest it.
 std::string ShortestFloatText(float value);
 
-class Answers {
+// A named value of an answer: a scalar, a list or an object of values.
+// Plain text shows a value as its label and its text (null is "none"); a
+// list or object joins its parts' texts.
+class Value {
  public:
-  explicit Answers(bool json) : m_json(json) {}
+  enum Kind : unsigned char { kNull, kBool, kInteger, kNumber, kFloat, kText, kList, kObject };
 
-  bool json() const { return m_json; }
-  void set_json(bool json) { m_json = json; }
+  Value() = default;
+  Value(const char* key, Kind kind) : m_key(key), m_kind(kind) {}
 
-  // One plain line; the line break is added.
-  void Line(std::string_view text);
-  // Why the command could not answer, without the program name.
-  void Fail(std::string_view message) { m_error = message; }
+  // Adds a part to this list or object and returns it; `key` is unused in
+  // a list. References to earlier parts may not survive the next Add.
+  Value& Null(const char* key);
+  Value& Bool(const char* key, bool value);
+  Value& Integer(const char* key, long long value);
+  Value& Number(const char* key, double value);  // null when not finite
+  Value& Number(const char* key, const std::optional<double>& value);
+  Value& Float(const char* key, float value);
+  Value& Text(const char* key, std::string_view value);
+  Value& List(const char* key, const char* join = " ");
+  Value& Object(const char* key, const char* join = " ");
 
-  std::string& text() { return m_text; }
-  const std::string& error() const { return m_error; }
-  void ClearError() { m_error.clear(); }
+  // Plain-text presentation.
+  Value& Label(const char* label) {
+    m_label = label;
+    return *this;
+  }
+  Value& Hidden() {
+    m_shown = false;
+    return *this;
+  }
+  Value& Plain(std::string text) {
+    m_plain = std::move(text);
+    m_hasPlain = true;
+    return *this;
+  }
+  // What joins the parts of a list or object in plain text.
+  Value& Join(const char* join) {
+    m_join = join;
+    return *this;
+  }
+  // A list of objects shown as a table: every column but the last padded.
+  Value& Aligned() {
+    m_aligned = true;
+    return *this;
+  }
+
+  void Clear() { m_parts.clear(); }
+  const char* key() const { return m_key; }
+  Kind kind() const { return m_kind; }
+  const std::vector<Value>& parts() const { return m_parts; }
+
+  void WriteJson(std::string& out) const;
+  void WritePlain(std::string& out) const;
 
  private:
-  bool m_json;
+  Value& Add(const char* key, Kind kind);
+  void WriteJsonValue(std::string& out) const;
+  void WritePlainValue(std::string& out) const;
+
+  const char* m_key = nullptr;
+  Kind m_kind = kObject;
+  bool m_shown = true;
+  bool m_hasPlain = false;
+  bool m_aligned = false;
+  bool m_flag = false;
+  long long m_integer = 0;
+  double m_number = 0.0;
+  const char* m_label = "";
+  const char* m_join = "\n";
   std::string m_text;
-  std::string m_error;
+  std::string m_plain;
+  std::vector<Value> m_parts;
 };
 
-// Appends characters to a std::string for RapidJSON's writer.
-class StringOutput {
+// Why there is no answer: a reason and, for a text, where it went wrong.
+struct AnswerError {
+  std::string reason;
+  long long position = -1;  // none when negative
+};
+
+// One command's answer. In JSON: {"command":...,"ok":...,fields...,
+// "error":{"reason":...,"position":...}}; in plain text the fields, "none"
+// when there is no answer, nothing when the work failed.
+class Record {
  public:
-  using Ch = char;
-  explicit StringOutput(std::string& text) : m_text(text) {}
-  void Put(char c) { m_text.push_back(c); }
-  void Flush() {}
+  // Back to an empty answer of `command` (may be null: no command named).
+  void Start(const char* command);
+
+  Value& fields() { return m_fields; }
+  const Value& fields() const { return m_fields; }
+  bool ok() const { return m_ok; }
+  void set_ok(bool ok) { m_ok = ok; }
+
+  // No answer, and why.
+  void NoAnswer(std::string reason, long long position = -1);
+  // The work was not done (a failed save, a usage error).
+  void Fail(std::string reason);
+  bool failed() const { return m_failed; }
+  const std::optional<AnswerError>& error() const { return m_error; }
+  // "REASON" or "REASON at POSITION".
+  std::string ErrorText() const;
+
+  // The command wrote its answers itself (batch): nothing more to print.
+  void SetWritten() { m_written = true; }
+
+  void WriteJson(std::string& out) const;
+  // The plain answer with its line break; nothing when the work failed.
+  void WritePlain(std::string& out) const;
 
  private:
-  std::string& m_text;
+  const char* m_command = nullptr;
+  bool m_ok = true;
+  bool m_written = false;
+  bool m_failed = false;
+  Value m_fields;
+  std::optional<AnswerError> m_error;
 };
 
-// One JSON object on one line of `answers`; the object closes when this
-// goes out of scope. Texts that are not valid UTF-8 have the bad bytes
+// Appends `text` as a JSON string; bytes that are not valid UTF-8 are
 // replaced, so the output is always valid JSON.
-class JsonLine {
- public:
-  using Writer = rapidjson::Writer<StringOutput>;
-
-  explicit JsonLine(Answers& answers);
-  ~JsonLine();
-  JsonLine(const JsonLine&) = delete;
-  JsonLine& operator=(const JsonLine&) = delete;
-
-  JsonLine& Text(const char* key, std::string_view value);
-  // null when not finite.
-  JsonLine& Number(const char* key, double value);
-  JsonLine& Integer(const char* key, long long value);
-  JsonLine& Bool(const char* key, bool value);
-  JsonLine& Null(const char* key);
-
-  // For nested values: the writer, and the value forms without a key.
-  Writer& writer() { return m_writer; }
-  void Key(const char* key) { m_writer.Key(key); }
-  void TextValue(std::string_view value);
-  void NumberValue(double value);
-  void FloatValue(float value);
-
- private:
-  Answers& m_answers;
-  StringOutput m_output;
-  Writer m_writer;
-};
-
-// An answer of one error: {"error": message} or "error: message".
-void WriteError(Answers& answers, std::string_view message);
+void AppendJsonString(std::string& out, std::string_view text);
 
 }  // namespace folian::tool

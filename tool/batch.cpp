@@ -1,5 +1,5 @@
 // batch: many requests through one process, one answer line per line of
-// standard input.
+// a file or of standard input.
 //
 // A request is read by the same CLI11 definitions as a command line. A full
 // CLI11 parse costs microseconds, so the common shape of request (the
@@ -9,11 +9,15 @@
 // parse. Anything else, and any request the fast reading refuses, goes
 // through the full parse, which also words every usage error.
 #include <cstddef>
+#include <fstream>
 #include <iostream>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "base/utf8.h"
+#include "tool/input_file.h"
 #include "tool/split_words.h"
 #include "tool/tool.h"
 
@@ -29,7 +33,16 @@ struct Options {
   CLI::App* app = nullptr;
   std::vector<CLI::Option*> all;
   std::vector<CLI::Option*> positional;
+  // "--name" of each option but --help.
+  std::vector<std::pair<std::string, CLI::Option*>> named;
   bool fast = true;  // every positional takes exactly one value
+
+  CLI::Option* Named(const std::string& word) const {
+    for (const auto& [name, option] : named) {
+      if (name == word) return option;
+    }
+    return nullptr;
+  }
 };
 
 class BatchCommand : public Command {
@@ -37,17 +50,20 @@ class BatchCommand : public Command {
   BatchCommand(Tool& tool, Output& output) : m_tool(tool), m_output(output) {}
 
   void Define(CLI::App& app) override {
+    app.add_option("FILE", m_file, "the requests; - or none: standard input")->type_name("FILE");
     app.footer(
-        "Each answer is one line: a multi-line answer has its lines joined by tabs, a failed "
-        "request answers \"error: MESSAGE\" (with --json, {\"error\":MESSAGE}). --json for "
-        "batch applies to every request; a request may also carry its own. --help and --version "
-        "are not answered in batch.");
+        "Each answer is one line: a multi-line answer has its lines joined by tabs, a request "
+        "without an answer answers \"none\", a failed one \"error: REASON\" or \"error: REASON "
+        "at POSITION\". With --json each answer is the command's JSON object. --json for batch "
+        "applies to every request; a request may also carry its own. --help, --version, help and "
+        "completion are not answered in batch.");
   }
-  void Reset() override {}
-  int Run(Answers& answers) override;
+  void Reset() override { m_file = "-"; }
+  int Run(Record& record) override;
 
  private:
-  void Answer(const std::string& line, Answers& answers);
+  void Answer(const std::string& line, std::string& out);
+  void Serve(std::istream& in);
   // True if the request was read into the command's settings.
   bool ReadFast(Tool::Entry& entry, std::size_t first, bool& json);
   Options& OptionsOf(CLI::App& app);
@@ -56,8 +72,11 @@ class BatchCommand : public Command {
   Output& m_output;
   bool m_running = false;
   bool m_json = false;
+  std::string m_file = "-";
+  Record m_record;
   std::vector<std::string> m_words;
   std::vector<Options> m_options;
+  std::unordered_map<std::string, Tool::Entry*> m_entries;
 };
 
 Options& BatchCommand::OptionsOf(CLI::App& app) {
@@ -68,7 +87,13 @@ Options& BatchCommand::OptionsOf(CLI::App& app) {
   options.app = &app;
   options.all = app.get_options();
   for (CLI::Option* option : options.all) {
-    if (!option->get_positional()) continue;
+    if (!option->get_positional()) {
+      if (option == app.get_help_ptr()) continue;
+      for (const std::string& name : option->get_lnames()) {
+        options.named.emplace_back("--" + name, option);
+      }
+      continue;
+    }
     options.positional.push_back(option);
     if (option->get_items_expected_max() != 1) options.fast = false;
   }
@@ -94,8 +119,8 @@ bool BatchCommand::ReadFast(Tool::Entry& entry, std::size_t first, bool& json) {
       continue;
     }
     if (word.size() < 3 || word[1] != '-' || word.find('=') != std::string::npos) return false;
-    CLI::Option* option = entry.app->get_option_no_throw(word);
-    if (option == nullptr || option == entry.app->get_help_ptr()) return false;
+    CLI::Option* option = options.Named(word);
+    if (option == nullptr) return false;
     if (option->get_items_expected_max() == 0) {
       option->add_result(option->get_flag_value(word, std::string()));
     } else {
@@ -132,72 +157,84 @@ void JoinLines(std::string& text, std::size_t start) {
   text.push_back('\n');
 }
 
-void BatchCommand::Answer(const std::string& line, Answers& answers) {
-  const std::size_t start = answers.text().size();
-  const auto fail = [&](const std::string& message) {
-    answers.text().resize(start);
-    WriteError(answers, message);
+void BatchCommand::Answer(const std::string& line, std::string& out) {
+  Record& record = m_record;
+  record.Start(nullptr);
+  bool json = m_json;
+  const auto errorLine = [&] {
+    out += "error: ";
+    out += record.ErrorText();
+    out.push_back('\n');
   };
-  answers.set_json(m_json);
-  answers.ClearError();
+  const auto fail = [&](const std::string& reason) {
+    record.Fail(reason);
+    if (json) return record.WriteJson(out);
+    errorLine();
+  };
   if (!velmar::base::utf8::IsValid(line)) return fail("the request is not valid UTF-8");
   std::string error;
   if (!SplitWords(line, m_words, error)) return fail(error);
   std::size_t first = 0;
-  bool json = m_json;
   while (first < m_words.size() && m_words[first] == "--json") {
     json = true;
     ++first;
   }
   if (first == m_words.size()) return fail("empty request");
   const std::string& name = m_words[first];
-  Tool::Entry* entry = m_tool.Find(name);
-  if (entry == nullptr && name[0] != '-') return fail("unknown command '" + name + "'");
   if (name == "batch") return fail("batch cannot run inside batch");
+  if (name == "help" || name == "completion") return fail(name + " is not answered in batch");
+  if (m_entries.empty()) {
+    for (const Tool::Entry& known : m_tool.entries()) {
+      m_entries.emplace(known.info.name, m_tool.Find(known.info.name));
+    }
+  }
+  const auto found = m_entries.find(name);
+  Tool::Entry* entry = found != m_entries.end() ? found->second : nullptr;
 
   Outcome outcome;
   if (entry != nullptr && ReadFast(*entry, first + 1, json)) {
-    answers.set_json(json);
-    outcome = m_tool.Run(*entry, answers);
+    outcome = m_tool.Run(*entry, record);
   } else {
-    outcome = m_tool.Execute(m_words, answers);
+    outcome = m_tool.Execute(m_words, record);
+    json = json || outcome.json;
   }
-  switch (outcome.kind) {
-    case Outcome::kAnswer:
-      if (outcome.status != kAnswered && answers.text().size() == start) {
-        return fail(outcome.command + " answered nothing");
-      }
-      return JoinLines(answers.text(), start);
-    case Outcome::kHelp:
-      return fail("--help and --version are not answered in batch");
-    case Outcome::kUsageError:
-    case Outcome::kFailure:
-      return fail(outcome.command.empty() ? outcome.message
-                                          : outcome.command + ": " + outcome.message);
+  if (outcome.kind == Outcome::kHelp) {
+    return fail("--help and --version are not answered in batch");
   }
+  if (json) return record.WriteJson(out);
+  if (record.error()) return errorLine();
+  const std::size_t start = out.size();
+  record.WritePlain(out);
+  JoinLines(out, start);
 }
 
-int BatchCommand::Run(Answers& answers) {
+void BatchCommand::Serve(std::istream& in) {
+  std::string pending;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    Answer(line, pending);
+    if (pending.size() >= kFlushSize || in.rdbuf()->in_avail() <= 0) {
+      if (!m_output.Write(pending) || !m_output.Flush()) return;
+      pending.clear();
+    }
+  }
+  m_output.Write(pending);
+}
+
+int BatchCommand::Run(Record& record) {
   if (m_running) throw UsageError{"batch cannot run inside batch"};
+  std::ifstream file;
+  if (m_file != "-") OpenInputFile(m_file, file);
   m_running = true;
-  m_json = answers.json();
+  m_json = m_tool.json();
   // Stream input without the per-character locking of the C streams; batch
   // is the whole run, so nothing was read before this.
   std::ios::sync_with_stdio(false);
   std::cin.tie(nullptr);
-
-  Answers pending(m_json);
-  std::string line;
-  while (std::getline(std::cin, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    Answer(line, pending);
-    if (pending.text().size() >= kFlushSize || std::cin.rdbuf()->in_avail() <= 0) {
-      if (!m_output.Write(pending.text()) || !m_output.Flush()) break;
-      pending.text().clear();
-    }
-  }
-  m_output.Write(pending.text());
+  Serve(m_file == "-" ? static_cast<std::istream&>(std::cin) : file);
   m_running = false;
+  record.SetWritten();
   return kAnswered;
 }
 

@@ -27,6 +27,12 @@ struct UsageError {
   std::string message;
 };
 
+// A file named on the command line cannot be read: "NAME: the system's
+// reason", status 2.
+struct FileError {
+  std::string message;
+};
+
 class Command {
  public:
   virtual ~Command() = default;
@@ -34,8 +40,8 @@ class Command {
   virtual void Define(CLI::App& app) = 0;
   // Back to the defaults; called before each command line is read.
   virtual void Reset() = 0;
-  // Answers into `answers`; returns the exit status.
-  virtual int Run(Answers& answers) = 0;
+  // Answers into `record`; returns the exit status.
+  virtual int Run(Record& record) = 0;
 };
 
 // Settings kept in a struct whose default state is "nothing given".
@@ -59,7 +65,7 @@ struct CommandInfo {
   const char* name;
   const char* group;
   const char* summary;
-  std::unique_ptr<Command> (*make)();
+  std::unique_ptr<Command> (*make)();  // null for the tool's own commands
 };
 
 template <typename T>

@@ -1,5 +1,6 @@
 // version, number: the library's version and its reading of numbers.
 #include <CLI/CLI.hpp>
+#include <optional>
 #include <string>
 
 #include "FolianUtils/FolianUtils.h"
@@ -12,12 +13,8 @@ namespace {
 class VersionCommand : public CommandWith<int> {
  public:
   void Define(CLI::App&) override {}
-  int Run(Answers& answers) override {
-    if (answers.json()) {
-      JsonLine(answers).Integer("version", velmar::kCurrentMajorVersion);
-    } else {
-      answers.Line("FolianUtils " + std::to_string(velmar::kCurrentMajorVersion));
-    }
+  int Run(Record& record) override {
+    record.fields().Integer("version", velmar::kCurrentMajorVersion).Label("FolianUtils ");
     return kAnswered;
   }
 };
@@ -31,15 +28,12 @@ class NumberCommand : public CommandWith<TextSettings> {
   void Define(CLI::App& app) override {
     AddText(app, "TEXT", s.text, "the text to read")->required();
   }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     double value = 0.0;
     const velmar::utils::velmar_ustring text(s.text);
     const bool ok = velmar::utils::StringToDouble(text.c_str(), value);
-    if (answers.json()) {
-      JsonLine(answers).Text("text", s.text).Bool("ok", ok).Number("value", value);
-    } else {
-      answers.Line(ok ? ShortestText(value) : "none");
-    }
+    record.fields().Text("text", s.text).Hidden();
+    record.fields().Number("value", ok ? std::optional<double>(value) : std::nullopt);
     return ok ? kAnswered : kNothingFound;
   }
 };

@@ -7,12 +7,18 @@
 
 #include "FolianUtils/FolianUtils.h"
 #include "tool/command.h"
+#include "tool/input_file.h"
 #include "tool/options.h"
 
 namespace folian::tool {
 namespace {
 
 using velmar::utils::velmar_ustring;
+
+// A text, or null for an empty one.
+Value& TextOrNull(Value& fields, const char* key, const std::string& text) {
+  return text.empty() ? fields.Null(key) : fields.Text(key, text);
+}
 
 struct FolderSettings {
   std::optional<int> version;
@@ -24,29 +30,20 @@ struct FolderSettings {
 class SupportFoldersCommand : public CommandWith<FolderSettings> {
  public:
   void Define(CLI::App& app) override {
-    AddVersionOption(app, s.version)
+    AddAppVersionOption(app, s.version)
         ->description(
             "application version of the per-user folder, 0 to 99 (0: the viewer's; the current "
             "one by default)");
   }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     const std::string user =
         GetUserSupportFolder(s.version.value_or(velmar::kCurrentMajorVersion)).ToUTF8();
     const std::string install = GetInstallSupportFolder().ToUTF8();
     const std::string trelvin = PathToTrelvin().ToUTF8();
-    if (answers.json()) {
-      JsonLine line(answers);
-      line.Text("user", user).Text("install", install);
-      if (trelvin.empty()) {
-        line.Null("trelvin");
-      } else {
-        line.Text("trelvin", trelvin);
-      }
-    } else {
-      answers.Line("user\t" + user);
-      answers.Line("install\t" + install);
-      answers.Line("trelvin\t" + (trelvin.empty() ? "none" : trelvin));
-    }
+    Value& fields = record.fields();
+    fields.Text("user", user).Label("user\t");
+    fields.Text("install", install).Label("install\t");
+    TextOrNull(fields, "trelvin", trelvin).Label("trelvin\t");
     return kAnswered;
   }
 };
@@ -58,22 +55,12 @@ class FindSupportFileCommand : public CommandWith<FolderSettings> {
     app.add_option("FOLDER", s.folder, "search below this folder of the support folders")
         ->type_name("TEXT");
   }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     const velmar_ustring name(s.name);
     const std::string found =
         (s.folder ? FindSupportFile(name, velmar_ustring(*s.folder)) : FindSupportFile(name))
             .ToUTF8();
-    if (answers.json()) {
-      JsonLine line(answers);
-      line.Bool("found", !found.empty());
-      if (found.empty()) {
-        line.Null("path");
-      } else {
-        line.Text("path", found);
-      }
-    } else {
-      answers.Line(found.empty() ? "none" : found);
-    }
+    TextOrNull(record.fields(), "path", found);
     return found.empty() ? kNothingFound : kAnswered;
   }
 };
@@ -81,18 +68,13 @@ class FindSupportFileCommand : public CommandWith<FolderSettings> {
 class UpgradeVersionCommand : public CommandWith<FolderSettings> {
  public:
   void Define(CLI::App&) override {}
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     const int version = GetVersionForUpgrade();
     const bool found = version >= 0;
-    if (answers.json()) {
-      JsonLine line(answers);
-      if (found) {
-        line.Integer("version", version);
-      } else {
-        line.Null("version");
-      }
+    if (found) {
+      record.fields().Integer("version", version);
     } else {
-      answers.Line(found ? std::to_string(version) : "none");
+      record.fields().Null("version");
     }
     return found ? kAnswered : kNothingFound;
   }
@@ -108,24 +90,17 @@ class CultureCommand : public CommandWith<CultureSettings> {
     app.add_option("OVERRIDE", s.override, "a culture replacing the user's language")
         ->type_name("TEXT");
   }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     if (s.override) SetCulture(velmar_ustring(*s.override));
     const std::string culture = GetCulture().ToUTF8();
     const std::string language = GetLanguageCode().ToUTF8();
     const std::string web = GetFolianWebCode().ToUTF8();
     const std::string osLocale = GetOSLocale().ToUTF8();
-    if (answers.json()) {
-      JsonLine(answers)
-          .Text("culture", culture)
-          .Text("language", language)
-          .Text("web", web)
-          .Text("os_locale", osLocale);
-    } else {
-      answers.Line("culture\t" + culture);
-      answers.Line("language\t" + language);
-      answers.Line("web\t" + web);
-      answers.Line("os-locale\t" + osLocale);
-    }
+    Value& fields = record.fields();
+    fields.Text("culture", culture).Label("culture\t");
+    fields.Text("language", language).Label("language\t");
+    fields.Text("web", web).Label("web\t");
+    fields.Text("os_locale", osLocale).Label("os-locale\t");
     return kAnswered;
   }
 };
@@ -136,16 +111,14 @@ class HelpUrlCommand : public CommandWith<FolderSettings> {
     AddText(app, "KEY", s.name, "the help topic")->required();
     app.add_flag("--open", s.open, "also open the address");
   }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     CHelpURLs& urls = CHelpURLs::Default();
     bool isLocalFile = false;
     const std::string url = urls.GetURL(velmar_ustring(s.name), isLocalFile).ToUTF8();
     if (s.open) urls.OpenURL(velmar_ustring(s.name));
-    if (answers.json()) {
-      JsonLine(answers).Text("key", s.name).Text("url", url).Bool("local_file", isLocalFile);
-    } else {
-      answers.Line(url.empty() ? "none" : url);
-    }
+    record.fields().Text("key", s.name).Hidden();
+    TextOrNull(record.fields(), "url", url);
+    record.fields().Bool("local_file", isLocalFile).Hidden();
     return url.empty() ? kNothingFound : kAnswered;
   }
 };
@@ -153,23 +126,22 @@ class HelpUrlCommand : public CommandWith<FolderSettings> {
 class PngBackgroundCommand : public CommandWith<FolderSettings> {
  public:
   void Define(CLI::App& app) override { AddText(app, "FILE", s.name, "the .png file")->required(); }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
+    {
+      std::ifstream file;
+      OpenInputFile(s.name, file);
+    }
     velmar::utils::CColor color;
     const bool found = GetImageBackgroundColor(velmar_ustring(s.name), &color);
-    if (answers.json()) {
-      JsonLine line(answers);
-      line.Text("file", s.name).Bool("found", found);
-      if (found) {
-        line.Integer("red", color.Red())
-            .Integer("green", color.Green())
-            .Integer("blue", color.Blue())
-            .Integer("alpha", color.Alpha());
-      }
-    } else if (found) {
-      answers.Line(std::to_string(color.Red()) + " " + std::to_string(color.Green()) + " " +
-                   std::to_string(color.Blue()) + " " + std::to_string(color.Alpha()));
+    record.fields().Text("file", s.name).Hidden();
+    if (found) {
+      Value& rgba = record.fields().Object("color");
+      rgba.Integer("red", color.Red());
+      rgba.Integer("green", color.Green());
+      rgba.Integer("blue", color.Blue());
+      rgba.Integer("alpha", color.Alpha());
     } else {
-      answers.Line("none");
+      record.fields().Null("color");
     }
     return found ? kAnswered : kNothingFound;
   }

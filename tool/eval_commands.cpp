@@ -35,7 +35,7 @@ class EvalLengthCommand : public CommandWith<EvalSettings> {
     app.add_flag("--ratio", s.ratio, "the result is a number: a length divided by a length");
   }
 
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     LengthInfo info;
     if (s.format) info.SetFormat(*s.format, false);
     if (s.units) info.SetUnits(*s.units, false);
@@ -45,26 +45,19 @@ class EvalLengthCommand : public CommandWith<EvalSettings> {
     LengthExpressionStatus status;
     const bool ok = s.ratio ? velmar::units::EvaluateLengthRatio(text, info, value, &status)
                             : velmar::units::EvaluateLength(text, info, value, &status);
-    const char* valueName = s.ratio ? "ratio" : "inches";
-    if (answers.json()) {
-      JsonLine line(answers);
-      line.Text("text", s.text).Bool("ok", ok);
+    Value& fields = record.fields();
+    fields.Text("text", s.text).Hidden();
+    fields.Number(s.ratio ? "ratio" : "inches", ok ? std::optional<double>(value) : std::nullopt);
+    if (!s.ratio) {
       if (ok) {
-        line.Number(valueName, value);
-        if (!s.ratio) line.Text("formatted", CLengthFormatter(info).Format(value).ToUTF8());
+        fields.Text("formatted", CLengthFormatter(info).Format(value).ToUTF8()).Hidden();
       } else {
-        line.Text("error", velmar::units::DescribeLengthExpressionError(status.error))
-            .Integer("position", static_cast<long long>(status.position));
+        fields.Null("formatted").Hidden();
       }
-      return ok ? kAnswered : kNothingFound;
     }
-    if (ok) {
-      answers.Line(ShortestText(value));
-      return kAnswered;
-    }
-    answers.Line("none");
-    answers.Fail(std::string(velmar::units::DescribeLengthExpressionError(status.error)) + " at " +
-                 std::to_string(status.position));
+    if (ok) return kAnswered;
+    record.NoAnswer(velmar::units::DescribeLengthExpressionError(status.error),
+                    static_cast<long long>(status.position));
     return kNothingFound;
   }
 };

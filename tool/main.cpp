@@ -10,6 +10,7 @@
 #include "base/utf16.h"
 #include "base/utf8.h"
 #include "tool/answers.h"
+#include "tool/command.h"
 #include "tool/output.h"
 #include "tool/tool.h"
 
@@ -30,13 +31,7 @@ bool WantsJson(const std::vector<std::string>& args) {
   return false;
 }
 
-void ReportUsageError(const std::string& message, const std::string& command, bool json,
-                      Output& out) {
-  if (json) {
-    Answers answers(true);
-    WriteError(answers, message);
-    out.Write(answers.text());
-  }
+void ReportUsageError(const std::string& message, const std::string& command) {
   const std::string help =
       command.empty() ? "folianutils --help" : "folianutils " + command + " --help";
   std::fprintf(stderr, "folianutils: %s\nRun '%s' for more information.\n", message.c_str(),
@@ -54,30 +49,41 @@ int Finish(Output& out, int status) {
 
 int Main(const std::vector<std::string>& args, bool argumentsValid) {
   Output out(stdout);
-  const bool json = WantsJson(args);
+  Record record;
+  std::string text;
   if (!argumentsValid) {
-    ReportUsageError("an argument is not valid UTF-8", "", json, out);
+    record.Start(nullptr);
+    record.Fail("an argument is not valid UTF-8");
+    if (WantsJson(args)) record.WriteJson(text);
+    out.Write(text);
+    ReportUsageError(record.ErrorText(), "");
     return Finish(out, kUsage);
   }
   Tool tool(out);
-  Answers answers(json);
-  const Outcome outcome = tool.Execute({args.begin() + 1, args.end()}, answers);
-  out.Write(answers.text());
+  const Outcome outcome = tool.Execute({args.begin() + 1, args.end()}, record);
+  const bool json = outcome.json || WantsJson(args);
+  if (outcome.kind == Outcome::kHelp) {
+    text = outcome.help;
+  } else if (json) {
+    record.WriteJson(text);
+  } else {
+    record.WritePlain(text);
+  }
+  out.Write(text);
   switch (outcome.kind) {
     case Outcome::kAnswer:
+      if (record.error()) {
+        std::fprintf(stderr, "folianutils %s: %s\n", outcome.command.c_str(),
+                     record.ErrorText().c_str());
+      }
+      break;
     case Outcome::kHelp:
       break;
     case Outcome::kUsageError:
-      ReportUsageError(outcome.message, outcome.command, json || answers.json(), out);
+      ReportUsageError(record.ErrorText(), outcome.command);
       break;
-    case Outcome::kFailure:
-      if (answers.json()) {
-        Answers error(true);
-        WriteError(error, outcome.message);
-        out.Write(error.text());
-      }
-      std::fprintf(stderr, "folianutils %s: %s\n", outcome.command.c_str(),
-                   outcome.message.c_str());
+    case Outcome::kFileError:
+      std::fprintf(stderr, "folianutils: %s\n", record.ErrorText().c_str());
       break;
   }
   return Finish(out, outcome.status);

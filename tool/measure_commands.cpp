@@ -20,12 +20,9 @@ using velmar::utils::CLengthFormatter;
 using velmar::utils::velmar_ustring;
 namespace ScaleFormatter = velmar::utils::ScaleFormatter;
 
-void PrintText(Answers& answers, const char* inputName, double input, const velmar_ustring& text) {
-  if (answers.json()) {
-    JsonLine(answers).Number(inputName, input).Text("text", text.ToUTF8());
-  } else {
-    answers.Line(text.ToUTF8());
-  }
+void PrintText(Record& record, const char* inputName, double input, const velmar_ustring& text) {
+  record.fields().Number(inputName, input).Hidden();
+  record.fields().Text("text", text.ToUTF8());
 }
 
 // ---- writing ----------------------------------------------------------------
@@ -62,7 +59,7 @@ class FormatLengthCommand : public CommandWith<LengthSettings> {
     app.add_flag("--adaptive", s.adaptive, "precision adapted to the value");
   }
 
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     LengthInfo info;
     if (s.format) info.SetFormat(*s.format, false);
     if (s.units) info.SetUnits(*s.units, false);
@@ -73,7 +70,7 @@ class FormatLengthCommand : public CommandWith<LengthSettings> {
     info.SetSuppressApproximation(s.noApproximation);
     CLengthFormatter formatter(info);
     formatter.SetUseAdaptivePrecision(s.adaptive);
-    PrintText(answers, m_area ? "square_inches" : "inches", s.value,
+    PrintText(record, m_area ? "square_inches" : "inches", s.value,
               m_area ? formatter.FormatArea(s.value) : formatter.Format(s.value));
     return kAnswered;
   }
@@ -102,9 +99,9 @@ class FormatAngleCommand : public CommandWith<AngleSettings> {
     app.add_flag("--vcb", s.vcb, "as the measurement box shows it (degrees; other options unused)");
   }
 
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     if (s.vcb) {
-      PrintText(answers, "radians", s.radians, AngleFormatter::FormatAngleForVCB(s.radians));
+      PrintText(record, "radians", s.radians, AngleFormatter::FormatAngleForVCB(s.radians));
       return kAnswered;
     }
     AngleInfo info;
@@ -112,7 +109,7 @@ class FormatAngleCommand : public CommandWith<AngleSettings> {
     if (s.precision) info.SetPrecision(*s.precision, false);
     info.SetSuppressUnits(s.suppressUnits);
     info.SetSuppressApproximation(s.noApproximation);
-    PrintText(answers, "radians", s.radians, AngleFormatter(info).Format(s.radians));
+    PrintText(record, "radians", s.radians, AngleFormatter(info).Format(s.radians));
     return kAnswered;
   }
 };
@@ -129,32 +126,25 @@ class FormatScaleCommand : public CommandWith<ScaleSettings> {
     AddNumber(app, "B", s.second, "with B: the measurement box's pair of numbers A B");
   }
 
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     if (!s.second) {
-      PrintText(answers, "scale", s.scale, ScaleFormatter::Format(s.scale));
+      PrintText(record, "scale", s.scale, ScaleFormatter::Format(s.scale));
       return kAnswered;
     }
-    const std::string text = CLengthFormatter::FormatScaleForVCB(s.scale, *s.second).ToUTF8();
-    if (answers.json()) {
-      JsonLine(answers).Number("a", s.scale).Number("b", *s.second).Text("text", text);
-    } else {
-      answers.Line(text);
-    }
+    record.fields().Number("a", s.scale).Hidden();
+    record.fields().Number("b", *s.second).Hidden();
+    record.fields().Text("text", CLengthFormatter::FormatScaleForVCB(s.scale, *s.second).ToUTF8());
     return kAnswered;
   }
 };
 
 // ---- reading ----------------------------------------------------------------
 
-// One value read from a text: plain output is the value or "none" (status
-// 1); JSON carries the flag and the value (what was read so far on failure).
-int PrintReading(Answers& answers, const std::string& text, const char* valueName, bool ok,
+// One value read from a text, or null (status 1).
+int PrintReading(Record& record, const std::string& text, const char* valueName, bool ok,
                  double value) {
-  if (answers.json()) {
-    JsonLine(answers).Text("text", text).Bool("ok", ok).Number(valueName, value);
-  } else {
-    answers.Line(ok ? ShortestText(value) : "none");
-  }
+  record.fields().Text("text", text).Hidden();
+  record.fields().Number(valueName, ok ? std::optional<double>(value) : std::nullopt);
   return ok ? kAnswered : kNothingFound;
 }
 
@@ -170,11 +160,11 @@ class ParseLengthCommand : public CommandWith<ReadSettings> {
     AddText(app, "TEXT", s.text, "the typed length")->required();
     AddLengthUnitsOption(app, s.units, "units of a bare number");
   }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     double inches = 0.0;
     const bool ok = CLengthFormatter::Parse(velmar_ustring(s.text), inches,
                                             s.units.value_or(UnitsInfo::kInches));
-    return PrintReading(answers, s.text, "inches", ok, inches);
+    return PrintReading(record, s.text, "inches", ok, inches);
   }
 };
 
@@ -191,24 +181,15 @@ class ParseLengthsCommand : public CommandWith<ReadSettings> {
            "read at most N lengths, 0 to 100000 (16 by default)")
         ->type_name("N");
   }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     std::vector<double> values(static_cast<std::size_t>(s.maxCount));
     const int read = CLengthFormatter::Parse(velmar_ustring(s.text), s.maxCount, values.data(),
                                              s.units.value_or(UnitsInfo::kInches));
     values.resize(static_cast<std::size_t>(std::max(read, 0)));
-    if (answers.json()) {
-      JsonLine line(answers);
-      line.Text("text", s.text).Integer("count", read).Key("inches");
-      line.writer().StartArray();
-      for (const double value : values) line.NumberValue(value);
-      line.writer().EndArray();
-    } else if (values.empty()) {
-      answers.Line("none");
-    } else {
-      std::string text;
-      for (const double value : values) text += (text.empty() ? "" : " ") + ShortestText(value);
-      answers.Line(text);
-    }
+    record.fields().Text("text", s.text).Hidden();
+    record.fields().Integer("count", static_cast<long long>(values.size())).Hidden();
+    Value& list = record.fields().List("inches");
+    for (const double value : values) list.Number(nullptr, value);
     return values.empty() ? kNothingFound : kAnswered;
   }
 };
@@ -218,10 +199,10 @@ class ParseAngleCommand : public CommandWith<ReadSettings> {
   void Define(CLI::App& app) override {
     AddText(app, "TEXT", s.text, "the typed angle")->required();
   }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     double value = 0.0;
     const bool ok = AngleFormatter::Parse(velmar_ustring(s.text), value);
-    return PrintReading(answers, s.text, "value", ok, value);
+    return PrintReading(record, s.text, "value", ok, value);
   }
 };
 
@@ -230,9 +211,9 @@ class ParseScaleCommand : public CommandWith<ReadSettings> {
   void Define(CLI::App& app) override {
     AddText(app, "TEXT", s.text, "the typed scale")->required();
   }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     const double scale = ScaleFormatter::Parse(velmar_ustring(s.text));
-    return PrintReading(answers, s.text, "scale", scale != 0.0, scale);
+    return PrintReading(record, s.text, "scale", scale != 0.0, scale);
   }
 };
 
@@ -241,14 +222,14 @@ class LengthUnitsCommand : public CommandWith<ReadSettings> {
   void Define(CLI::App& app) override {
     AddText(app, "TEXT", s.text, "the typed list of lengths")->required();
   }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     UnitsInfo::Units units = UnitsInfo::kNone;
     const bool found = CLengthFormatter::GetLengthUnitFromRawString(velmar_ustring(s.text), &units);
-    const char* name = LengthUnitsName(units);
-    if (answers.json()) {
-      JsonLine(answers).Text("text", s.text).Bool("found", found).Text("units", name);
+    record.fields().Text("text", s.text).Hidden();
+    if (found) {
+      record.fields().Text("units", LengthUnitsName(units));
     } else {
-      answers.Line(name);
+      record.fields().Null("units");
     }
     return found ? kAnswered : kNothingFound;
   }
@@ -337,44 +318,16 @@ std::vector<DemoLine> DemoLines() {
   return lines;
 }
 
-// Terminal columns of UTF-8 text: one per character.
-std::size_t Columns(const std::string& text) {
-  std::size_t columns = 0;
-  for (const char c : text) columns += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-  return columns;
-}
-
 class DemoCommand : public CommandWith<int> {
  public:
   void Define(CLI::App&) override {}
-  int Run(Answers& answers) override {
-    const std::vector<DemoLine> lines = DemoLines();
-    if (answers.json()) {
-      JsonLine line(answers);
-      line.Key("demo");
-      line.writer().StartArray();
-      for (const DemoLine& demo : lines) {
-        line.writer().StartObject();
-        line.Key("what");
-        line.TextValue(demo.what);
-        line.Key("input");
-        line.TextValue(demo.input);
-        line.Key("output");
-        line.TextValue(demo.output);
-        line.writer().EndObject();
-      }
-      line.writer().EndArray();
-      return kAnswered;
-    }
-    std::size_t whatWidth = 0;
-    std::size_t inputWidth = 0;
-    for (const DemoLine& line : lines) {
-      whatWidth = std::max(whatWidth, Columns(line.what));
-      inputWidth = std::max(inputWidth, Columns(line.input));
-    }
-    for (const DemoLine& line : lines) {
-      answers.Line(line.what + std::string(whatWidth - Columns(line.what) + 2, ' ') + line.input +
-                   std::string(inputWidth - Columns(line.input) + 2, ' ') + line.output);
+  int Run(Record& record) override {
+    Value& table = record.fields().List("demo", "\n").Aligned();
+    for (const DemoLine& line : DemoLines()) {
+      Value& row = table.Object(nullptr);
+      row.Text("what", line.what);
+      row.Text("input", line.input);
+      row.Text("output", line.output);
     }
     return kAnswered;
   }

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <utility>
 
 namespace folian::tool {
@@ -37,6 +38,18 @@ std::string Choices(const Names<T>* names, std::size_t count) {
   std::string text;
   for (std::size_t i = 0; i < count; ++i) text += (i == 0 ? "" : "|") + std::string(names[i].first);
   return text;
+}
+
+template <typename T>
+std::vector<std::string> Words(const Names<T>* names, std::size_t count) {
+  std::vector<std::string> words;
+  for (std::size_t i = 0; i < count; ++i) words.emplace_back(names[i].first);
+  return words;
+}
+
+std::map<const CLI::Option*, std::vector<std::string>>& ChoiceTable() {
+  static std::map<const CLI::Option*, std::vector<std::string>> table;
+  return table;
 }
 
 template <typename T>
@@ -112,32 +125,38 @@ CLI::Option* AddNumber(CLI::App& app, const std::string& name, std::optional<dou
 CLI::Option* AddLengthUnitsOption(CLI::App& app, std::optional<UnitsInfo::Units>& target,
                                   const std::string& help) {
   const std::string choices = Choices(kLengthUnits, kLengthSettingUnits);
-  return AddRead(
+  CLI::Option* option = AddRead(
       app, "--units", target,
       [](const std::string& what, const std::string& text) {
         return ReadName(what, kLengthUnits, kLengthSettingUnits, text);
       },
       "UNITS", help + " (" + choices + "; in by default)");
+  SetChoices(option, Words(kLengthUnits, kLengthSettingUnits));
+  return option;
 }
 
 CLI::Option* AddAngleUnitsOption(CLI::App& app, std::optional<UnitsInfo::Units>& target) {
   constexpr std::size_t count = std::size(kAngleUnits);
-  return AddRead(
+  CLI::Option* option = AddRead(
       app, "--units", target,
       [](const std::string& what, const std::string& text) {
         return ReadName(what, kAngleUnits, count, text);
       },
       "UNITS", "angle units (" + Choices(kAngleUnits, count) + "; rad by default)");
+  SetChoices(option, Words(kAngleUnits, count));
+  return option;
 }
 
 CLI::Option* AddFormatOption(CLI::App& app, std::optional<UnitsInfo::Format>& target) {
   constexpr std::size_t count = std::size(kFormats);
-  return AddRead(
+  CLI::Option* option = AddRead(
       app, "--format", target,
       [](const std::string& what, const std::string& text) {
         return ReadName(what, kFormats, count, text);
       },
       "FORMAT", "length format (" + Choices(kFormats, count) + "; decimal by default)");
+  SetChoices(option, Words(kFormats, count));
+  return option;
 }
 
 CLI::Option* AddPrecisionOption(CLI::App& app, std::optional<int>& target) {
@@ -160,13 +179,23 @@ CLI::Option* AddScaleOption(CLI::App& app, std::optional<double>& target) {
       "S", "drawing scale, a number above 0 (1 by default)");
 }
 
-CLI::Option* AddVersionOption(CLI::App& app, std::optional<int>& target) {
+CLI::Option* AddAppVersionOption(CLI::App& app, std::optional<int>& target) {
   return AddRead(
-      app, "--version", target,
+      app, kAppVersionOption, target,
       [](const std::string& what, const std::string& text) {
         return ReadWholeNumber(what, text, 0, 99);
       },
       "N", "application version of the files, 0 to 99 (the current one by default)");
+}
+
+void SetChoices(CLI::Option* option, std::vector<std::string> choices) {
+  ChoiceTable()[option] = std::move(choices);
+}
+
+const std::vector<std::string>& ChoicesOf(const CLI::Option* option) {
+  static const std::vector<std::string> kAny;
+  const auto found = ChoiceTable().find(option);
+  return found != ChoiceTable().end() ? found->second : kAny;
 }
 
 const char* FormatName(UnitsInfo::Format format) { return NameOf(kFormats, format); }

@@ -1,11 +1,12 @@
 // The arguments commands share, each defined once: units, format,
-// precision, scale and the preference version, and numbers and texts.
+// precision, scale and the files' application version, and numbers and texts.
 // Every reader accepts the same notation wherever it is used: numbers in
 // the "C" notation whatever the user's locale.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "FolianUtils/units_info.h"
 
@@ -43,8 +44,13 @@ CLI::Option* AddFormatOption(CLI::App& app, std::optional<UnitsInfo::Format>& ta
 CLI::Option* AddPrecisionOption(CLI::App& app, std::optional<int>& target);
 // --scale S, a positive number
 CLI::Option* AddScaleOption(CLI::App& app, std::optional<double>& target);
-// --version 0..99, the application version whose files are meant
-CLI::Option* AddVersionOption(CLI::App& app, std::optional<int>& target);
+// --app-version 0..99, the application version whose files are meant
+CLI::Option* AddAppVersionOption(CLI::App& app, std::optional<int>& target);
+inline constexpr const char* kAppVersionOption = "--app-version";
+
+// The words an option's value is one of (empty: any), for completion.
+void SetChoices(CLI::Option* option, std::vector<std::string> choices);
+const std::vector<std::string>& ChoicesOf(const CLI::Option* option);
 
 // The names the options read, for answers.
 const char* FormatName(UnitsInfo::Format format);

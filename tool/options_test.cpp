@@ -43,8 +43,8 @@ TEST(SharedOptions, ReadTheirNames) {
   AddFormatOption(app, format);
   AddPrecisionOption(app, precision);
   AddScaleOption(app, scale);
-  AddVersionOption(app, version);
-  app.parse("--units yd --format=engineering --precision 3 --scale 0.5 --version 25", false);
+  AddAppVersionOption(app, version);
+  app.parse("--units yd --format=engineering --precision 3 --scale 0.5 --app-version 25", false);
   EXPECT_EQ(units, UnitsInfo::kYards);
   EXPECT_EQ(format, UnitsInfo::kEngineering);
   EXPECT_EQ(precision, 3);
@@ -53,7 +53,7 @@ TEST(SharedOptions, ReadTheirNames) {
   EXPECT_STREQ(FormatName(UnitsInfo::kEngineering), "engineering");
   EXPECT_STREQ(LengthUnitsName(UnitsInfo::kMixed), "mixed");
   for (const char* line : {"--units none", "--units deg", "--format metric", "--scale -1",
-                           "--version 100", "--precision 2.5"}) {
+                           "--app-version 100", "--precision 2.5"}) {
     EXPECT_THROW(app.parse(line, false), CLI::ValidationError) << line;
   }
 }

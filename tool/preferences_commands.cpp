@@ -177,49 +177,42 @@ Shown Show(const Variant& item) {
   }
 }
 
-void WriteItem(JsonLine& line, const std::string& key, const Shown& shown) {
-  line.Text("key", key).Text("type", KindName(shown.kind));
+// KEY, type and value: a tab-separated line in plain text.
+void WriteItem(Value& item, const std::string& key, const Shown& shown) {
+  item.Join("\t");
+  item.Text("key", key);
+  item.Text("type", KindName(shown.kind));
   switch (shown.kind) {
     case Shown::kBool:
-      line.Bool("value", shown.flag);
+      item.Bool("value", shown.flag);
       break;
     case Shown::kInt:
-      line.Integer("value", shown.integer);
+      item.Integer("value", shown.integer);
       break;
     case Shown::kDouble:
       // A float keeps its own shortest text.
-      line.Key("value");
       if (static_cast<double>(static_cast<float>(shown.number)) == shown.number &&
           ShortestFloatText(static_cast<float>(shown.number)) == shown.text) {
-        line.FloatValue(static_cast<float>(shown.number));
+        item.Float("value", static_cast<float>(shown.number));
       } else {
-        line.NumberValue(shown.number);
+        item.Number("value", shown.number);
       }
       break;
     case Shown::kString:
-      line.Text("value", shown.text);
+      item.Text("value", shown.text);
       break;
     case Shown::kOther:
-      line.Null("value");
+      item.Null("value").Plain(shown.text);
       break;
-  }
-}
-
-void PrintItem(Answers& answers, const std::string& key, const Shown& shown) {
-  if (answers.json()) {
-    JsonLine line(answers);
-    WriteItem(line, key, shown);
-  } else {
-    answers.Line(key + "\t" + KindName(shown.kind) + "\t" + shown.text);
   }
 }
 
 // Whether the files of `store` were saved; on failure the answer carries
 // the file and the system's error.
-bool ReportSave(const Preferences& store, Answers& answers) {
+bool ReportSave(const Preferences& store, Record& record) {
   const std::string error = store.LastSaveError().ToUTF8();
   if (error.empty()) return true;
-  answers.Fail("cannot save the preferences: " + error);
+  record.Fail("cannot save the preferences: " + error);
   return false;
 }
 
@@ -249,8 +242,8 @@ void DefineKey(CLI::App& app, StoreSettings& s) {
 
 class ListCommand : public CommandWith<StoreSettings> {
  public:
-  void Define(CLI::App& app) override { AddVersionOption(app, s.version); }
-  int Run(Answers& answers) override {
+  void Define(CLI::App& app) override { AddAppVersionOption(app, s.version); }
+  int Run(Record& record) override {
     TempPreferences store(s.Version());
     std::vector<velmar_ustring> keys;
     for (const TypedPreferenceKey& known : TypedPreferenceKeys()) keys.push_back(known.key);
@@ -267,19 +260,9 @@ class ListCommand : public CommandWith<StoreSettings> {
       const Variant item = store.GetItem(key);
       if (!item.IsEmpty()) items.emplace_back(key.ToUTF8(), Show(item));
     }
-    if (!answers.json()) {
-      for (const auto& [key, shown] : items) PrintItem(answers, key, shown);
-      return kAnswered;
-    }
-    JsonLine line(answers);
-    line.Integer("version", s.Version()).Key("items");
-    line.writer().StartArray();
-    for (const auto& [key, shown] : items) {
-      line.writer().StartObject();
-      WriteItem(line, key, shown);
-      line.writer().EndObject();
-    }
-    line.writer().EndArray();
+    record.fields().Integer("version", s.Version()).Hidden();
+    Value& list = record.fields().List("items", "\n");
+    for (const auto& [key, shown] : items) WriteItem(list.Object(nullptr), key, shown);
     return kAnswered;
   }
 };
@@ -288,20 +271,18 @@ class GetCommand : public CommandWith<StoreSettings> {
  public:
   void Define(CLI::App& app) override {
     DefineKey(app, s);
-    AddVersionOption(app, s.version);
+    AddAppVersionOption(app, s.version);
   }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     TempPreferences store(s.Version());
     const Variant item = store.GetItem(velmar_ustring(s.key));
     if (!item.IsEmpty()) {
-      PrintItem(answers, s.key, Show(item));
+      WriteItem(record.fields(), s.key, Show(item));
       return kAnswered;
     }
-    if (answers.json()) {
-      JsonLine(answers).Text("key", s.key).Null("type").Null("value");
-    } else {
-      answers.Line("none");
-    }
+    record.fields().Text("key", s.key);
+    record.fields().Null("type");
+    record.fields().Null("value");
     return kNothingFound;
   }
 };
@@ -311,22 +292,23 @@ class SetCommand : public CommandWith<StoreSettings> {
   void Define(CLI::App& app) override {
     DefineKey(app, s);
     AddText(app, "VALUE", s.value, "the new value")->required();
-    app.add_option_function<std::string>(
-           "--type",
-           [this](const std::string& name) {
-             Kind kind = Kind::kString;
-             if (!ParseKind(name, kind)) {
-               throw CLI::ValidationError("--type",
-                                          "'" + name + "' is not one of bool|int|double|string");
-             }
-             s.type = kind;
-           },
-           "the value's type (bool|int|double|string); needed for keys without a known type")
-        ->type_name("TYPE");
-    AddVersionOption(app, s.version);
+    CLI::Option* type = app.add_option_function<std::string>(
+        "--type",
+        [this](const std::string& name) {
+          Kind kind = Kind::kString;
+          if (!ParseKind(name, kind)) {
+            throw CLI::ValidationError("--type",
+                                       "'" + name + "' is not one of bool|int|double|string");
+          }
+          s.type = kind;
+        },
+        "the value's type (bool|int|double|string); needed for keys without a known type");
+    type->type_name("TYPE");
+    SetChoices(type, {"bool", "int", "double", "string"});
+    AddAppVersionOption(app, s.version);
   }
 
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     const velmar_ustring key(s.key);
     if (key.empty()) throw UsageError{"the KEY is empty"};
     Kind kind = Kind::kString;
@@ -357,12 +339,12 @@ class SetCommand : public CommandWith<StoreSettings> {
         break;
     }
     if (!written) {
-      answers.Fail("the store refused the value");
+      record.Fail("the store refused the value");
       return kNothingFound;
     }
     store.Save();
-    if (!ReportSave(store, answers)) return kNothingFound;
-    PrintItem(answers, s.key, Show(store.GetItem(key)));
+    if (!ReportSave(store, record)) return kNothingFound;
+    WriteItem(record.fields(), s.key, Show(store.GetItem(key)));
     return kAnswered;
   }
 };
@@ -370,22 +352,17 @@ class SetCommand : public CommandWith<StoreSettings> {
 class ImportCommand : public CommandWith<StoreSettings> {
  public:
   void Define(CLI::App&) override {}
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     TempPreferences store(velmar::kCurrentMajorVersion);
     const int from = store.ImportPreviousVersionSettings();
     if (from >= 0) {
       store.Save();
-      if (!ReportSave(store, answers)) return kNothingFound;
+      if (!ReportSave(store, record)) return kNothingFound;
     }
-    if (answers.json()) {
-      JsonLine line(answers);
-      if (from >= 0) {
-        line.Integer("imported_from", from);
-      } else {
-        line.Null("imported_from");
-      }
+    if (from >= 0) {
+      record.fields().Integer("imported_from", from).Label("imported from ");
     } else {
-      answers.Line(from >= 0 ? "imported from " + std::to_string(from) : "none");
+      record.fields().Null("imported_from");
     }
     return from >= 0 ? kAnswered : kNothingFound;
   }
@@ -393,20 +370,14 @@ class ImportCommand : public CommandWith<StoreSettings> {
 
 class PathsCommand : public CommandWith<StoreSettings> {
  public:
-  void Define(CLI::App& app) override { AddVersionOption(app, s.version); }
-  int Run(Answers& answers) override {
+  void Define(CLI::App& app) override { AddAppVersionOption(app, s.version); }
+  int Run(Record& record) override {
     const TempPreferences store(s.Version());
     const std::string privateFile = store.GetPrivateFilePath().ToUTF8();
     const std::string publicFile = store.GetPublicFilePath().ToUTF8();
-    if (answers.json()) {
-      JsonLine(answers)
-          .Integer("version", s.Version())
-          .Text("private", privateFile)
-          .Text("public", publicFile);
-    } else {
-      answers.Line("private\t" + privateFile);
-      answers.Line("public\t" + publicFile);
-    }
+    record.fields().Integer("version", s.Version()).Hidden();
+    record.fields().Text("private", privateFile).Label("private\t");
+    record.fields().Text("public", publicFile).Label("public\t");
     return kAnswered;
   }
 };

@@ -1,6 +1,8 @@
 #include "tool/split_words.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <utility>
 
 namespace folian::tool {
 
@@ -11,7 +13,7 @@ bool SplitWords(const std::string& line, std::vector<std::string>& words, std::s
   for (std::size_t i = 0; i < line.size(); ++i) {
     const char c = line[i];
     if (c == ' ' || c == '\t') {
-      if (inWord) words.push_back(word);
+      if (inWord) words.push_back(std::move(word));
       word.clear();
       inWord = false;
       continue;
@@ -45,10 +47,13 @@ bool SplitWords(const std::string& line, std::vector<std::string>& words, std::s
         word += line[i];
       }
     } else {
-      word += c;
+      // A run of plain characters at once.
+      const std::size_t end = std::min(line.find_first_of(" \t\\'\"", i), line.size());
+      word.append(line, i, end - i);
+      i = end - 1;
     }
   }
-  if (inWord) words.push_back(word);
+  if (inWord) words.push_back(std::move(word));
   return true;
 }
 

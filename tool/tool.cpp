@@ -4,8 +4,59 @@
 #include <exception>
 
 #include "FolianUtils/constants.h"
+#include "tool/nearest_name.h"
+#include "tool/options.h"
 
 namespace folian::tool {
+namespace {
+
+// The commands listed under one heading, "Commands:", each group's name
+// indented beneath it: help2man makes a man page section of every heading.
+class HelpFormatter : public CLI::Formatter {
+ public:
+  std::string make_subcommands(const CLI::App* app, CLI::AppFormatMode mode) const override {
+    const std::string list = CLI::Formatter::make_subcommands(app, mode);
+    if (app->get_parent() != nullptr || list.empty()) return list;
+    std::string out = "\nCommands:";
+    bool lineStart = false;
+    for (const char c : list) {
+      if (lineStart && c != '\n') out += "  ";
+      out.push_back(c);
+      lineStart = c == '\n';
+    }
+    return out;
+  }
+};
+
+std::string UnknownName(const std::string& what, const std::string& word,
+                        const std::vector<std::string>& names) {
+  const std::string nearest = NearestName(word, names);
+  return "unknown " + what + " '" + word + "'" +
+         (nearest.empty() ? std::string() : "; did you mean '" + nearest + "'?");
+}
+
+// Whether `word` is written as an option: "--name", "--name=value" or "-x".
+bool IsOptionWord(const std::string& word) {
+  if (word.size() > 2 && word[0] == '-' && word[1] == '-') return true;
+  return word.size() == 2 && word[0] == '-' &&
+         ((word[1] >= 'a' && word[1] <= 'z') || (word[1] >= 'A' && word[1] <= 'Z'));
+}
+
+}  // namespace
+
+std::string Tool::VersionBeside(const std::string& flag, const Entry& entry) {
+  if (entry.app->get_option_no_throw(kAppVersionOption) != nullptr) {
+    return flag + " prints the tool's version; the files' application version is " +
+           kAppVersionOption + " N";
+  }
+  return flag + " is not an option of " + entry.info.name + "; 'folianutils " + flag +
+         "' alone prints the tool's version";
+}
+
+const std::vector<std::string>& ToolOptionNames() {
+  static const std::vector<std::string> names = {"--help", "-h", "--json", "--version", "-V"};
+  return names;
+}
 
 std::string VersionText() {
   return std::string("folianutils " FOLIAN_TOOL_VERSION "\nFolianUtils library ") +
@@ -17,10 +68,12 @@ Tool::Tool(Output& output)
           "Formats and reads measurements the way Folian does, and shows its environment "
           "and preferences.",
           "folianutils") {
+  m_app.formatter(std::make_shared<HelpFormatter>());
   m_app.set_help_flag("-h,--help", "print this help and exit");
-  m_app.set_version_flag("--version", VersionText(), "print the tool's version and build");
-  m_jsonOption =
-      m_app.add_flag("--json", m_json, "print each answer as one JSON object on one line");
+  m_app.set_version_flag("-V,--version", VersionText(), "print the tool's version and build");
+  m_app.add_flag("--json", m_json,
+                 "print each answer as one JSON object on one line (see the README or the man "
+                 "page for its fields)");
   // Commands take the tool's options anywhere on the line; a repeated option
   // keeps its last value, as most tools do.
   m_app.fallthrough();
@@ -31,9 +84,12 @@ Tool::Tool(Output& output)
 
   std::vector<CommandInfo> infos = RegisteredCommands();
   infos.push_back({"batch", kToolGroup,
-                   "read one request per line from standard input (a command and its "
+                   "read one request per line from FILE or standard input (a command and its "
                    "arguments, quoted as a shell would) and write one answer line each",
                    nullptr});
+  infos.push_back({"help", kToolGroup, "print the help of COMMAND, or of the tool", nullptr});
+  infos.push_back(
+      {"completion", kToolGroup, "print the bash completion script of the tool", nullptr});
   // --help lists the groups in this order, each group's commands by name:
   // the order files register them in differs between platforms.
   const std::string groups[] = {kMeasurements, kMeasurementBox, kEnvironment, kPreferences,
@@ -45,16 +101,30 @@ Tool::Tool(Output& output)
     return rank(a) != rank(b) ? rank(a) < rank(b) : std::string(a.name) < b.name;
   });
   for (const CommandInfo& info : infos) {
-    Entry entry{info, info.make != nullptr ? info.make() : MakeBatchCommand(*this, output),
-                nullptr};
+    std::unique_ptr<Command> command;
+    const std::string name = info.name;
+    if (info.make != nullptr) {
+      command = info.make();
+    } else if (name == "batch") {
+      command = MakeBatchCommand(*this, output);
+    } else if (name == "help") {
+      command = MakeHelpCommand(*this);
+    } else {
+      command = MakeCompletionCommand(*this);
+    }
+    Entry entry{info, std::move(command), nullptr};
     entry.app = m_app.add_subcommand(info.name, info.summary);
     entry.app->group(info.group);
     entry.command->Define(*entry.app);
     m_entries.push_back(std::move(entry));
   }
   m_app.footer(
-      "Exit status: 0 answered, 1 nothing found (\"none\") or not done (message on standard "
-      "error), 2 usage error.\nRun 'folianutils COMMAND --help' for a command's arguments.");
+      "Run 'folianutils help COMMAND' for a command's arguments.\n\n"
+      "Exit status:\n"
+      "  0  answered\n"
+      "  1  nothing found (\"none\"), or the work could not be done (message on standard "
+      "error)\n"
+      "  2  usage error, or a file named cannot be read");
 }
 
 Tool::Entry* Tool::Find(const std::string& name) {
@@ -64,75 +134,136 @@ Tool::Entry* Tool::Find(const std::string& name) {
   return nullptr;
 }
 
-Outcome Tool::Execute(std::vector<std::string> args, Answers& answers) {
+std::string Tool::Help(const std::string& command) {
+  for (Entry& entry : m_entries) {
+    if (command == entry.info.name) return entry.app->help("folianutils");
+  }
+  // The tool's own, even while a command is chosen.
+  return m_app.get_formatter()->make_help(&m_app, "folianutils", CLI::AppFormatMode::Normal);
+}
+
+std::string Tool::Check(const std::vector<std::string>& args) const {
+  const Entry* entry = nullptr;
+  std::string version;  // --version or -V given before the command
+  for (const std::string& arg : args) {
+    if (arg == "--") break;
+    if (entry == nullptr && !IsOptionWord(arg) && !(arg.size() > 1 && arg[0] == '-')) {
+      for (const Entry& candidate : m_entries) {
+        if (arg == candidate.info.name) entry = &candidate;
+      }
+      if (entry != nullptr && !version.empty()) return VersionBeside(version, *entry);
+      if (entry != nullptr) continue;
+      std::vector<std::string> names;
+      for (const Entry& candidate : m_entries) names.emplace_back(candidate.info.name);
+      return UnknownName("command", arg, names);
+    }
+    if (!IsOptionWord(arg)) continue;
+    const std::string name = arg.substr(0, arg.find('='));
+    const std::vector<std::string>& tool = ToolOptionNames();
+    const bool isVersion = name == "--version" || name == "-V";
+    if (entry == nullptr) {
+      if (std::find(tool.begin(), tool.end(), name) == tool.end()) {
+        return UnknownName("option", name, tool);
+      }
+      if (isVersion) version = name;
+      continue;
+    }
+    if (isVersion) return VersionBeside(name, *entry);
+    if (name == "--json" || name == "--help" || name == "-h" ||
+        entry->app->get_option_no_throw(name) != nullptr) {
+      continue;
+    }
+    std::vector<std::string> names = {"--json", "--help", "-h"};
+    for (const CLI::Option* option : entry->app->get_options()) {
+      for (const std::string& longName : option->get_lnames()) names.push_back("--" + longName);
+    }
+    return UnknownName("option", name, names);
+  }
+  return std::string();
+}
+
+Outcome Tool::Execute(std::vector<std::string> args, Record& record) {
   for (Entry& entry : m_entries) entry.command->Reset();
   m_json = false;
+  record.Start(nullptr);
   Outcome outcome;
-  // The tool's options come first; the first other word names the command.
-  for (const std::string& arg : args) {
-    if (arg == "--json") continue;
-    if (arg.empty() || arg[0] != '-') {
-      if (Find(arg) == nullptr) {
-        outcome.kind = Outcome::kUsageError;
-        outcome.status = kUsage;
-        outcome.message = "unknown command '" + arg + "'";
-        return outcome;
+  outcome.json =
+      std::find(args.begin(), std::find(args.begin(), args.end(), "--"), "--json") != args.end();
+  const std::string problem = Check(args);
+  if (!problem.empty()) {
+    for (const std::string& arg : args) {
+      const Entry* entry = Find(arg);
+      if (entry != nullptr) {
+        outcome.command = entry->info.name;
+        record.Start(entry->info.name);
+        break;
       }
     }
-    break;
+    outcome.kind = Outcome::kUsageError;
+    outcome.status = kUsage;
+    record.Fail(problem);
+    return outcome;
   }
   std::reverse(args.begin(), args.end());  // CLI11 takes them last first
   try {
     m_app.parse(args);
   } catch (const CLI::CallForHelp&) {
-    answers.text() += m_app.help();
     outcome.kind = Outcome::kHelp;
+    outcome.help = m_app.help();
     return outcome;
   } catch (const CLI::CallForAllHelp&) {
-    answers.text() += m_app.help("", CLI::AppFormatMode::All);
     outcome.kind = Outcome::kHelp;
+    outcome.help = m_app.help("", CLI::AppFormatMode::All);
     return outcome;
   } catch (const CLI::CallForVersion& version) {
-    answers.Line(version.what());
     outcome.kind = Outcome::kHelp;
+    outcome.help = std::string(version.what()) + "\n";
     return outcome;
   } catch (const CLI::ParseError& error) {
     const std::vector<CLI::App*> chosen = m_app.get_subcommands();
     outcome.kind = Outcome::kUsageError;
     outcome.status = kUsage;
-    outcome.message = error.what();
+    std::string message = error.what();
     if (!chosen.empty()) {
       outcome.command = chosen.front()->get_name();
+      record.Start(Find(outcome.command)->info.name);
     } else if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
-      outcome.message = "missing command";
+      message = "missing command";
     }
+    record.Fail(message);
     return outcome;
   }
-  if (m_json) answers.set_json(true);
   Entry* entry = Find(m_app.get_subcommands().front()->get_name());
-  return Run(*entry, answers);
+  outcome = Run(*entry, record);
+  outcome.json = m_json;
+  return outcome;
 }
 
-Outcome Tool::Run(Entry& entry, Answers& answers) {
+Outcome Tool::Run(Entry& entry, Record& record) {
   Outcome outcome;
   outcome.command = entry.info.name;
+  record.Start(entry.info.name);
   try {
-    outcome.status = entry.command->Run(answers);
+    outcome.status = entry.command->Run(record);
   } catch (const UsageError& error) {
     outcome.kind = Outcome::kUsageError;
     outcome.status = kUsage;
-    outcome.message = error.message;
+    record.Start(entry.info.name);
+    record.Fail(error.message);
+    return outcome;
+  } catch (const FileError& error) {
+    outcome.kind = Outcome::kFileError;
+    outcome.status = kUsage;
+    record.Start(entry.info.name);
+    record.Fail(error.message);
     return outcome;
   } catch (const std::exception& error) {
     // The library reports a failed file-system query this way.
-    answers.Fail(error.what());
-    outcome.status = kNothingFound;
+    record.Start(entry.info.name);
+    record.Fail(error.what());
   }
-  if (!answers.error().empty()) {
-    outcome.kind = Outcome::kFailure;
-    outcome.message = answers.error();
-    if (outcome.status == kAnswered) outcome.status = kNothingFound;
-  }
+  if (record.error() && outcome.status == kAnswered) outcome.status = kNothingFound;
+  if (outcome.status != kAnswered) record.set_ok(false);
   return outcome;
 }
 

@@ -1,6 +1,6 @@
 // The folianutils command line: every registered command as a CLI11
-// subcommand, the options every command takes (--json, --help), and the
-// tool's version.
+// subcommand, the options every command takes (--json, --help), the tool's
+// version, and the tool's own commands (batch, help, completion).
 #pragma once
 
 #include <CLI/CLI.hpp>
@@ -15,10 +15,14 @@
 namespace folian::tool {
 
 struct Outcome {
-  enum Kind { kAnswer, kHelp, kUsageError, kFailure };
+  // kAnswer: the record holds the answer (or why there is none); kHelp:
+  // `help` holds text to print; kUsageError and kFileError: the record
+  // holds the reason.
+  enum Kind { kAnswer, kHelp, kUsageError, kFileError };
   Kind kind = kAnswer;
   int status = kAnswered;
-  std::string message;  // for a usage error or a failure
+  bool json = false;    // --json was given
+  std::string help;     // for kHelp
   std::string command;  // the command named, if any, for the --help hint
 };
 
@@ -32,30 +36,44 @@ class Tool {
 
   explicit Tool(Output& output);
 
-  // Runs one command line, without the program name. The answer or the
-  // help goes to `answers`; a usage error or failure comes back in the
-  // outcome.
-  Outcome Execute(std::vector<std::string> args, Answers& answers);
+  // Runs one command line, without the program name.
+  Outcome Execute(std::vector<std::string> args, Record& record);
 
   // Runs a command whose arguments are already in place.
-  Outcome Run(Entry& entry, Answers& answers);
+  Outcome Run(Entry& entry, Record& record);
 
   // The command called `name`, or nullptr.
   Entry* Find(const std::string& name);
-  // The --json option of the whole tool.
-  const CLI::Option* json_option() const { return m_jsonOption; }
+  const std::vector<Entry>& entries() const { return m_entries; }
+  // --json was given on the line being run.
+  bool json() const { return m_json; }
+
+  // The tool's help, or a command's.
+  std::string Help(const std::string& command);
+  // A bash completion script made from the commands' own options.
+  std::string Completion() const;
 
  private:
+  // A usage error CLI11 would word less helpfully: an unknown name (with
+  // the nearest known one) or --version beside a command. Empty if none.
+  std::string Check(const std::vector<std::string>& args) const;
+  // The usage error of --version (`flag`) given with a command.
+  static std::string VersionBeside(const std::string& flag, const Entry& entry);
+
   CLI::App m_app;
   bool m_json = false;
-  CLI::Option* m_jsonOption = nullptr;
   std::vector<Entry> m_entries;
 };
+
+// The options the tool takes before its command.
+const std::vector<std::string>& ToolOptionNames();
 
 // "folianutils 26.0.0" and the build, as --version prints them.
 std::string VersionText();
 
-// Adds the batch command, which runs the other commands of `tool`.
+// The tool's own commands, which need the tool.
 std::unique_ptr<Command> MakeBatchCommand(Tool& tool, Output& output);
+std::unique_ptr<Command> MakeHelpCommand(Tool& tool);
+std::unique_ptr<Command> MakeCompletionCommand(Tool& tool);
 
 }  // namespace folian::tool

@@ -119,67 +119,34 @@ Reading Read(const BoxSettings& s, const std::string& typed) {
   return r;
 }
 
-const char* Bool(bool value) { return value ? "true" : "false"; }
-
-void PrintPlain(const Reading& r, Answers& answers) {
+// Every reading as "name=value" lines in plain text.
+void WriteReading(const Reading& r, Value& fields) {
   const auto optional = [](bool present, double value) {
-    return present ? ShortestText(value) : std::string("none");
+    return present ? std::optional<double>(value) : std::nullopt;
   };
-  answers.Line("text=" + r.text);
-  answers.Line(std::string("trigger_char=") + Bool(r.triggerChar));
-  answers.Line(std::string("trigger_text=") + Bool(r.triggerText));
-  answers.Line("length=" + optional(r.hasLength, r.length));
-  answers.Line("angle=" + optional(r.hasAngle, r.angle));
-  answers.Line("unitless=" + optional(r.hasNumber, r.number));
+  fields.Text("text", r.text).Label("text=");
+  fields.Bool("trigger_char", r.triggerChar).Label("trigger_char=");
+  fields.Bool("trigger_text", r.triggerText).Label("trigger_text=");
+  fields.Number("length", optional(r.hasLength, r.length)).Label("length=");
+  fields.Number("angle", optional(r.hasAngle, r.angle)).Label("angle=");
+  fields.Number("unitless", optional(r.hasNumber, r.number)).Label("unitless=");
   if (r.isArray) {
-    answers.Line(std::string("array=") + (r.arrayDivision ? "divisions" : "copies"));
-    answers.Line("array_count=" + std::to_string(r.arrayCount));
+    Value& array = fields.Object("array").Label("array=");
+    array.Integer("count", r.arrayCount);
+    array.Bool("division", r.arrayDivision).Plain(r.arrayDivision ? "divisions" : "copies");
   } else {
-    answers.Line("array=none");
+    fields.Null("array").Label("array=");
   }
-  answers.Line(std::string("rows_columns=") + Bool(r.hasRowsColumns));
-  answers.Line("rows=" + std::to_string(r.rows));
-  answers.Line("columns=" + std::to_string(r.columns));
-  answers.Line(std::string("point_mode=") + ModeName(r.mode));
-  answers.Line("point=" + (r.hasPoint
-                               ? ShortestFloatText(r.point.x) + "," + ShortestFloatText(r.point.y)
-                               : std::string("none")));
-}
-
-void WriteJson(const Reading& r, JsonLine& line) {
-  const auto optional = [&line](const char* key, bool present, double value) {
-    if (present) {
-      line.Number(key, value);
-    } else {
-      line.Null(key);
-    }
-  };
-  line.Text("text", r.text).Bool("trigger_char", r.triggerChar).Bool("trigger_text", r.triggerText);
-  optional("length", r.hasLength, r.length);
-  optional("angle", r.hasAngle, r.angle);
-  optional("unitless", r.hasNumber, r.number);
-  if (r.isArray) {
-    line.Key("array");
-    line.writer().StartObject();
-    line.Integer("count", r.arrayCount).Bool("division", r.arrayDivision);
-    line.writer().EndObject();
-  } else {
-    line.Null("array");
-  }
-  line.Bool("rows_columns", r.hasRowsColumns)
-      .Integer("rows", r.rows)
-      .Integer("columns", r.columns)
-      .Text("point_mode", ModeName(r.mode));
+  fields.Bool("rows_columns", r.hasRowsColumns).Label("rows_columns=");
+  fields.Integer("rows", r.rows).Label("rows=");
+  fields.Integer("columns", r.columns).Label("columns=");
+  fields.Text("point_mode", ModeName(r.mode)).Label("point_mode=");
   if (r.hasPoint) {
-    line.Key("point");
-    line.writer().StartObject();
-    line.Key("x");
-    line.FloatValue(r.point.x);
-    line.Key("y");
-    line.FloatValue(r.point.y);
-    line.writer().EndObject();
+    Value& point = fields.Object("point", ",").Label("point=");
+    point.Float("x", r.point.x);
+    point.Float("y", r.point.y);
   } else {
-    line.Null("point");
+    fields.Null("point").Label("point=");
   }
 }
 
@@ -189,14 +156,8 @@ class VcbCommand : public CommandWith<BoxSettings> {
     AddText(app, "TEXT", s.text, "the typed text")->required();
     DefineBoxOptions(app, s);
   }
-  int Run(Answers& answers) override {
-    const Reading reading = Read(s, s.text);
-    if (answers.json()) {
-      JsonLine line(answers);
-      WriteJson(reading, line);
-    } else {
-      PrintPlain(reading, answers);
-    }
+  int Run(Record& record) override {
+    WriteReading(Read(s, s.text), record.fields());
     return kAnswered;
   }
 };
@@ -206,7 +167,7 @@ class VcbCommand : public CommandWith<BoxSettings> {
 class VcbDemoCommand : public CommandWith<BoxSettings> {
  public:
   void Define(CLI::App& app) override { DefineBoxOptions(app, s); }
-  int Run(Answers& answers) override {
+  int Run(Record& record) override {
     const std::string point(1, static_cast<char>(CNumericFormatter::GetDecimalPointChar()));
     const std::string separator(1, static_cast<char>(CNumericFormatter::GetSeparatorChar()));
     const std::vector<std::string> texts = {"5",
@@ -236,22 +197,9 @@ class VcbDemoCommand : public CommandWith<BoxSettings> {
                                             "^45" + separator + "10",
                                             "abc",
                                             "   "};
-    if (answers.json()) {
-      JsonLine line(answers);
-      line.Key("readings");
-      line.writer().StartArray();
-      for (const std::string& text : texts) {
-        line.writer().StartObject();
-        WriteJson(Read(s, text), line);
-        line.writer().EndObject();
-      }
-      line.writer().EndArray();
-      return kAnswered;
-    }
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-      if (i > 0) answers.Line("");
-      PrintPlain(Read(s, texts[i]), answers);
-    }
+    Value& readings = record.fields().List("readings", "\n\n");
+    for (const std::string& text : texts)
+      WriteReading(Read(s, text), readings.Object(nullptr, "\n"));
     return kAnswered;
   }
 };
