@@ -1,7 +1,6 @@
 #include "TrelvinCommonPreferences/json_common.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <limits>
@@ -39,11 +38,6 @@ bool StartsWith(const string_type& text, const string_type& prefix) {
   return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
 }
 
-bool EndsWith(const string_type& text, const string_type& suffix) {
-  return text.size() >= suffix.size() &&
-         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 // Splits at the last separator into the folder and the file name.
 void SplitPath(const string_type& path, string_type& folder, string_type& name) {
   const std::size_t slash = path.find_last_of(base::FromAscii("/\\"));
@@ -54,11 +48,6 @@ void SplitPath(const string_type& path, string_type& folder, string_type& name) 
     folder = path.substr(0, slash == 0 ? 1 : slash);
     name = path.substr(slash + 1);
   }
-}
-
-const string_type& TemporarySuffix() {
-  static const string_type suffix = base::FromAscii(".tmp");
-  return suffix;
 }
 
 std::uint64_t NowMilliseconds() {
@@ -217,12 +206,15 @@ const string_type& LockSuffix() {
 
 }  // namespace
 
-// One file as a load or save found it on disk, with the lock held on it.
+// One file as a load or save found it on disk; a save holds its lock.
 struct JsonCommon::DiskFile {
   platform::FileReadResult result = platform::FileReadResult::kMissing;
   std::string bytes;
   std::string error;
   Fingerprint print;
+  string_type target;    // where the data lives: the path, links resolved
+  bool link = false;     // the path is a link to `target`
+  bool foreign = false;  // a link to what is no preference file of a store
   std::unique_ptr<platform::FileLock> lock;
 };
 
@@ -474,32 +466,76 @@ void JsonCommon::Fail(const velmar_ustring& path, const char* step, const std::s
   m_lastSaveError = message;
 }
 
-// Locks each file (private first, so processes never wait on each other
-// in a circle), then reads it. Without `must_lock` a file whose lock
-// cannot be had (a read-only folder) is still read.
-bool JsonCommon::ReadAndLock(std::array<DiskFile, 2>& disk, bool must_lock) {
-  bool locked = true;
+namespace {
+
+bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dictionary& unknown,
+               std::uint64_t& timestamp, bool* names_format = nullptr);
+
+// A file this library wrote: it parses and names its format.
+bool IsPreferenceFile(const std::string& bytes) {
+  Tables tables;
+  Dictionary unknown;
+  std::uint64_t timestamp = 0;
+  bool names_format = false;
+  return ParseFile(bytes, tables, kShareLevelPublic, unknown, timestamp, &names_format) &&
+         names_format;
+}
+
+}  // namespace
+
+// Reads a file where its data lives. A link is followed only to a
+// preference file: what else it leads to is the user's and stays as it is.
+void JsonCommon::ReadLevel(EShareLevel level, DiskFile& file) {
+  const velmar_ustring& path = FilePath(level);
+  file.target = m_env->ResolveLinks(path.str());
+  file.link = file.target != path.str();
+  file.result = m_env->ReadFile(file.target, kMaxFileSize, file.bytes, file.error);
+  if (file.result == platform::FileReadResult::kRead) file.print = Fingerprint::Of(file.bytes);
+  file.foreign = file.link &&
+                 (file.result != platform::FileReadResult::kRead || !IsPreferenceFile(file.bytes));
+}
+
+void JsonCommon::ReadFiles(std::array<DiskFile, 2>& disk) {
   for (const EShareLevel level : kLevels) {
-    const velmar_ustring& path = FilePath(level);
-    if (path.empty()) continue;
-    std::string error;
-    disk[level].lock = m_env->Lock(path.str() + LockSuffix(), error);
-    if (disk[level].lock == nullptr) {
-      locked = false;
-      if (must_lock) {
-        Fail(path, "cannot lock it", error);
-        return false;
-      }
-    }
+    if (!FilePath(level).empty()) ReadLevel(level, disk[level]);
   }
+}
+
+// Locks each file where its data lives, "<target>.lock" beside the file a
+// link leads to, so every path to one file takes one lock (private first,
+// so processes never wait on each other in a circle), and reads it. A link
+// to what is no preference file is left unlocked, so that nothing is made
+// beside it: the save reports it.
+bool JsonCommon::LockAndRead(std::array<DiskFile, 2>& disk,
+                             std::chrono::steady_clock::time_point deadline) {
   for (const EShareLevel level : kLevels) {
     const velmar_ustring& path = FilePath(level);
     if (path.empty()) continue;
     DiskFile& file = disk[level];
-    file.result = m_env->ReadFile(path.str(), kMaxFileSize, file.bytes, file.error);
-    if (file.result == platform::FileReadResult::kRead) file.print = Fingerprint::Of(file.bytes);
+    for (;;) {
+      const string_type target = m_env->ResolveLinks(path.str());
+      if (target != path.str()) {
+        ReadLevel(level, file);
+        if (file.foreign) break;
+      }
+      std::string error;
+      file.lock = m_env->Lock(target + LockSuffix(), deadline, error);
+      if (file.lock == nullptr) {
+        Fail(path, "cannot lock it", error);
+        return false;
+      }
+      // What the lock guards is read under it; a link moved while this
+      // waited leads to another lock.
+      ReadLevel(level, file);
+      if (file.target == target) break;
+      file.lock.reset();
+      if (std::chrono::steady_clock::now() > deadline) {
+        Fail(path, "cannot lock it", "the link keeps changing");
+        return false;
+      }
+    }
   }
-  return locked;
+  return true;
 }
 
 bool JsonCommon::ChangedOnDisk(const std::array<DiskFile, 2>& disk) const {
@@ -514,7 +550,7 @@ namespace {
 // Parses a file's text into the four tables of its level; on failure nothing
 // is touched.
 bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dictionary& unknown,
-               std::uint64_t& timestamp) {
+               std::uint64_t& timestamp, bool* names_format) {
   Dictionary members;
   if (!DecodeJsonObject(bytes, members)) return false;
   std::array<Dictionary, JsonCommon::kCategoryKindCount> sections;
@@ -525,7 +561,8 @@ bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dict
     sections[kind] = std::move(found->second.GetDictionary());
     members.erase(found);
   }
-  members.erase(utils::velmar_ustring(base::FromAscii("format")));
+  const bool format = members.erase(utils::velmar_ustring(base::FromAscii("format"))) != 0;
+  if (names_format != nullptr) *names_format = format;
   timestamp = 0;
   const auto stamp = members.find(utils::velmar_ustring(base::FromAscii("timestamp")));
   if (stamp != members.end()) {
@@ -553,6 +590,10 @@ void JsonCommon::LoadLevel(EShareLevel level, DiskFile& disk) {
   for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
     m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))].clear();
   }
+  if (disk.foreign) {
+    file.status = FileStatus::kUnreadable;
+    return;
+  }
   switch (disk.result) {
     case platform::FileReadResult::kMissing:
       return;
@@ -570,36 +611,13 @@ void JsonCommon::LoadLevel(EShareLevel level, DiskFile& disk) {
   file.status = parsed ? FileStatus::kLoaded : FileStatus::kCorrupt;
 }
 
-namespace {
-
-// Temporary files of a save: "<file name>.<process>-<n>.tmp" beside the
-// file. Saves write them only under the lock, so one found while holding
-// the lock belongs to a save that died.
-void RemoveAbandonedTemporaryFiles(platform::FileEnv& env, const string_type& path) {
-  string_type folder;
-  string_type name;
-  SplitPath(path, folder, name);
-  std::vector<string_type> entries;
-  if (!env.ListFolder(folder, entries)) return;
-  const string_type prefix = name + static_cast<utf16_unit>('.');
-  for (const auto& entry : entries) {
-    if (StartsWith(entry, prefix) && EndsWith(entry, TemporarySuffix())) {
-      env.RemoveFile(folder + static_cast<utf16_unit>('/') + entry);
-    }
-  }
-}
-
-}  // namespace
-
+// No lock: a file is replaced in one step, so a read finds the old one or
+// the new one, whole; and a load creates nothing.
 bool JsonCommon::LoadPreferences() {
   std::array<DiskFile, 2> disk;
-  const bool locked = ReadAndLock(disk, false);
+  ReadFiles(disk);
   bool ok = true;
   for (const EShareLevel level : kLevels) {
-    const velmar_ustring& path = FilePath(level);
-    if (locked && !path.empty()) {
-      RemoveAbandonedTemporaryFiles(*m_env, m_env->ResolveLinks(path.str()));
-    }
     LoadLevel(level, disk[level]);
     ok = ok && m_files[level].status != FileStatus::kCorrupt &&
          m_files[level].status != FileStatus::kUnreadable;
@@ -619,9 +637,9 @@ void JsonCommon::MergeWithDisk(std::array<DiskFile, 2>& disk) {
   for (const EShareLevel level : kLevels) {
     FileState& file = m_files[level];
     const DiskFile& found = disk[level];
-    const bool changed =
-        found.print != file.seen && (found.result == platform::FileReadResult::kRead ||
-                                     found.result == platform::FileReadResult::kMissing);
+    const bool changed = !found.foreign && found.print != file.seen &&
+                         (found.result == platform::FileReadResult::kRead ||
+                          found.result == platform::FileReadResult::kMissing);
     Dictionary unknown;
     std::uint64_t timestamp = 0;
     if (changed && found.result == platform::FileReadResult::kMissing) {
@@ -690,8 +708,9 @@ void JsonCommon::MergeWithDisk(std::array<DiskFile, 2>& disk) {
 namespace {
 
 // Moves an unreadable file aside as "<file>.bad", "<file>.bad1", ...,
-// keeping only the newest few copies.
-bool MoveAside(platform::FileEnv& env, const string_type& path, std::string& error) {
+// keeping only the newest few copies; `aside` is where it went.
+bool MoveAside(platform::FileEnv& env, const string_type& path, string_type& aside,
+               std::string& error) {
   string_type folder;
   string_type name;
   SplitPath(path, folder, name);
@@ -719,7 +738,8 @@ bool MoveAside(platform::FileEnv& env, const string_type& path, std::string& err
   std::uint64_t next = numbers.empty() ? 0 : numbers.back() + 1;
   bool moved = false;
   for (int attempt = 0; attempt < 10 && !moved; ++attempt, ++next) {
-    moved = env.RenameWithoutReplacing(path, name_of(next), error);
+    aside = name_of(next);
+    moved = env.RenameWithoutReplacing(path, aside, error);
   }
   if (!moved) return false;
   while (numbers.size() + 1 > kKeptBadCopies) {
@@ -735,6 +755,18 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
   FileState& file = m_files[level];
   const velmar_ustring& path = FilePath(level);
   if (path.empty()) return true;
+  if (disk.foreign) {
+    std::string target;
+    base::utf8::Encode(disk.target.data(), disk.target.size(), target);
+    Fail(
+        path, "is a link that is left as it is",
+        "it leads to " + target + ", " +
+            (disk.result == platform::FileReadResult::kMissing ? std::string("which does not exist")
+             : disk.result == platform::FileReadResult::kRead
+                 ? std::string("which is no preference file")
+                 : "which cannot be read: " + disk.error));
+    return false;
+  }
   // Someone else's file we cannot read: writing ours would destroy it.
   if (disk.result == platform::FileReadResult::kFailed) {
     Fail(path, "cannot read the file, so it is left as it is", disk.error);
@@ -771,26 +803,18 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
   }
 
   // A link stays a link: the file it leads to is replaced.
-  const string_type target = m_env->ResolveLinks(path.str());
   std::string error;
+  string_type like;
   if (file.status == FileStatus::kCorrupt || disk.result == platform::FileReadResult::kTooLarge) {
-    if (disk.result != platform::FileReadResult::kMissing && !MoveAside(*m_env, target, error)) {
+    // The new file takes the permissions and owner of the one set aside.
+    if (disk.result != platform::FileReadResult::kMissing &&
+        !MoveAside(*m_env, disk.target, like, error)) {
       Fail(path, "cannot keep the unreadable file aside", error);
       return false;
     }
   }
-
-  static std::atomic<std::uint32_t> s_saveCounter{0};
-  const string_type temporary = target + static_cast<utf16_unit>('.') +
-                                Decimal(m_env->ProcessId()) + static_cast<utf16_unit>('-') +
-                                Decimal(++s_saveCounter) + TemporarySuffix();
-  if (!m_env->WriteNewFile(temporary, content, target, error)) {
-    Fail(path, "cannot write the temporary file", error);
-    return false;
-  }
-  if (!m_env->ReplaceAtomically(temporary, target, error)) {
-    m_env->RemoveFile(temporary);
-    Fail(path, "cannot replace the file", error);
+  if (!platform::WriteFileAtomically(*m_env, *disk.lock, disk.target, content, error, like)) {
+    Fail(path, "cannot save it", error);
     return false;
   }
   file.status = FileStatus::kLoaded;
@@ -807,26 +831,37 @@ bool JsonCommon::SavePreferences() {
     m_lastSaveError = message;
     return false;
   }
-  std::array<DiskFile, 2> disk;
-  if (!ReadAndLock(disk, true)) return false;
-  if (ChangedOnDisk(disk)) MergeWithDisk(disk);
-  const std::uint64_t timestamp = NowMilliseconds();
-  bool ok = true;
-  for (const EShareLevel level : kLevels) ok = SaveLevel(level, disk[level], timestamp) && ok;
-  // Kept after a failure: replaying a change twice does no harm.
-  if (ok) {
-    m_changes.clear();
-    m_recentWrites.clear();
+  // One wait for all the locks of a save, however many files it has.
+  const auto deadline = std::chrono::steady_clock::now() + platform::kLockWait;
+  for (;;) {
+    std::array<DiskFile, 2> disk;
+    if (!LockAndRead(disk, deadline)) return false;
+    if (ChangedOnDisk(disk)) MergeWithDisk(disk);
+    const std::uint64_t timestamp = NowMilliseconds();
+    bool ok = true;
+    for (const EShareLevel level : kLevels) ok = SaveLevel(level, disk[level], timestamp) && ok;
+    // Kept after a failure: replaying a change twice does no harm.
+    if (ok) {
+      m_changes.clear();
+      m_recentWrites.clear();
+      return true;
+    }
+    // A lock file removed while held let another save in: this one starts
+    // over under the new lock, merging with what that one wrote.
+    const bool lost = std::any_of(disk.begin(), disk.end(), [](const DiskFile& file) {
+      return file.lock != nullptr && !file.lock->StillHeld();
+    });
+    if (!lost || std::chrono::steady_clock::now() > deadline) return false;
+    m_lastSaveError.clear();
   }
-  return ok;
 }
 
 bool JsonCommon::Synchronize() {
   if (!m_changes.empty()) return SavePreferences();
   m_lastSaveError.clear();
-  // Without the lock (a read-only folder) each file read is still whole.
+  // Without a lock, as a load: each file read is whole.
   std::array<DiskFile, 2> disk;
-  (void)ReadAndLock(disk, false);
+  ReadFiles(disk);
   if (ChangedOnDisk(disk)) MergeWithDisk(disk);
   return true;
 }

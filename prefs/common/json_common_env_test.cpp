@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
@@ -31,13 +32,14 @@ string_type U(const char16_t* text) {
 
 const string_type kPrivate = U(u"/m/p.private.json");
 const string_type kPublic = U(u"/m/p.public.json");
+const string_type kLock = U(u".lock");
 
 class MemoryStore : public JsonCommon {
  public:
-  explicit MemoryStore(MemoryFileEnv& env) {
+  explicit MemoryStore(MemoryFileEnv& env, const string_type& folder = U(u"/m")) {
     SetFileEnv(env);
-    m_privateFilePath = velmar_ustring(kPrivate);
-    m_publicFilePath = velmar_ustring(kPublic);
+    m_privateFilePath = velmar_ustring(folder + U(u"/p.private.json"));
+    m_publicFilePath = velmar_ustring(folder + U(u"/p.public.json"));
     loaded = LoadPreferences();
   }
   std::string Error() const { return LastSaveError().ToUTF8(); }
@@ -306,16 +308,135 @@ TEST(JsonCommonMergeTest, OnlyTheStoresOwnChangesAreApplied) {
   EXPECT_EQ(one.ReadInt(general, velmar_ustring("b"), 0), 3);
 }
 
-TEST(JsonCommonMergeTest, AbandonedTemporaryFilesGoOnlyWhenTheLockIsHeld) {
+TEST(JsonCommonLockTest, LoadsCreateNothingAndASaveWaitsOnceForAllItsLocks) {
   MemoryFileEnv env;
-  const string_type temporary = kPublic + U(u".4242-7.tmp");
-  env.entries[temporary].bytes = "{\"half";
-  env.lock_error = "Resource temporarily unavailable";
-  MemoryStore without_lock(env);
-  EXPECT_NE(env.Bytes(temporary), nullptr);
+  const string_type temporary = kPublic + U(u".tmp");
+  env.entries[temporary].bytes = "{\"half";  // left by a save that died
+  env.lock_error = "Permission denied";
+  const auto entries = env.entries;
+  MemoryStore store(env);
+  EXPECT_TRUE(store.loaded);
+  EXPECT_EQ(env.entries.size(), entries.size());
+  EXPECT_TRUE(env.lock_deadlines.empty());
+  // A lock file that cannot be opened is the save's failure, not the load's.
+  store.WriteInt(general, velmar_ustring("k"), 1);
+  EXPECT_FALSE(store.SavePreferences());
+  EXPECT_NE(store.Error().find("cannot lock it: Permission denied"), std::string::npos);
+
   env.lock_error.clear();
-  MemoryStore with_lock(env);
+  env.lock_deadlines.clear();
+  const auto before = std::chrono::steady_clock::now();
+  ASSERT_TRUE(store.SavePreferences()) << store.Error();
+  ASSERT_EQ(env.lock_deadlines.size(), 2u);
+  EXPECT_EQ(env.lock_deadlines[0], env.lock_deadlines[1]);
+  EXPECT_LE(env.lock_deadlines[0], std::chrono::steady_clock::now() + platform::kLockWait);
+  EXPECT_GE(env.lock_deadlines[0], before + platform::kLockWait);
   EXPECT_EQ(env.Bytes(temporary), nullptr);
+  EXPECT_NE(env.Bytes(kPublic + kLock), nullptr);
+}
+
+// Another process saves while this store's save holds its locks. Whatever
+// the paths and whatever happens to the lock files, a value a save reported
+// as saved is on disk in the end.
+struct Interleaving {
+  const char* name;
+  const char16_t* other_folder;  // the other store's paths: links when not /m
+  bool remove_locks;             // the lock files are removed first
+  bool other_saves;
+};
+
+const Interleaving kInterleavings[] = {
+    {"one folder", u"/m", false, false},
+    {"two paths to one file", u"/links", false, false},
+    {"lock files removed while held", u"/m", true, true},
+    {"lock files removed, two paths", u"/links", true, true},
+};
+
+TEST(JsonCommonLockTest, AValueReportedAsSavedIsNeverLost) {
+  for (const Interleaving& row : kInterleavings) {
+    SCOPED_TRACE(row.name);
+    MemoryFileEnv env;
+    env.entries[kPrivate].bytes = env.entries[kPublic].bytes = "{\"format\": 1}";
+    env.links[U(u"/links/p.private.json")] = kPrivate;
+    env.links[U(u"/links/p.public.json")] = U(u"/other/../m/p.public.json");
+    env.links[U(u"/other/../m/p.public.json")] = kPublic;
+    MemoryStore mine(env);
+    MemoryStore other(env, U(row.other_folder));
+    mine.WriteInt(general, velmar_ustring("mine"), 1);
+    other.WriteInt(general, velmar_ustring("other"), 2);
+    bool other_saved = false;
+    env.on_write = [&](const string_type&) {
+      if (row.remove_locks) {
+        env.RemoveFile(kPrivate + kLock);
+        env.RemoveFile(kPublic + kLock);
+      }
+      other_saved = other.SavePreferences();
+    };
+    ASSERT_TRUE(mine.SavePreferences()) << mine.Error();
+    EXPECT_EQ(other_saved, row.other_saves) << other.Error();
+    if (!other_saved) {
+      EXPECT_NE(other.Error().find("another process holds the lock"), std::string::npos);
+    }
+    MemoryStore result(env);
+    EXPECT_EQ(result.ReadInt(general, velmar_ustring("mine"), 0), 1);
+    EXPECT_EQ(result.ReadInt(general, velmar_ustring("other"), 0), other_saved ? 2 : 0);
+    EXPECT_EQ(env.links.size(), 3u) << "a link was replaced";
+  }
+}
+
+// What a link at a preference file's place leads to.
+struct LinkTarget {
+  const char* name;
+  bool exists;
+  MemoryFileEnv::EntryKind kind;
+  const char* bytes;
+  const char* expected;  // in the save's error; empty when the save works
+};
+
+const LinkTarget kLinkTargets[] = {
+    {"a preference file", true, MemoryFileEnv::EntryKind::kFile,
+     "{\"format\": 1, \"categories\": {\"general\": {\"old\": 1}}}", ""},
+    {"notes", true, MemoryFileEnv::EntryKind::kFile, "my notes", "which is no preference file"},
+    {"another program's JSON", true, MemoryFileEnv::EntryKind::kFile, "{\"general\": {}}",
+     "which is no preference file"},
+    {"a broken preference file", true, MemoryFileEnv::EntryKind::kFile,
+     "{\"format\": 1, \"categories\": 5}", "which is no preference file"},
+    {"nothing", false, MemoryFileEnv::EntryKind::kFile, "", "which does not exist"},
+    {"a folder", true, MemoryFileEnv::EntryKind::kFolder, "", "which cannot be read"},
+};
+
+TEST(JsonCommonLockTest, ALinkIsFollowedOnlyToAPreferenceFile) {
+  const string_type target = U(u"/home/notes.txt");
+  for (const LinkTarget& row : kLinkTargets) {
+    SCOPED_TRACE(row.name);
+    MemoryFileEnv env;
+    env.links[kPublic] = target;
+    if (row.exists) env.entries[target] = MemoryFileEnv::Entry{row.kind, row.bytes};
+    const auto entries = env.entries;
+    MemoryStore store(env);
+    const bool own = *row.expected == 0;
+    EXPECT_EQ(store.loaded, own);
+    store.WriteInt(general, velmar_ustring("new"), 2);
+    EXPECT_EQ(store.SavePreferences(), own);
+    EXPECT_EQ(env.links.at(kPublic), target);
+    if (own) {
+      EXPECT_EQ(MemoryStore(env).ReadInt(general, velmar_ustring("old"), 0), 1);
+      EXPECT_NE(env.Bytes(target + kLock), nullptr) << "the lock is beside the target";
+      continue;
+    }
+    EXPECT_NE(store.Error().find("/m/p.public.json: is a link"), std::string::npos);
+    EXPECT_NE(store.Error().find("leads to /home/notes.txt, " + std::string(row.expected)),
+              std::string::npos)
+        << store.Error();
+    for (const auto& entry : entries) {
+      EXPECT_EQ(env.entries.at(entry.first).bytes, entry.second.bytes);
+    }
+    for (const auto& entry : env.entries) {
+      EXPECT_EQ(entry.first.find(U(u"/home/notes.txt.")), string_type::npos)
+          << "nothing is made beside what the link leads to";
+      EXPECT_EQ(entry.first.find(U(u".bad")), string_type::npos);
+    }
+  }
 }
 
 TEST(JsonCommonMergeTest, UnreadableCopiesAreBounded) {

@@ -8,17 +8,20 @@
 // category is in both), and a new category goes to the public file, or to
 // the private one for binary data, which is machine state.
 //
-// Saving writes each file to a temporary file beside it, flushes it to the
+// Saving writes each file to "<file>.tmp" beside it, flushes it to the
 // disk and renames it over the old one, so a crash leaves the old or the
 // new file whole. A file that cannot be parsed is renamed aside (".bad",
-// ".bad1", ...; the newest five are kept) by the next save; a file that
-// exists but cannot be read, or is no regular file, is never overwritten.
-// Members of the files this library does not know are kept. A file that is
-// a symbolic link stays one: the file it leads to is replaced.
+// ".bad1", ...; the newest five are kept) by the next save, and the new
+// file takes its permissions and owner; a file that exists but cannot be
+// read, or is no regular file, is never overwritten. Members of the files
+// this library does not know are kept. A file that is a symbolic link stays
+// one: the file it leads to is replaced, but only when it is a preference
+// file; a link to anything else is never replaced nor set aside.
 //
-// Several processes share the files. Loads and saves hold an exclusive
-// lock on "<file>.lock" beside each file. A save first reads the files
-// again; when another process changed them since this store read them,
+// Several processes share the files. A save holds an exclusive lock on
+// "<target>.lock" beside the file the path leads to, so every path to one
+// file takes one lock; loads take none. A save first reads the files
+// again under the lock; when another process changed them since this store read them,
 // it applies only this store's own changes (values written, values and
 // categories deleted since its load or last save) to what is on disk, so
 // the later save wins key by key and nothing else is lost. Afterwards the
@@ -26,6 +29,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -106,9 +110,10 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   bool ReadStringVector(const velmar_ustring& name, StringVector& list) override;
   bool WriteStringVector(const velmar_ustring& name, const StringVector& list) override;
   std::uint64_t ReadTimestamp() override;
-  // Reads both files. A missing file is an empty level; a file that cannot
-  // be read or parsed also loads as an empty level, and the result is
-  // false. Temporary files left by an interrupted save are removed.
+  // Reads both files, without a lock, creating nothing. A missing file is
+  // an empty level; a file that cannot be read or parsed, or a link to
+  // anything but a preference file, also loads as an empty level, and the
+  // result is false.
   bool LoadPreferences() override;
   // Writes both files, merging with other processes' saves; false when
   // either could not be written, with the reason in LastSaveError(). The
@@ -139,7 +144,8 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
     kMissing,     // no file yet; saving creates it
     kLoaded,      // read and parsed
     kCorrupt,     // read but not understood; saving first renames it aside
-    kUnreadable,  // exists but could not be read; saving leaves it alone
+    kUnreadable,  // exists but could not be read, or a link to what is no
+                  // preference file; saving leaves it alone
   };
   // What the file held when this store last read or wrote it.
   struct Fingerprint {
@@ -183,7 +189,9 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   void LoadLevel(EShareLevel level, DiskFile& disk);
   void MergeWithDisk(std::array<DiskFile, 2>& disk);
   bool SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_t timestamp);
-  bool ReadAndLock(std::array<DiskFile, 2>& disk, bool must_lock);
+  void ReadLevel(EShareLevel level, DiskFile& file);
+  void ReadFiles(std::array<DiskFile, 2>& disk);
+  bool LockAndRead(std::array<DiskFile, 2>& disk, std::chrono::steady_clock::time_point deadline);
   // Whether another process changed either file since this store saw it.
   bool ChangedOnDisk(const std::array<DiskFile, 2>& disk) const;
   void Fail(const velmar_ustring& path, const char* step, const std::string& error);
