@@ -412,15 +412,19 @@ TEST_F(JsonCommonTest, AFailedReplaceKeepsTheOldFile) {
 #else
 class LinuxJsonCommonTest : public JsonCommonTest {};
 
+// Also when the old file could not be read and was set aside.
 TEST_F(LinuxJsonCommonTest, AReplacedFileKeepsItsPermissions) {
-  FileStore store(m_folder.path());
-  store.WriteInt(general, velmar_ustring("k"), 1);
-  ASSERT_TRUE(store.SavePreferences());
-  fs::permissions(Public(), fs::perms::owner_read | fs::perms::owner_write);
-  store.WriteInt(general, velmar_ustring("k"), 2);
-  ASSERT_TRUE(store.SavePreferences()) << store.LastSaveError().ToUTF8();
-  EXPECT_EQ(fs::status(Public()).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write);
+  for (const char* old : {"{}", "not json"}) {
+    WriteText(Public(), old);
+    fs::permissions(Public(), fs::perms::owner_read | fs::perms::owner_write);
+    FileStore store(m_folder.path());
+    store.WriteInt(general, velmar_ustring("k"), 2);
+    ASSERT_TRUE(store.SavePreferences()) << store.LastSaveError().ToUTF8();
+    EXPECT_EQ(fs::status(Public()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write)
+        << old;
+  }
+  EXPECT_EQ(CountEntries(m_folder.path(), ".bad"), 1);
 }
 
 TEST_F(LinuxJsonCommonTest, ALinkedFileStaysALink) {
