@@ -240,13 +240,21 @@ const utils::velmar_ustring& JsonCommon::FilePath(EShareLevel level) const {
 void JsonCommon::Record(ChangeKind change, CategoryKind kind, const velmar_ustring& category,
                         const velmar_ustring& key) {
   if (change == ChangeKind::kValue || change == ChangeKind::kWhole) {
-    const int tag = static_cast<int>(change) * 8 + static_cast<int>(kind);
-    const auto name = std::forward_as_tuple(tag, category, key);
-    const auto at = m_recentWrites.lower_bound(name);
-    if (at != m_recentWrites.end() && !(name < *at)) return;
-    m_recentWrites.emplace_hint(at, tag, category, key);
-  } else {
-    m_recentWrites.clear();
+    const std::hash<velmar_ustring> hash;
+    const std::size_t name = (hash(category) * 31 + hash(key)) * 31 +
+                             static_cast<std::size_t>(change) * 8 + static_cast<std::size_t>(kind);
+    const auto found = m_recentWrites.equal_range(name);
+    for (auto at = found.first; at != found.second; ++at) {
+      const Change& recorded = m_changes[at->second];
+      if (recorded.change == change && recorded.kind == kind && recorded.key == key &&
+          recorded.category == category) {
+        return;
+      }
+    }
+    m_recentWrites.emplace(name, m_changes.size());
+  } else if (!m_recentWrites.empty()) {
+    // Dropped rather than cleared, which would sweep every bucket each time.
+    decltype(m_recentWrites)().swap(m_recentWrites);
   }
   m_changes.push_back(Change{change, kind, category, key});
 }

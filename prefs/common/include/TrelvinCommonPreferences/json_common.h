@@ -30,8 +30,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <set>
-#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "FolianUtils/dictionary.h"
@@ -190,9 +189,10 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
 
   std::array<FileState, 2> m_files;
   std::vector<Change> m_changes;
-  // Values written since the last deletion, so rewriting one adds nothing.
-  // Looked up without copying the names (std::less<>), as most writes repeat.
-  std::set<std::tuple<int, velmar_ustring, velmar_ustring>, std::less<>> m_recentWrites;
+  // Values written since the last deletion, so rewriting one adds nothing:
+  // a hash of the names to the change that recorded them. Most writes
+  // repeat, and a repeat costs a hash and one comparison of the names.
+  std::unordered_multimap<std::size_t, std::size_t> m_recentWrites;
   velmar_ustring m_lastSaveError;
   platform::FileEnv* m_env;
 };
