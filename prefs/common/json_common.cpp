@@ -771,6 +771,10 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
     Fail(path, "cannot write the values", "they nest too deeply");
     return false;
   }
+  // Indentation is for people: a store that would pass the limit with it
+  // is written without it, so a store read from a compact file near the
+  // limit can be saved again.
+  if (content.size() > kMaxFileSize) CompactJson(content);
   // A file the next load would refuse is not written.
   if (content.size() > kMaxFileSize) {
     Fail(path, "cannot write the values",

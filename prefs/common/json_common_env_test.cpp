@@ -160,11 +160,15 @@ TEST(JsonCommonTextTest, RandomTextRoundTripsAsKeyValueAndCategory) {
       }
       ASSERT_TRUE(store.SavePreferences()) << store.Error();
     }
-    MemoryStore again(env);
-    ASSERT_TRUE(again.loaded) << "round " << round;
-    for (const auto& [key, value] : written) {
-      EXPECT_EQ(again.ReadString(general, velmar_ustring(key), velmar_ustring("?")).str(), value)
-          << "round " << round;
+    // Also without indentation, as a store near the size limit is written.
+    for (const bool compact : {false, true}) {
+      if (compact) CompactJson(env.entries[kPublic].bytes);
+      MemoryStore again(env);
+      ASSERT_TRUE(again.loaded) << "round " << round;
+      for (const auto& [key, value] : written) {
+        EXPECT_EQ(again.ReadString(general, velmar_ustring(key), velmar_ustring("?")).str(), value)
+            << "round " << round << (compact ? ", compact" : "");
+      }
     }
   }
 }
@@ -267,6 +271,42 @@ TEST(JsonCommonLimitTest, WhatIsTooDeepToReadIsRefusedWhenWritten) {
   Dictionary read;
   EXPECT_TRUE(again.ReadDictionary(velmar_ustring("ok"), read));
   EXPECT_EQ(again.ReadInt(general, velmar_ustring("unrelated"), 0), 5);
+}
+
+// The real limit, once: a store whose indented file would pass 64 MiB is
+// written compact, can be loaded and saved again; one whose compact text
+// passes it is refused, the file kept.
+TEST(JsonCommonLimitTest, AStoreNearTheSizeLimitIsSavedCompact) {
+  constexpr std::size_t kLimit = 64u << 20;
+  MemoryFileEnv env;
+  std::size_t overhead = 0;
+  {
+    MemoryStore probe(env);
+    probe.WriteString(general, velmar_ustring("big"), velmar_ustring("x"));
+    ASSERT_TRUE(probe.SavePreferences()) << probe.Error();
+    overhead = env.Bytes(kPublic)->size() - 1;
+  }
+  const std::size_t length = kLimit + 1 - overhead;
+  {
+    MemoryStore store(env);
+    store.WriteString(general, velmar_ustring("big"), velmar_ustring(string_type(length, 'x')));
+    ASSERT_TRUE(store.SavePreferences()) << store.Error();
+  }
+  const std::string* file = env.Bytes(kPublic);
+  ASSERT_LE(file->size(), kLimit);
+  EXPECT_EQ(file->find('\n'), std::string::npos);
+
+  MemoryStore again(env);
+  ASSERT_TRUE(again.loaded);
+  EXPECT_EQ(again.ReadString(general, velmar_ustring("big"), velmar_ustring()).size(), length);
+  again.WriteInt(general, velmar_ustring("small"), 1);
+  ASSERT_TRUE(again.SavePreferences()) << again.Error();
+
+  const std::string before = *env.Bytes(kPublic);
+  again.WriteString(general, velmar_ustring("more"), velmar_ustring(string_type(64, 'y')));
+  EXPECT_FALSE(again.SavePreferences());
+  EXPECT_NE(again.Error().find("64 MiB"), std::string::npos) << again.Error();
+  EXPECT_TRUE(*env.Bytes(kPublic) == before);
 }
 
 // ---- several stores --------------------------------------------------------
