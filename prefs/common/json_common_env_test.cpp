@@ -346,6 +346,64 @@ TEST(JsonCommonMergeTest, OnlyTheStoresOwnChangesAreApplied) {
   EXPECT_EQ(one.ReadInt(general, velmar_ustring("b"), 0), 3);
 }
 
+// Any run of changes, repeated and interleaved, saved over what another
+// store saved meanwhile, reads as if it had been made on top of that save:
+// however the record of changes is kept short, nothing is lost or undone.
+TEST(JsonCommonMergeTest, ChangesSavedOverAnotherSaveReadAsIfMadeOnIt) {
+  std::mt19937 random(2026);
+  const velmar_ustring names[] = {general, velmar_ustring("c"), velmar_ustring("d")};
+  auto name = [&]() -> const velmar_ustring& { return names[random() % std::size(names)]; };
+  auto change = [&](std::vector<JsonCommon*> stores) {
+    const unsigned op = random() % 16;
+    const velmar_ustring& category = name();
+    const velmar_ustring& key = name();
+    const int value = static_cast<int>(random() % 100);
+    const velmar_ustring kept = random() % 2 ? key : velmar_ustring();
+    for (JsonCommon* store : stores) {
+      if (op < 9) {
+        store->WriteInt(category, key, value);
+      } else if (op < 12) {
+        store->DeletePreference(category, key);
+      } else if (op < 14) {
+        store->DeleteCategory(category);
+      } else if (op < 15) {
+        store->WriteStringVector(category, {key});
+      } else {
+        store->RemoveAllPreferencesExcept(category, kept);
+      }
+    }
+  };
+  for (int round = 0; round < 100; ++round) {
+    MemoryFileEnv env;
+    {
+      MemoryStore seed(env);
+      for (int i = 0; i < 6; ++i) change({&seed});
+      ASSERT_TRUE(seed.SavePreferences());
+    }
+    MemoryStore mine(env);
+    {
+      MemoryStore other(env);
+      for (int i = 0; i < 6; ++i) change({&other});
+      ASSERT_TRUE(other.SavePreferences());
+    }
+    MemoryStore expected(env);
+    for (int i = 0; i < 120; ++i) change({&mine, &expected});
+    ASSERT_TRUE(mine.SavePreferences()) << mine.Error();
+
+    MemoryStore result(env);
+    for (const velmar_ustring& category : names) {
+      StringVector got;
+      StringVector want;
+      EXPECT_EQ(result.ReadStringVector(category, got), expected.ReadStringVector(category, want));
+      EXPECT_EQ(got, want);
+      for (const velmar_ustring& key : names) {
+        EXPECT_EQ(result.ReadInt(category, key, -1), expected.ReadInt(category, key, -1))
+            << "round " << round;
+      }
+    }
+  }
+}
+
 TEST(JsonCommonMergeTest, AbandonedTemporaryFilesGoOnlyWhenTheLockIsHeld) {
   MemoryFileEnv env;
   const string_type temporary = kPublic + U(u".4242-7.tmp");

@@ -162,7 +162,15 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
     Fingerprint seen;
   };
   // One change made through this store since its load or last save.
-  enum class ChangeKind : std::uint8_t { kValue, kWhole, kDeleteValue, kDeleteCategory, kKeepOnly };
+  // kReplaced: a record that a later, equal one took over; replay skips it.
+  enum class ChangeKind : std::uint8_t {
+    kValue,
+    kWhole,
+    kDeleteValue,
+    kDeleteCategory,
+    kKeepOnly,
+    kReplaced
+  };
   struct Change {
     ChangeKind change;
     CategoryKind kind;
@@ -179,6 +187,8 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   bool StoreWhole(CategoryKind kind, const velmar_ustring& name, Variant value);
   void Record(ChangeKind change, CategoryKind kind, const velmar_ustring& category,
               const velmar_ustring& key);
+  void DropReplacedChanges();
+  void ForgetChanges();
   void LoadLevel(EShareLevel level, DiskFile& disk);
   void MergeWithDisk(std::array<DiskFile, 2>& disk);
   bool SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_t timestamp);
@@ -188,11 +198,16 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   void Fail(const velmar_ustring& path, const char* step, const std::string& error);
 
   std::array<FileState, 2> m_files;
+  // At most one live record per change of a name, so the record grows with
+  // the names changed, never with the number of changes.
   std::vector<Change> m_changes;
-  // Values written since the last deletion, so rewriting one adds nothing:
-  // a hash of the names to the change that recorded them. Most writes
-  // repeat, and a repeat costs a hash and one comparison of the names.
-  std::unordered_multimap<std::size_t, std::size_t> m_recentWrites;
+  // A hash of each live record's kind and names to its place in m_changes:
+  // a repeated change costs a hash and one comparison of the names.
+  std::unordered_multimap<std::size_t, std::size_t> m_changeIndex;
+  // m_changes' size after its last deletion; writes recorded since then
+  // replay in any order.
+  std::size_t m_writesFrom = 0;
+  std::size_t m_replacedChanges = 0;
   velmar_ustring m_lastSaveError;
   platform::FileEnv* m_env;
 };
