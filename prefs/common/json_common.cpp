@@ -228,7 +228,7 @@ struct JsonCommon::DiskFile {
 
 IPreferences::~IPreferences() = default;
 
-JsonCommon::JsonCommon() : m_env(&platform::DefaultFileEnv()) {}
+JsonCommon::JsonCommon() : m_env(&platform::DefaultFileEnv()), m_maxFileSize(kMaxFileSize) {}
 JsonCommon::JsonCommon(const JsonCommon& other) = default;
 JsonCommon& JsonCommon::operator=(const JsonCommon& other) = default;
 JsonCommon::~JsonCommon() = default;
@@ -548,7 +548,7 @@ bool JsonCommon::ReadAndLock(std::array<DiskFile, 2>& disk, bool must_lock) {
     const velmar_ustring& path = FilePath(level);
     if (path.empty()) continue;
     DiskFile& file = disk[level];
-    file.result = m_env->ReadFile(path.str(), kMaxFileSize, file.bytes, file.error);
+    file.result = m_env->ReadFile(path.str(), m_maxFileSize, file.bytes, file.error);
     if (file.result == platform::FileReadResult::kRead) file.print = Fingerprint::Of(file.bytes);
   }
   return locked;
@@ -819,9 +819,9 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
   // Indentation is for people: a store that would pass the limit with it
   // is written without it, so a store read from a compact file near the
   // limit can be saved again.
-  if (content.size() > kMaxFileSize) CompactJson(content);
+  if (content.size() > m_maxFileSize) CompactJson(content);
   // A file the next load would refuse is not written.
-  if (content.size() > kMaxFileSize) {
+  if (content.size() > m_maxFileSize) {
     Fail(path, "cannot write the values",
          "they would exceed the 64 MiB a preference file may hold");
     return false;

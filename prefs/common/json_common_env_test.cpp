@@ -41,6 +41,7 @@ class MemoryStore : public JsonCommon {
     loaded = LoadPreferences();
   }
   std::string Error() const { return LastSaveError().ToUTF8(); }
+  void SetLimit(std::size_t bytes) { SetMaxFileSize(bytes); }
   bool loaded = false;
 };
 
@@ -273,11 +274,10 @@ TEST(JsonCommonLimitTest, WhatIsTooDeepToReadIsRefusedWhenWritten) {
   EXPECT_EQ(again.ReadInt(general, velmar_ustring("unrelated"), 0), 5);
 }
 
-// The real limit, once: a store whose indented file would pass 64 MiB is
-// written compact, can be loaded and saved again; one whose compact text
-// passes it is refused, the file kept.
+// A store whose indented file would pass the size limit is written
+// compact, loads and is saved again; one whose compact text passes it is
+// refused, the file kept. The limit is lowered to reach it cheaply.
 TEST(JsonCommonLimitTest, AStoreNearTheSizeLimitIsSavedCompact) {
-  constexpr std::size_t kLimit = 64u << 20;
   MemoryFileEnv env;
   std::size_t overhead = 0;
   {
@@ -286,19 +286,22 @@ TEST(JsonCommonLimitTest, AStoreNearTheSizeLimitIsSavedCompact) {
     ASSERT_TRUE(probe.SavePreferences()) << probe.Error();
     overhead = env.Bytes(kPublic)->size() - 1;
   }
-  const std::size_t length = kLimit + 1 - overhead;
+  const std::size_t limit = overhead + 1000;
+  const velmar_ustring big(string_type(1001, ' '));
   {
     MemoryStore store(env);
-    store.WriteString(general, velmar_ustring("big"), velmar_ustring(string_type(length, 'x')));
+    store.SetLimit(limit);
+    store.WriteString(general, velmar_ustring("big"), big);
     ASSERT_TRUE(store.SavePreferences()) << store.Error();
   }
   const std::string* file = env.Bytes(kPublic);
-  ASSERT_LE(file->size(), kLimit);
+  ASSERT_LE(file->size(), limit);
   EXPECT_EQ(file->find('\n'), std::string::npos);
 
   MemoryStore again(env);
+  again.SetLimit(limit);
   ASSERT_TRUE(again.loaded);
-  EXPECT_EQ(again.ReadString(general, velmar_ustring("big"), velmar_ustring()).size(), length);
+  EXPECT_EQ(again.ReadString(general, velmar_ustring("big"), velmar_ustring()), big);
   again.WriteInt(general, velmar_ustring("small"), 1);
   ASSERT_TRUE(again.SavePreferences()) << again.Error();
 
@@ -306,7 +309,19 @@ TEST(JsonCommonLimitTest, AStoreNearTheSizeLimitIsSavedCompact) {
   again.WriteString(general, velmar_ustring("more"), velmar_ustring(string_type(64, 'y')));
   EXPECT_FALSE(again.SavePreferences());
   EXPECT_NE(again.Error().find("64 MiB"), std::string::npos) << again.Error();
-  EXPECT_TRUE(*env.Bytes(kPublic) == before);
+  EXPECT_EQ(*env.Bytes(kPublic), before);
+}
+
+// The real limit: a file one byte over 64 MiB is not read, and the next
+// save keeps it aside.
+TEST(JsonCommonLimitTest, AFileOverSixtyFourMebibytesIsKeptAsideUnread) {
+  MemoryFileEnv env;
+  env.entries[kPublic].bytes.assign((std::size_t{64} << 20) + 1, ' ');
+  MemoryStore store(env);
+  EXPECT_FALSE(store.loaded);
+  store.WriteInt(general, velmar_ustring("k"), 1);
+  ASSERT_TRUE(store.SavePreferences()) << store.Error();
+  EXPECT_EQ(env.Bytes(kPublic + U(u".bad"))->size(), (std::size_t{64} << 20) + 1);
 }
 
 // ---- several stores --------------------------------------------------------

@@ -127,6 +127,9 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   // The file system every load and save goes through; tests put an
   // in-memory or failing one here. It must outlive the store.
   void SetFileEnv(platform::FileEnv& env) { m_env = &env; }
+  // The largest file a load reads and a save writes (64 MiB); tests lower it
+  // to reach it cheaply.
+  void SetMaxFileSize(std::size_t bytes) { m_maxFileSize = bytes; }
 
   velmar_ustring m_publicFilePath;
   // Empty until the first load: a non-empty path marks the store as loaded.
@@ -210,6 +213,7 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   std::size_t m_replacedChanges = 0;
   velmar_ustring m_lastSaveError;
   platform::FileEnv* m_env;
+  std::size_t m_maxFileSize;
 };
 
 }  // namespace velmar::prefs
