@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "FolianUtils/preferences.h"
 #include "TrelvinCommonPreferences/json_common.h"
 #include "environment/support_folders_test_roots.h"
 
@@ -191,6 +192,17 @@ Outcome RunWriters(const Pattern& pattern, const fs::path& folder, int processes
   return outcome;
 }
 
+// The application's settings as another instance of the application: sets
+// draft mode and saves; the exit status is 0 when the save succeeded.
+int RunOtherInstance() {
+  folian::Preferences& prefs = folian::Preferences::Default();
+  prefs.SetDraftMode(true);
+  prefs.Save();
+  const bool saved = prefs.LastSaveError().empty();
+  folian::Preferences::Destroy();
+  return saved ? 0 : 1;
+}
+
 class MultiProcessTest : public ::testing::TestWithParam<Pattern> {};
 
 TEST_P(MultiProcessTest, FourProcessesOfFiftyKeysLoseNothing) {
@@ -221,6 +233,32 @@ INSTANTIATE_TEST_SUITE_P(Patterns, MultiProcessTest,
                                            Pattern{"long", true, false},
                                            Pattern{"short", true, true},
                                            Pattern{"long", false, true}));
+
+// The host sees another instance's save through Synchronize(), without
+// saving, and a change of its own made meanwhile survives the merge.
+TEST(MultiProcessSettingsTest, SynchronizeShowsAnotherInstancesSave) {
+  const folian::test::ScopedSupportRoots roots;
+  if (!roots.usable()) GTEST_SKIP() << "the data folders cannot be redirected here";
+  folian::Preferences::Destroy();
+  folian::Preferences& prefs = folian::Preferences::Default();
+  ASSERT_FALSE(prefs.GetDraftMode());
+  ASSERT_TRUE(prefs.Synchronize()) << prefs.LastSaveError().ToUTF8();
+
+  const Child other = Spawn({"--other-instance"});
+  ASSERT_TRUE(other);
+  ASSERT_EQ(Wait(other), 0) << "the other instance could not save";
+  EXPECT_FALSE(prefs.GetDraftMode()) << "seen before synchronising";
+  prefs.SetDraftModeOptions(5);
+  ASSERT_TRUE(prefs.Synchronize()) << prefs.LastSaveError().ToUTF8();
+  EXPECT_TRUE(prefs.GetDraftMode());
+  EXPECT_EQ(prefs.GetDraftModeOptions(), 5);
+  folian::Preferences::Destroy();
+  // Nothing left unsaved: a fresh instance reads both.
+  folian::Preferences& fresh = folian::Preferences::Default();
+  EXPECT_TRUE(fresh.GetDraftMode());
+  EXPECT_EQ(fresh.GetDraftModeOptions(), 5);
+  folian::Preferences::Destroy();
+}
 
 #if !defined(_WIN32)
 TEST(LinuxMultiProcessTest, HundredKillsDuringSavesLeaveWholeFiles) {
@@ -289,6 +327,7 @@ int main(int argc, char** argv) {
   if (argc == 6 && std::string(argv[1]) == "--child") {
     return RunWriter(argv[2], fs::u8path(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
   }
+  if (argc == 2 && std::string(argv[1]) == "--other-instance") return RunOtherInstance();
   if (argc == 4 && std::string(argv[1]) == "--saver") {
     return RunSaver(fs::u8path(argv[2]), std::atoi(argv[3]));
   }

@@ -531,4 +531,22 @@ bool EncodeJsonObject(const JsonMember* first, std::size_t count, const Dictiona
   return true;
 }
 
+void CompactJson(std::string& json) {
+  bool in_string = false;
+  bool escaped = false;
+  std::size_t kept = 0;
+  for (const char c : json) {
+    if (in_string) {
+      in_string = escaped || c != '"';
+      escaped = !escaped && c == '\\';
+    } else if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+      continue;
+    } else {
+      in_string = c == '"';
+    }
+    json[kept++] = c;
+  }
+  json.resize(kept);
+}
+
 }  // namespace velmar::prefs

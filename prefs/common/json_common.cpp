@@ -220,7 +220,7 @@ struct JsonCommon::DiskFile {
 
 IPreferences::~IPreferences() = default;
 
-JsonCommon::JsonCommon() : m_env(&platform::DefaultFileEnv()) {}
+JsonCommon::JsonCommon() : m_env(&platform::DefaultFileEnv()), m_maxFileSize(kMaxFileSize) {}
 JsonCommon::JsonCommon(const JsonCommon& other) = default;
 JsonCommon& JsonCommon::operator=(const JsonCommon& other) = default;
 JsonCommon::~JsonCommon() = default;
@@ -229,18 +229,70 @@ const utils::velmar_ustring& JsonCommon::FilePath(EShareLevel level) const {
   return level == kShareLevelPrivate ? m_privateFilePath : m_publicFilePath;
 }
 
+namespace {
+
+template <typename ChangeKind, typename CategoryKind>
+std::size_t HashOfChange(ChangeKind change, CategoryKind kind,
+                         const utils::velmar_ustring& category, const utils::velmar_ustring& key) {
+  const std::hash<utils::velmar_ustring> hash;
+  return (hash(category) * 31 + hash(key)) * 31 + static_cast<std::size_t>(change) * 8 +
+         static_cast<std::size_t>(kind);
+}
+
+}  // namespace
+
+// Replaying a write sets what it names to what this store holds at the
+// save, whatever came between; so a write repeated after a deletion takes
+// over its earlier record, and other repeats are not recorded at all.
 void JsonCommon::Record(ChangeKind change, CategoryKind kind, const velmar_ustring& category,
                         const velmar_ustring& key) {
-  if (change == ChangeKind::kValue || change == ChangeKind::kWhole) {
-    const int tag = static_cast<int>(change) * 8 + static_cast<int>(kind);
-    const auto name = std::forward_as_tuple(tag, category, key);
-    const auto at = m_recentWrites.lower_bound(name);
-    if (at != m_recentWrites.end() && !(name < *at)) return;
-    m_recentWrites.emplace_hint(at, tag, category, key);
+  const bool write = change == ChangeKind::kValue || change == ChangeKind::kWhole;
+  const std::size_t next = m_changes.size();
+  const std::size_t name = HashOfChange(change, kind, category, key);
+  std::size_t* place = nullptr;
+  const auto found = m_changeIndex.equal_range(name);
+  for (auto at = found.first; at != found.second && place == nullptr; ++at) {
+    Change& recorded = m_changes[at->second];
+    if (recorded.change != change || recorded.kind != kind || recorded.key != key ||
+        recorded.category != category) {
+      continue;
+    }
+    // A repeated deletion adds nothing: what it deletes from the file the
+    // first one deleted, and this store's own writes replay their final
+    // values. Writes since the last deletion replay in any order.
+    if (!write || at->second >= m_writesFrom) return;
+    recorded.change = ChangeKind::kReplaced;
+    ++m_replacedChanges;
+    place = &at->second;
+  }
+  if (place != nullptr) {
+    *place = next;
   } else {
-    m_recentWrites.clear();
+    m_changeIndex.emplace(name, next);
   }
   m_changes.push_back(Change{change, kind, category, key});
+  if (!write) m_writesFrom = m_changes.size();
+  if (m_replacedChanges > 32 && m_replacedChanges * 2 > m_changes.size()) DropReplacedChanges();
+}
+
+void JsonCommon::DropReplacedChanges() {
+  std::vector<Change> live = std::move(m_changes);
+  ForgetChanges();
+  for (Change& change : live) {
+    if (change.change == ChangeKind::kReplaced) continue;
+    const bool write = change.change == ChangeKind::kValue || change.change == ChangeKind::kWhole;
+    m_changeIndex.emplace(HashOfChange(change.change, change.kind, change.category, change.key),
+                          m_changes.size());
+    m_changes.push_back(std::move(change));
+    if (!write) m_writesFrom = m_changes.size();
+  }
+}
+
+void JsonCommon::ForgetChanges() {
+  m_changes.clear();
+  m_changeIndex.clear();
+  m_writesFrom = 0;
+  m_replacedChanges = 0;
 }
 
 Variant* JsonCommon::FindValue(CategoryKind kind, const velmar_ustring& category,
@@ -489,7 +541,7 @@ void JsonCommon::ReadLevel(EShareLevel level, DiskFile& file) {
   const velmar_ustring& path = FilePath(level);
   file.target = m_env->ResolveLinks(path.str());
   file.link = file.target != path.str();
-  file.result = m_env->ReadFile(file.target, kMaxFileSize, file.bytes, file.error);
+  file.result = m_env->ReadFile(file.target, m_maxFileSize, file.bytes, file.error);
   if (file.result == platform::FileReadResult::kRead) file.print = Fingerprint::Of(file.bytes);
   file.foreign = file.link &&
                  (file.result != platform::FileReadResult::kRead || !IsPreferenceFile(file.bytes));
@@ -622,8 +674,7 @@ bool JsonCommon::LoadPreferences() {
     ok = ok && m_files[level].status != FileStatus::kCorrupt &&
          m_files[level].status != FileStatus::kUnreadable;
   }
-  m_changes.clear();
-  m_recentWrites.clear();
+  ForgetChanges();
   return ok;
 }
 
@@ -699,6 +750,8 @@ void JsonCommon::MergeWithDisk(std::array<DiskFile, 2>& disk) {
         break;
       case ChangeKind::kKeepOnly:
         KeepOnlyIn(base, change.category, change.key);
+        break;
+      case ChangeKind::kReplaced:
         break;
     }
   }
@@ -795,8 +848,12 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
     Fail(path, "cannot write the values", "they nest too deeply");
     return false;
   }
+  // Indentation is for people: a store that would pass the limit with it
+  // is written without it, so a store read from a compact file near the
+  // limit can be saved again.
+  if (content.size() > m_maxFileSize) CompactJson(content);
   // A file the next load would refuse is not written.
-  if (content.size() > kMaxFileSize) {
+  if (content.size() > m_maxFileSize) {
     Fail(path, "cannot write the values",
          "they would exceed the 64 MiB a preference file may hold");
     return false;
@@ -842,8 +899,7 @@ bool JsonCommon::SavePreferences() {
     for (const EShareLevel level : kLevels) ok = SaveLevel(level, disk[level], timestamp) && ok;
     // Kept after a failure: replaying a change twice does no harm.
     if (ok) {
-      m_changes.clear();
-      m_recentWrites.clear();
+      ForgetChanges();
       return true;
     }
     // A lock file removed while held let another save in: this one starts

@@ -43,6 +43,7 @@ class MemoryStore : public JsonCommon {
     loaded = LoadPreferences();
   }
   std::string Error() const { return LastSaveError().ToUTF8(); }
+  void SetLimit(std::size_t bytes) { SetMaxFileSize(bytes); }
   bool loaded = false;
 };
 
@@ -162,11 +163,15 @@ TEST(JsonCommonTextTest, RandomTextRoundTripsAsKeyValueAndCategory) {
       }
       ASSERT_TRUE(store.SavePreferences()) << store.Error();
     }
-    MemoryStore again(env);
-    ASSERT_TRUE(again.loaded) << "round " << round;
-    for (const auto& [key, value] : written) {
-      EXPECT_EQ(again.ReadString(general, velmar_ustring(key), velmar_ustring("?")).str(), value)
-          << "round " << round;
+    // Also without indentation, as a store near the size limit is written.
+    for (const bool compact : {false, true}) {
+      if (compact) CompactJson(env.entries[kPublic].bytes);
+      MemoryStore again(env);
+      ASSERT_TRUE(again.loaded) << "round " << round;
+      for (const auto& [key, value] : written) {
+        EXPECT_EQ(again.ReadString(general, velmar_ustring(key), velmar_ustring("?")).str(), value)
+            << "round " << round << (compact ? ", compact" : "");
+      }
     }
   }
 }
@@ -271,6 +276,56 @@ TEST(JsonCommonLimitTest, WhatIsTooDeepToReadIsRefusedWhenWritten) {
   EXPECT_EQ(again.ReadInt(general, velmar_ustring("unrelated"), 0), 5);
 }
 
+// A store whose indented file would pass the size limit is written
+// compact, loads and is saved again; one whose compact text passes it is
+// refused, the file kept. The limit is lowered to reach it cheaply.
+TEST(JsonCommonLimitTest, AStoreNearTheSizeLimitIsSavedCompact) {
+  MemoryFileEnv env;
+  std::size_t overhead = 0;
+  {
+    MemoryStore probe(env);
+    probe.WriteString(general, velmar_ustring("big"), velmar_ustring("x"));
+    ASSERT_TRUE(probe.SavePreferences()) << probe.Error();
+    overhead = env.Bytes(kPublic)->size() - 1;
+  }
+  const std::size_t limit = overhead + 1000;
+  const velmar_ustring big(string_type(1001, ' '));
+  {
+    MemoryStore store(env);
+    store.SetLimit(limit);
+    store.WriteString(general, velmar_ustring("big"), big);
+    ASSERT_TRUE(store.SavePreferences()) << store.Error();
+  }
+  const std::string* file = env.Bytes(kPublic);
+  ASSERT_LE(file->size(), limit);
+  EXPECT_EQ(file->find('\n'), std::string::npos);
+
+  MemoryStore again(env);
+  again.SetLimit(limit);
+  ASSERT_TRUE(again.loaded);
+  EXPECT_EQ(again.ReadString(general, velmar_ustring("big"), velmar_ustring()), big);
+  again.WriteInt(general, velmar_ustring("small"), 1);
+  ASSERT_TRUE(again.SavePreferences()) << again.Error();
+
+  const std::string before = *env.Bytes(kPublic);
+  again.WriteString(general, velmar_ustring("more"), velmar_ustring(string_type(64, 'y')));
+  EXPECT_FALSE(again.SavePreferences());
+  EXPECT_NE(again.Error().find("64 MiB"), std::string::npos) << again.Error();
+  EXPECT_EQ(*env.Bytes(kPublic), before);
+}
+
+// The real limit: a file one byte over 64 MiB is not read, and the next
+// save keeps it aside.
+TEST(JsonCommonLimitTest, AFileOverSixtyFourMebibytesIsKeptAsideUnread) {
+  MemoryFileEnv env;
+  env.entries[kPublic].bytes.assign((std::size_t{64} << 20) + 1, ' ');
+  MemoryStore store(env);
+  EXPECT_FALSE(store.loaded);
+  store.WriteInt(general, velmar_ustring("k"), 1);
+  ASSERT_TRUE(store.SavePreferences()) << store.Error();
+  EXPECT_EQ(env.Bytes(kPublic + U(u".bad"))->size(), (std::size_t{64} << 20) + 1);
+}
+
 // ---- several stores --------------------------------------------------------
 
 TEST(JsonCommonMergeTest, OnlyTheStoresOwnChangesAreApplied) {
@@ -306,6 +361,64 @@ TEST(JsonCommonMergeTest, OnlyTheStoresOwnChangesAreApplied) {
   StringVector recent;
   EXPECT_TRUE(result.ReadStringVector(velmar_ustring("recent"), recent));
   EXPECT_EQ(one.ReadInt(general, velmar_ustring("b"), 0), 3);
+}
+
+// Any run of changes, repeated and interleaved, saved over what another
+// store saved meanwhile, reads as if it had been made on top of that save:
+// however the record of changes is kept short, nothing is lost or undone.
+TEST(JsonCommonMergeTest, ChangesSavedOverAnotherSaveReadAsIfMadeOnIt) {
+  std::mt19937 random(2026);
+  const velmar_ustring names[] = {general, velmar_ustring("c"), velmar_ustring("d")};
+  auto name = [&]() -> const velmar_ustring& { return names[random() % std::size(names)]; };
+  auto change = [&](std::vector<JsonCommon*> stores) {
+    const unsigned op = random() % 16;
+    const velmar_ustring& category = name();
+    const velmar_ustring& key = name();
+    const int value = static_cast<int>(random() % 100);
+    const velmar_ustring kept = random() % 2 ? key : velmar_ustring();
+    for (JsonCommon* store : stores) {
+      if (op < 9) {
+        store->WriteInt(category, key, value);
+      } else if (op < 12) {
+        store->DeletePreference(category, key);
+      } else if (op < 14) {
+        store->DeleteCategory(category);
+      } else if (op < 15) {
+        store->WriteStringVector(category, {key});
+      } else {
+        store->RemoveAllPreferencesExcept(category, kept);
+      }
+    }
+  };
+  for (int round = 0; round < 100; ++round) {
+    MemoryFileEnv env;
+    {
+      MemoryStore seed(env);
+      for (int i = 0; i < 6; ++i) change({&seed});
+      ASSERT_TRUE(seed.SavePreferences());
+    }
+    MemoryStore mine(env);
+    {
+      MemoryStore other(env);
+      for (int i = 0; i < 6; ++i) change({&other});
+      ASSERT_TRUE(other.SavePreferences());
+    }
+    MemoryStore expected(env);
+    for (int i = 0; i < 120; ++i) change({&mine, &expected});
+    ASSERT_TRUE(mine.SavePreferences()) << mine.Error();
+
+    MemoryStore result(env);
+    for (const velmar_ustring& category : names) {
+      StringVector got;
+      StringVector want;
+      EXPECT_EQ(result.ReadStringVector(category, got), expected.ReadStringVector(category, want));
+      EXPECT_EQ(got, want);
+      for (const velmar_ustring& key : names) {
+        EXPECT_EQ(result.ReadInt(category, key, -1), expected.ReadInt(category, key, -1))
+            << "round " << round;
+      }
+    }
+  }
 }
 
 TEST(JsonCommonLockTest, LoadsCreateNothingAndASaveWaitsOnceForAllItsLocks) {

@@ -34,8 +34,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <set>
-#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "FolianUtils/dictionary.h"
@@ -133,6 +132,9 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   // The file system every load and save goes through; tests put an
   // in-memory or failing one here. It must outlive the store.
   void SetFileEnv(platform::FileEnv& env) { m_env = &env; }
+  // The largest file a load reads and a save writes (64 MiB); tests lower it
+  // to reach it cheaply.
+  void SetMaxFileSize(std::size_t bytes) { m_maxFileSize = bytes; }
 
   velmar_ustring m_publicFilePath;
   // Empty until the first load: a non-empty path marks the store as loaded.
@@ -169,7 +171,15 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
     Fingerprint seen;
   };
   // One change made through this store since its load or last save.
-  enum class ChangeKind : std::uint8_t { kValue, kWhole, kDeleteValue, kDeleteCategory, kKeepOnly };
+  // kReplaced: a record that a later, equal one took over; replay skips it.
+  enum class ChangeKind : std::uint8_t {
+    kValue,
+    kWhole,
+    kDeleteValue,
+    kDeleteCategory,
+    kKeepOnly,
+    kReplaced
+  };
   struct Change {
     ChangeKind change;
     CategoryKind kind;
@@ -186,6 +196,8 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   bool StoreWhole(CategoryKind kind, const velmar_ustring& name, Variant value);
   void Record(ChangeKind change, CategoryKind kind, const velmar_ustring& category,
               const velmar_ustring& key);
+  void DropReplacedChanges();
+  void ForgetChanges();
   void LoadLevel(EShareLevel level, DiskFile& disk);
   void MergeWithDisk(std::array<DiskFile, 2>& disk);
   bool SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_t timestamp);
@@ -197,12 +209,19 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   void Fail(const velmar_ustring& path, const char* step, const std::string& error);
 
   std::array<FileState, 2> m_files;
+  // At most one live record per change of a name, so the record grows with
+  // the names changed, never with the number of changes.
   std::vector<Change> m_changes;
-  // Values written since the last deletion, so rewriting one adds nothing.
-  // Looked up without copying the names (std::less<>), as most writes repeat.
-  std::set<std::tuple<int, velmar_ustring, velmar_ustring>, std::less<>> m_recentWrites;
+  // A hash of each live record's kind and names to its place in m_changes:
+  // a repeated change costs a hash and one comparison of the names.
+  std::unordered_multimap<std::size_t, std::size_t> m_changeIndex;
+  // m_changes' size after its last deletion; writes recorded since then
+  // replay in any order.
+  std::size_t m_writesFrom = 0;
+  std::size_t m_replacedChanges = 0;
   velmar_ustring m_lastSaveError;
   platform::FileEnv* m_env;
+  std::size_t m_maxFileSize;
 };
 
 }  // namespace velmar::prefs
