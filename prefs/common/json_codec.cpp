@@ -517,7 +517,9 @@ bool EncodeJsonObject(const JsonMember* first, std::size_t count, const Dictiona
   writer.StartObject();
   for (std::size_t i = 0; i < count; ++i) {
     WriteAscii(writer, first[i].name, true);
-    if (!Encode(writer, *first[i].value, 1)) return false;
+    const bool encoded = first[i].value != nullptr ? Encode(writer, *first[i].value, 1)
+                                                   : EncodeDictionary(writer, *first[i].object, 1);
+    if (!encoded) return false;
   }
   for (const auto& [name, item] : rest) {
     // These names were read from a file, which holds only valid UTF-16.

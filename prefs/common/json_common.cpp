@@ -6,49 +6,21 @@
 #include <limits>
 #include <string>
 
-#include "base/ascii.h"
 #include "base/utf16.h"
 #include "base/utf8.h"
 #include "platform/durable_file.h"
 #include "prefs/common/base64.h"
+#include "prefs/common/category_tables.h"
 #include "prefs/common/json_codec.h"
+#include "prefs/common/preference_file.h"
 
 namespace velmar::prefs {
 namespace {
 
 using utils::Dictionary;
-using utils::utf16_unit;
 using utils::Variant;
 using utils::VariantVector;
 using string_type = utils::velmar_ustring::string_type;
-
-constexpr EShareLevel kLevels[] = {kShareLevelPrivate, kShareLevelPublic};
-// Larger files are not preference files; they are kept aside unread.
-constexpr std::size_t kMaxFileSize = 64u << 20;
-constexpr std::int64_t kFileFormat = 1;
-// Copies of unreadable files kept aside; older ones are removed.
-constexpr std::size_t kKeptBadCopies = 5;
-
-constexpr const char* kSectionNames[JsonCommon::kCategoryKindCount] = {"categories", "binary",
-                                                                       "lists", "dictionaries"};
-
-string_type Decimal(std::uint64_t value) { return base::FromAscii(std::to_string(value)); }
-
-bool StartsWith(const string_type& text, const string_type& prefix) {
-  return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
-// Splits at the last separator into the folder and the file name.
-void SplitPath(const string_type& path, string_type& folder, string_type& name) {
-  const std::size_t slash = path.find_last_of(base::FromAscii("/\\"));
-  if (slash == string_type::npos) {
-    folder = base::FromAscii(".");
-    name = path;
-  } else {
-    folder = path.substr(0, slash == 0 ? 1 : slash);
-    name = path.substr(slash + 1);
-  }
-}
 
 std::uint64_t NowMilliseconds() {
   const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
@@ -106,117 +78,12 @@ bool NumberAsInt(const Variant& value, int& out) {
   return true;
 }
 
-Dictionary* AsDictionary(Variant& value) {
-  return value.GetType() == Variant::kDictionary ? &value.GetDictionary() : nullptr;
-}
-
-using Tables = std::array<JsonCommon::CategoryTable, JsonCommon::kCategoryTableCount>;
-
-// Where a value sits: the first level whose category holds the key.
-Variant* FindValueIn(Tables& tables, JsonCommon::CategoryKind kind,
-                     const utils::velmar_ustring& category, const utils::velmar_ustring& key,
-                     EShareLevel* where = nullptr) {
-  for (const EShareLevel level : kLevels) {
-    JsonCommon::CategoryTable& table = tables[JsonCommon::TableIndex(level, kind)];
-    const auto found = table.find(category);
-    if (found == table.end()) continue;
-    Dictionary* values = AsDictionary(found->second);
-    if (values == nullptr) continue;
-    const auto item = values->find(key);
-    if (item != values->end()) {
-      if (where != nullptr) *where = level;
-      return &item->second;
-    }
-  }
-  return nullptr;
-}
-
-Variant* FindWholeIn(Tables& tables, JsonCommon::CategoryKind kind,
-                     const utils::velmar_ustring& name, EShareLevel* where = nullptr) {
-  for (const EShareLevel level : kLevels) {
-    JsonCommon::CategoryTable& table = tables[JsonCommon::TableIndex(level, kind)];
-    const auto found = table.find(name);
-    if (found != table.end()) {
-      if (where != nullptr) *where = level;
-      return &found->second;
-    }
-  }
-  return nullptr;
-}
-
-bool DeletePreferenceIn(Tables& tables, const utils::velmar_ustring& category,
-                        const utils::velmar_ustring& key) {
-  bool removed = false;
-  for (const EShareLevel level : kLevels) {
-    for (const auto kind : {JsonCommon::kValueCategories, JsonCommon::kBinaryCategories}) {
-      JsonCommon::CategoryTable& table = tables[JsonCommon::TableIndex(level, kind)];
-      const auto found = table.find(category);
-      if (found == table.end()) continue;
-      if (Dictionary* values = AsDictionary(found->second)) {
-        removed = values->erase(key) != 0 || removed;
-      }
-    }
-  }
-  return removed;
-}
-
-bool DeleteCategoryIn(Tables& tables, const utils::velmar_ustring& category) {
-  bool removed = false;
-  for (JsonCommon::CategoryTable& table : tables) removed = table.erase(category) != 0 || removed;
-  return removed;
-}
-
-void KeepOnlyIn(Tables& tables, const utils::velmar_ustring& category,
-                const utils::velmar_ustring& key) {
-  for (std::size_t index = 0; index < JsonCommon::kCategoryTableCount; ++index) {
-    JsonCommon::CategoryTable& table = tables[index];
-    const auto kept = table.find(category);
-    Variant keep;
-    bool keeping = false;
-    if (kept != table.end()) {
-      const auto kind =
-          static_cast<JsonCommon::CategoryKind>(index % JsonCommon::kCategoryKindCount);
-      if (key.empty()) {
-        keep = std::move(kept->second);
-        keeping = true;
-      } else if (kind == JsonCommon::kValueCategories || kind == JsonCommon::kBinaryCategories) {
-        if (Dictionary* values = AsDictionary(kept->second)) {
-          Dictionary single;
-          const auto item = values->find(key);
-          if (item != values->end()) single.emplace(item->first, std::move(item->second));
-          keep = Variant(std::move(single));
-          keeping = true;
-        }
-      }
-    }
-    table.clear();
-    if (keeping) table.emplace(category, std::move(keep));
-  }
-}
-
 // Depth below the file's root object at which values are written: a
 // section, then a category, then its keys' values.
 constexpr std::size_t kValueDepth = 3;
 constexpr std::size_t kWholeDepth = 2;
 
-const string_type& LockSuffix() {
-  static const string_type suffix = base::FromAscii(".lock");
-  return suffix;
-}
-
 }  // namespace
-
-// One file as a load or save found it on disk; a save holds its lock.
-struct JsonCommon::DiskFile {
-  platform::FileReadResult result = platform::FileReadResult::kMissing;
-  std::string bytes;
-  std::string error;
-  Fingerprint print;
-  string_type target;    // where the data lives: the path, links resolved
-  bool link = false;     // the path is a link to `target`
-  bool foreign = false;  // a link to what is no preference file of a store
-  std::unique_ptr<platform::FileLock> lock;
-};
 
 IPreferences::~IPreferences() = default;
 
@@ -518,124 +385,36 @@ void JsonCommon::Fail(const velmar_ustring& path, const char* step, const std::s
   m_lastSaveError = message;
 }
 
-namespace {
-
-bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dictionary& unknown,
-               std::uint64_t& timestamp, bool* names_format = nullptr);
-
-// A file this library wrote: it parses and names its format.
-bool IsPreferenceFile(const std::string& bytes) {
-  Tables tables;
-  Dictionary unknown;
-  std::uint64_t timestamp = 0;
-  bool names_format = false;
-  return ParseFile(bytes, tables, kShareLevelPublic, unknown, timestamp, &names_format) &&
-         names_format;
-}
-
-}  // namespace
-
-// Reads a file where its data lives. A link is followed only to a
-// preference file: what else it leads to is the user's and stays as it is.
-void JsonCommon::ReadLevel(EShareLevel level, DiskFile& file) {
-  const velmar_ustring& path = FilePath(level);
-  file.target = m_env->ResolveLinks(path.str());
-  file.link = file.target != path.str();
-  file.result = m_env->ReadFile(file.target, m_maxFileSize, file.bytes, file.error);
-  if (file.result == platform::FileReadResult::kRead) file.print = Fingerprint::Of(file.bytes);
-  file.foreign = file.link &&
-                 (file.result != platform::FileReadResult::kRead || !IsPreferenceFile(file.bytes));
-}
-
-void JsonCommon::ReadFiles(std::array<DiskFile, 2>& disk) {
+void JsonCommon::ReadFiles(std::array<PreferenceFile, 2>& disk) {
   for (const EShareLevel level : kLevels) {
-    if (!FilePath(level).empty()) ReadLevel(level, disk[level]);
+    const velmar_ustring& path = FilePath(level);
+    if (!path.empty()) disk[level].Read(*m_env, path.str(), m_maxFileSize);
   }
 }
 
-// Locks each file where its data lives, "<target>.lock" beside the file a
-// link leads to, so every path to one file takes one lock (private first,
-// so processes never wait on each other in a circle), and reads it. A link
-// to what is no preference file is left unlocked, so that nothing is made
-// beside it: the save reports it.
-bool JsonCommon::LockAndRead(std::array<DiskFile, 2>& disk,
+// Private first, so processes never wait on each other in a circle.
+bool JsonCommon::LockAndRead(std::array<PreferenceFile, 2>& disk,
                              std::chrono::steady_clock::time_point deadline) {
   for (const EShareLevel level : kLevels) {
     const velmar_ustring& path = FilePath(level);
     if (path.empty()) continue;
-    DiskFile& file = disk[level];
-    for (;;) {
-      const string_type target = m_env->ResolveLinks(path.str());
-      if (target != path.str()) {
-        ReadLevel(level, file);
-        if (file.foreign) break;
-      }
-      std::string error;
-      file.lock = m_env->Lock(target + LockSuffix(), deadline, error);
-      if (file.lock == nullptr) {
-        Fail(path, "cannot lock it", error);
-        return false;
-      }
-      // What the lock guards is read under it; a link moved while this
-      // waited leads to another lock.
-      ReadLevel(level, file);
-      if (file.target == target) break;
-      file.lock.reset();
-      if (std::chrono::steady_clock::now() > deadline) {
-        Fail(path, "cannot lock it", "the link keeps changing");
-        return false;
-      }
+    std::string error;
+    if (!disk[level].LockAndRead(*m_env, path.str(), m_maxFileSize, deadline, error)) {
+      Fail(path, "cannot lock it", error);
+      return false;
     }
   }
   return true;
 }
 
-bool JsonCommon::ChangedOnDisk(const std::array<DiskFile, 2>& disk) const {
+bool JsonCommon::ChangedOnDisk(const std::array<PreferenceFile, 2>& disk) const {
   for (const EShareLevel level : kLevels) {
     if (!FilePath(level).empty() && disk[level].print != m_files[level].seen) return true;
   }
   return false;
 }
 
-namespace {
-
-// Parses a file's text into the four tables of its level; on failure nothing
-// is touched.
-bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dictionary& unknown,
-               std::uint64_t& timestamp, bool* names_format) {
-  Dictionary members;
-  if (!DecodeJsonObject(bytes, members)) return false;
-  std::array<Dictionary, JsonCommon::kCategoryKindCount> sections;
-  for (std::size_t kind = 0; kind < JsonCommon::kCategoryKindCount; ++kind) {
-    const auto found = members.find(utils::velmar_ustring(base::FromAscii(kSectionNames[kind])));
-    if (found == members.end()) continue;
-    if (found->second.GetType() != Variant::kDictionary) return false;
-    sections[kind] = std::move(found->second.GetDictionary());
-    members.erase(found);
-  }
-  const bool format = members.erase(utils::velmar_ustring(base::FromAscii("format"))) != 0;
-  if (names_format != nullptr) *names_format = format;
-  timestamp = 0;
-  const auto stamp = members.find(utils::velmar_ustring(base::FromAscii("timestamp")));
-  if (stamp != members.end()) {
-    if (stamp->second.GetType() == Variant::kInt64 && stamp->second.GetInt64() > 0) {
-      timestamp = static_cast<std::uint64_t>(stamp->second.GetInt64());
-    } else if (stamp->second.GetType() == Variant::kInt32 && stamp->second.GetInt32() > 0) {
-      timestamp = static_cast<std::uint64_t>(stamp->second.GetInt32());
-    }
-    members.erase(stamp);
-  }
-  for (std::size_t kind = 0; kind < JsonCommon::kCategoryKindCount; ++kind) {
-    tables[JsonCommon::TableIndex(level, static_cast<JsonCommon::CategoryKind>(kind))] =
-        std::move(sections[kind]);
-  }
-  unknown = std::move(members);
-  return true;
-}
-
-}  // namespace
-
-void JsonCommon::LoadLevel(EShareLevel level, DiskFile& disk) {
+void JsonCommon::LoadLevel(EShareLevel level, PreferenceFile& disk) {
   FileState& file = m_files[level];
   file = FileState();
   file.seen = disk.print;
@@ -666,7 +445,7 @@ void JsonCommon::LoadLevel(EShareLevel level, DiskFile& disk) {
 // No lock: a file is replaced in one step, so a read finds the old one or
 // the new one, whole; and a load creates nothing.
 bool JsonCommon::LoadPreferences() {
-  std::array<DiskFile, 2> disk;
+  std::array<PreferenceFile, 2> disk;
   ReadFiles(disk);
   bool ok = true;
   for (const EShareLevel level : kLevels) {
@@ -682,12 +461,12 @@ bool JsonCommon::LoadPreferences() {
 // is on disk and apply this store's own changes to it. Each change takes
 // the value this store holds now, so replaying them in order is safe even
 // when a later change undid an earlier one.
-void JsonCommon::MergeWithDisk(std::array<DiskFile, 2>& disk) {
+void JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& disk) {
   Tables mine = std::move(m_categoryTables);
   Tables base;
   for (const EShareLevel level : kLevels) {
     FileState& file = m_files[level];
-    const DiskFile& found = disk[level];
+    const PreferenceFile& found = disk[level];
     const bool changed = !found.foreign && found.print != file.seen &&
                          (found.result == platform::FileReadResult::kRead ||
                           found.result == platform::FileReadResult::kMissing);
@@ -758,66 +537,12 @@ void JsonCommon::MergeWithDisk(std::array<DiskFile, 2>& disk) {
   m_categoryTables = std::move(base);
 }
 
-namespace {
-
-// Moves an unreadable file aside as "<file>.bad", "<file>.bad1", ...,
-// keeping only the newest few copies; `aside` is where it went.
-bool MoveAside(platform::FileEnv& env, const string_type& path, string_type& aside,
-               std::string& error) {
-  string_type folder;
-  string_type name;
-  SplitPath(path, folder, name);
-  const string_type stem = name + base::FromAscii(".bad");
-  std::vector<string_type> entries;
-  std::vector<std::uint64_t> numbers;
-  if (env.ListFolder(folder, entries)) {
-    for (const string_type& entry : entries) {
-      if (!StartsWith(entry, stem)) continue;
-      const string_type digits = entry.substr(stem.size());
-      if (digits.size() > 18 || !std::all_of(digits.begin(), digits.end(),
-                                             [](utf16_unit c) { return base::IsDigit(c); })) {
-        continue;
-      }
-      std::uint64_t number = 0;
-      for (const utf16_unit c : digits) number = number * 10 + static_cast<std::uint64_t>(c - '0');
-      numbers.push_back(number);
-    }
-  }
-  std::sort(numbers.begin(), numbers.end());
-  auto name_of = [&](std::uint64_t number) {
-    return folder + static_cast<utf16_unit>('/') + stem +
-           (number == 0 ? string_type() : Decimal(number));
-  };
-  std::uint64_t next = numbers.empty() ? 0 : numbers.back() + 1;
-  bool moved = false;
-  for (int attempt = 0; attempt < 10 && !moved; ++attempt, ++next) {
-    aside = name_of(next);
-    moved = env.RenameWithoutReplacing(path, aside, error);
-  }
-  if (!moved) return false;
-  while (numbers.size() + 1 > kKeptBadCopies) {
-    env.RemoveFile(name_of(numbers.front()));
-    numbers.erase(numbers.begin());
-  }
-  return true;
-}
-
-}  // namespace
-
-bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_t timestamp) {
+bool JsonCommon::SaveLevel(EShareLevel level, const PreferenceFile& disk, std::uint64_t timestamp) {
   FileState& file = m_files[level];
   const velmar_ustring& path = FilePath(level);
   if (path.empty()) return true;
   if (disk.foreign) {
-    std::string target;
-    base::utf8::Encode(disk.target.data(), disk.target.size(), target);
-    Fail(
-        path, "is a link that is left as it is",
-        "it leads to " + target + ", " +
-            (disk.result == platform::FileReadResult::kMissing ? std::string("which does not exist")
-             : disk.result == platform::FileReadResult::kRead
-                 ? std::string("which is no preference file")
-                 : "which cannot be read: " + disk.error));
+    Fail(path, "is a link that is left as it is", disk.ForeignReason());
     return false;
   }
   // Someone else's file we cannot read: writing ours would destroy it.
@@ -828,23 +553,15 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
 
   const Variant format(static_cast<std::int64_t>(kFileFormat));
   const Variant stamp(static_cast<std::int64_t>(timestamp));
-  std::array<Variant, kCategoryKindCount> sections;
   std::array<JsonMember, 2 + kCategoryKindCount> known = {};
-  known[0] = {"format", &format};
-  known[1] = {"timestamp", &stamp};
-  // The tables are lent to the encoder and taken back, not copied.
+  known[0] = {"format", &format, nullptr};
+  known[1] = {"timestamp", &stamp, nullptr};
   for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
-    sections[kind] =
-        Variant(std::move(m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))]));
-    known[2 + kind] = {kSectionNames[kind], &sections[kind]};
+    known[2 + kind] = {kSectionNames[kind], nullptr,
+                       &m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))]};
   }
   std::string content;
-  const bool encoded = EncodeJsonObject(known.data(), known.size(), file.unknown, content);
-  for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
-    m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))] =
-        std::move(sections[kind].GetDictionary());
-  }
-  if (!encoded) {
+  if (!EncodeJsonObject(known.data(), known.size(), file.unknown, content)) {
     Fail(path, "cannot write the values", "they nest too deeply");
     return false;
   }
@@ -859,19 +576,12 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
     return false;
   }
 
-  // A link stays a link: the file it leads to is replaced.
+  const bool set_aside =
+      file.status == FileStatus::kCorrupt || disk.result == platform::FileReadResult::kTooLarge;
+  const char* step = "";
   std::string error;
-  string_type like;
-  if (file.status == FileStatus::kCorrupt || disk.result == platform::FileReadResult::kTooLarge) {
-    // The new file takes the permissions and owner of the one set aside.
-    if (disk.result != platform::FileReadResult::kMissing &&
-        !MoveAside(*m_env, disk.target, like, error)) {
-      Fail(path, "cannot keep the unreadable file aside", error);
-      return false;
-    }
-  }
-  if (!platform::WriteFileAtomically(*m_env, *disk.lock, disk.target, content, error, like)) {
-    Fail(path, "cannot save it", error);
+  if (!disk.Write(*m_env, content, set_aside, step, error)) {
+    Fail(path, step, error);
     return false;
   }
   file.status = FileStatus::kLoaded;
@@ -891,7 +601,7 @@ bool JsonCommon::SavePreferences() {
   // One wait for all the locks of a save, however many files it has.
   const auto deadline = std::chrono::steady_clock::now() + platform::kLockWait;
   for (;;) {
-    std::array<DiskFile, 2> disk;
+    std::array<PreferenceFile, 2> disk;
     if (!LockAndRead(disk, deadline)) return false;
     if (ChangedOnDisk(disk)) MergeWithDisk(disk);
     const std::uint64_t timestamp = NowMilliseconds();
@@ -904,9 +614,8 @@ bool JsonCommon::SavePreferences() {
     }
     // A lock file removed while held let another save in: this one starts
     // over under the new lock, merging with what that one wrote.
-    const bool lost = std::any_of(disk.begin(), disk.end(), [](const DiskFile& file) {
-      return file.lock != nullptr && !file.lock->StillHeld();
-    });
+    const bool lost = std::any_of(disk.begin(), disk.end(),
+                                  [](const PreferenceFile& file) { return file.LockLost(); });
     if (!lost || std::chrono::steady_clock::now() > deadline) return false;
     m_lastSaveError.clear();
   }
@@ -916,7 +625,7 @@ bool JsonCommon::Synchronize() {
   if (!m_changes.empty()) return SavePreferences();
   m_lastSaveError.clear();
   // Without a lock, as a load: each file read is whole.
-  std::array<DiskFile, 2> disk;
+  std::array<PreferenceFile, 2> disk;
   ReadFiles(disk);
   if (ChangedOnDisk(disk)) MergeWithDisk(disk);
   return true;

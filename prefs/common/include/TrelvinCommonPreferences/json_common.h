@@ -49,6 +49,8 @@ class FileEnv;
 
 namespace velmar::prefs {
 
+class PreferenceFile;
+
 class TRELVIN_PREFS_API JsonCommon : public IPreferences {
  public:
   using Variant = utils::Variant;
@@ -186,7 +188,7 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
     velmar_ustring category;
     velmar_ustring key;
   };
-  struct DiskFile;
+  friend class PreferenceFile;
 
   const velmar_ustring& FilePath(EShareLevel level) const;
   Variant* FindValue(CategoryKind kind, const velmar_ustring& category, const velmar_ustring& key);
@@ -198,14 +200,14 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
               const velmar_ustring& key);
   void DropReplacedChanges();
   void ForgetChanges();
-  void LoadLevel(EShareLevel level, DiskFile& disk);
-  void MergeWithDisk(std::array<DiskFile, 2>& disk);
-  bool SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_t timestamp);
-  void ReadLevel(EShareLevel level, DiskFile& file);
-  void ReadFiles(std::array<DiskFile, 2>& disk);
-  bool LockAndRead(std::array<DiskFile, 2>& disk, std::chrono::steady_clock::time_point deadline);
+  void LoadLevel(EShareLevel level, PreferenceFile& disk);
+  void MergeWithDisk(std::array<PreferenceFile, 2>& disk);
+  bool SaveLevel(EShareLevel level, const PreferenceFile& disk, std::uint64_t timestamp);
+  void ReadFiles(std::array<PreferenceFile, 2>& disk);
+  bool LockAndRead(std::array<PreferenceFile, 2>& disk,
+                   std::chrono::steady_clock::time_point deadline);
   // Whether another process changed either file since this store saw it.
-  bool ChangedOnDisk(const std::array<DiskFile, 2>& disk) const;
+  bool ChangedOnDisk(const std::array<PreferenceFile, 2>& disk) const;
   void Fail(const velmar_ustring& path, const char* step, const std::string& error);
 
   std::array<FileState, 2> m_files;
