@@ -2,12 +2,14 @@
 // fuzzers can put an in-memory or failing file system in its place:
 // whole-file reads that tell a missing file from an unreadable one, writes
 // that replace a file in one step after its content reached the disk, and an
-// exclusive lock shared by processes. The common preference library keeps
-// its files through it; the help URL table reads its file with it.
+// exclusive lock shared by processes. The common preference library and the
+// viewer's identifier keep their files through it; the help URL table reads
+// its file with it.
 //
 // Error texts are UTF-8, the system's own words.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -26,10 +28,17 @@ enum class FileReadResult {
               // regular file (a folder, FIFO or device is never opened)
 };
 
+// The longest a save waits for the locks it needs, all of them together.
+constexpr std::chrono::seconds kLockWait{20};
+using LockDeadline = std::chrono::steady_clock::time_point;
+
 // Held while alive; the system drops it when the process dies.
 class FileLock {
  public:
   virtual ~FileLock() = default;
+  // Whether the lock file is still the one locked: false once it was
+  // removed or replaced, when a newcomer could lock another file.
+  virtual bool StillHeld() const = 0;
 };
 
 class FileEnv {
@@ -38,9 +47,11 @@ class FileEnv {
 
   virtual FileReadResult ReadFile(const utils::utf16_string& path, std::size_t max_size,
                                   std::string& bytes, std::string& error) = 0;
-  // Creates `path` (failing when it exists), writes `bytes` and flushes them
-  // to the disk. When `like` exists the new file takes its permissions (and
-  // owner, where the system allows). A failure removes what was created.
+  // Creates `path` (failing when it exists, even as a link), writes `bytes`
+  // and flushes them to the disk. When `like` exists the new file takes its
+  // permissions (and owner, where the system allows); otherwise a process
+  // that may give files away (root) gives it to the folder's owner. A
+  // failure removes what was created.
   virtual bool WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
                             const utils::utf16_string& like, std::string& error) = 0;
   // Puts `source` in the place of `target` in one step, keeping what the
@@ -54,16 +65,29 @@ class FileEnv {
   // Names of the entries of `folder`; false when it cannot be listed.
   virtual bool ListFolder(const utils::utf16_string& folder,
                           std::vector<utils::utf16_string>& names) = 0;
-  // Waits (a bounded time) for the exclusive lock of the file `path`,
-  // creating it when missing; null with `error` set when it cannot be had.
-  virtual std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, std::string& error) = 0;
+  // Waits until `deadline` at the latest for the exclusive lock of the file
+  // `path`, creating it when missing: readable by its owner alone (the
+  // folder's owner when the process may give files away), never through a
+  // link, only a regular file. A lock file removed or replaced while this
+  // waited is opened again. Null with `error` set when it cannot be had.
+  virtual std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, LockDeadline deadline,
+                                         std::string& error) = 0;
   // The file a symbolic link at `path` leads to, through every link in a
   // chain; `path` itself when it is no link.
   virtual utils::utf16_string ResolveLinks(const utils::utf16_string& path) = 0;
-  virtual std::uint32_t ProcessId() = 0;
 };
 
 // The operating system's file system.
 FileEnv& DefaultFileEnv();
+
+// Replaces `path` with `bytes` so that a reader or a crash sees the old file
+// or the new one, whole: writes "<path>.tmp", flushes it, and renames it over
+// `path` while `lock` (the caller's lock on `path`) is still held. The new
+// file takes the permissions and owner of `like`, by default `path` itself.
+// A temporary file left by a writer that died is replaced. False with
+// `error` set on any failure, which leaves `path` as it was.
+bool WriteFileAtomically(FileEnv& env, const FileLock& lock, const utils::utf16_string& path,
+                         const std::string& bytes, std::string& error,
+                         const utils::utf16_string& like = {});
 
 }  // namespace velmar::platform

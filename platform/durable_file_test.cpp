@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "environment/support_folders_test_roots.h"
 
@@ -94,15 +95,41 @@ TEST_F(DurableFileTest, RenameWithoutReplacingLeavesAnExistingTarget) {
   EXPECT_EQ(bytes, "b");
 }
 
+LockDeadline InTenSeconds() { return std::chrono::steady_clock::now() + std::chrono::seconds(10); }
+
 TEST_F(DurableFileTest, ALockIsFreeAgainOnceReleased) {
   std::string error;
   for (int round = 0; round < 3; ++round) {
     const auto start = std::chrono::steady_clock::now();
-    auto lock = m_env.Lock(Path("f.json.lock"), error);
+    auto lock = m_env.Lock(Path("f.json.lock"), InTenSeconds(), error);
     ASSERT_NE(lock, nullptr) << error;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   }
   EXPECT_TRUE(fs::is_regular_file(m_folder.path() / "f.json.lock"));
+}
+
+// Where lock files can be removed while held, a waiter that then gets the
+// removed file's lock opens the file now at the path instead; a holder sees
+// that its lock file went.
+TEST_F(DurableFileTest, ALockFileRemovedWhileHeldIsNeverTrusted) {
+  std::string error;
+  auto held = m_env.Lock(Path("f.lock"), InTenSeconds(), error);
+  ASSERT_NE(held, nullptr) << error;
+  std::thread holder([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::error_code refused;
+    const bool removed = fs::remove(m_folder.path() / "f.lock", refused);
+    EXPECT_EQ(held->StillHeld(), !removed);
+    held.reset();
+  });
+  auto next = m_env.Lock(Path("f.lock"), InTenSeconds(), error);
+  holder.join();
+  ASSERT_NE(next, nullptr) << error;
+  EXPECT_TRUE(next->StillHeld());
+  EXPECT_TRUE(fs::is_regular_file(m_folder.path() / "f.lock"));
+  std::error_code refused;
+  const bool removed = fs::remove(m_folder.path() / "f.lock", refused);
+  EXPECT_EQ(next->StillHeld(), !removed);
 }
 
 }  // namespace

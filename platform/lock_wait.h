@@ -1,22 +1,22 @@
 // How both platforms wait for the lock of a preference file: short pauses
-// that grow, up to a bound after which the holder is reported.
+// that grow, up to the caller's deadline, after which the holder is reported.
 #pragma once
 
 #include <chrono>
 #include <string>
 #include <thread>
 
+#include "platform/durable_file.h"
+
 namespace velmar::platform {
 
 enum class LockAttempt { kTaken, kBusy, kFailed };
 
 // Calls `attempt(error)` until it takes the lock or fails for good; false
-// with `error` set when it fails or another process keeps the lock longer
-// than the bound.
+// with `error` set when it fails or another process keeps the lock past
+// `deadline`.
 template <typename Attempt>
-bool WaitForLock(Attempt attempt, std::string& error) {
-  constexpr std::chrono::seconds kLockWait{20};
-  const auto deadline = std::chrono::steady_clock::now() + kLockWait;
+bool WaitForLock(LockDeadline deadline, Attempt attempt, std::string& error) {
   auto pause = std::chrono::microseconds(200);
   for (;;) {
     switch (attempt(error)) {

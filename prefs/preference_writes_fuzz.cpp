@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "TrelvinCommonPreferences/json_common.h"
 #include "base/utf16.h"
@@ -59,11 +60,17 @@ class Input {
 Variant Nested(Input& input) {
   Variant value(input.Text());
   const std::uint8_t levels = input.Byte() % 70;
+  // Each level takes the one below it whole: copying it would make deep
+  // values cost the square of their depth.
   for (std::uint8_t i = 0; i < levels; ++i) {
     if (i % 2 == 0) {
-      value = Variant(Dictionary{{input.Text(), value}});
+      Dictionary level;
+      level.emplace(input.Text(), std::move(value));
+      value = Variant(std::move(level));
     } else {
-      value = Variant(VariantVector{value});
+      VariantVector level;
+      level.push_back(std::move(value));
+      value = Variant(std::move(level));
     }
   }
   return value;

@@ -57,6 +57,10 @@ class FOLIAN_API Preferences : protected velmar::prefs::JsonCommon {
   /// Writes both files, merging with what other processes saved meanwhile.
   /// A failure keeps the values in memory and is told by LastSaveError().
   void Save();
+  /// Makes what other processes saved since visible here: reads the files
+  /// again and merges them, or saves first when this store has changes of
+  /// its own. False on failure, with the reason in LastSaveError().
+  using JsonCommon::Synchronize;
   /// Empty when the last Save() succeeded; otherwise the file and the
   /// system's error ("<path>: cannot write the temporary file: No space
   /// left on device").

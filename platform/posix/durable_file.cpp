@@ -29,6 +29,11 @@ class FileDescriptor {
     if (m_fd >= 0) ::close(m_fd);
   }
   int get() const { return m_fd; }
+  int Release() {
+    const int fd = m_fd;
+    m_fd = -1;
+    return fd;
+  }
   // Closing reports write-back errors some file systems defer until then.
   bool Close() {
     const int fd = m_fd;
@@ -49,13 +54,52 @@ void SyncFolderOf(const std::string& path) {
   if (fd.get() >= 0) ::fsync(fd.get());
 }
 
+// A file root creates in a user's folder is given to the folder's owner, so
+// a run as root never leaves files the user cannot open or replace.
+void GiveToFolderOwner(int fd, const std::string& path) {
+  if (::geteuid() != 0) return;
+  struct stat folder {};
+  if (::stat(FolderOf(path).c_str(), &folder) == 0) {
+    (void)::fchown(fd, folder.st_uid, folder.st_gid);
+  }
+}
+
+bool SameFile(const struct stat& one, const struct stat& other) {
+  return one.st_dev == other.st_dev && one.st_ino == other.st_ino;
+}
+
 class FlockLock : public FileLock {
  public:
-  explicit FlockLock(int fd) : m_fd(fd) {}
+  FlockLock(int fd, std::string path, const struct stat& status)
+      : m_fd(fd), m_path(std::move(path)), m_status(status) {}
+
+  bool StillHeld() const override {
+    struct stat now {};
+    return ::lstat(m_path.c_str(), &now) == 0 && SameFile(now, m_status);
+  }
 
  private:
   FileDescriptor m_fd;  // closing it releases the lock
+  std::string m_path;
+  struct stat m_status;
 };
+
+// Opens the lock file without following a link, creating it private to its
+// owner; -1 with errno set on failure.
+int OpenLockFile(const std::string& path) {
+  constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  for (;;) {
+    const int created = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0600);
+    if (created >= 0) {
+      GiveToFolderOwner(created, path);
+      return created;
+    }
+    if (errno != EEXIST) return -1;
+    const int existing = ::open(path.c_str(), kFlags);
+    // Removed in between: create it after all.
+    if (existing >= 0 || errno != ENOENT) return existing;
+  }
+}
 
 class PosixFileEnv : public FileEnv {
  public:
@@ -113,6 +157,7 @@ class PosixFileEnv : public FileEnv {
       return false;
     }
     bool ok = true;
+    if (!replacing) GiveToFolderOwner(fd.get(), native);
     if (replacing) {
       // Another owner is kept only where the system lets this user do it.
       if (::fchown(fd.get(), original.st_uid, original.st_gid) != 0) {
@@ -203,29 +248,43 @@ class PosixFileEnv : public FileEnv {
   }
 
   // flock belongs to the open file, so two stores of one process exclude
-  // each other too, and the lock goes with the process.
-  std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, std::string& error) override {
-    const int fd =
-        ::open(ToUtf8(path).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0666);
-    if (fd < 0) {
-      error = SystemError(errno);
-      return nullptr;
+  // each other too, and the lock goes with the process. Lock files are
+  // never removed: one removed by someone else is noticed and opened anew.
+  std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, LockDeadline deadline,
+                                 std::string& error) override {
+    const std::string native = ToUtf8(path);
+    for (;;) {
+      FileDescriptor fd(OpenLockFile(native));
+      if (fd.get() < 0) {
+        error = errno == ELOOP ? "the lock file is a link" : SystemError(errno);
+        return nullptr;
+      }
+      struct stat held {};
+      if (::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode)) {
+        error = "the lock file is not a regular file";
+        return nullptr;
+      }
+      // One that others could open (made before lock files were private).
+      if ((held.st_mode & 077) != 0 && held.st_uid == ::geteuid()) (void)::fchmod(fd.get(), 0600);
+      const int raw = fd.get();
+      const bool taken = WaitForLock(
+          deadline,
+          [raw](std::string& failure) {
+            if (::flock(raw, LOCK_EX | LOCK_NB) == 0) return LockAttempt::kTaken;
+            if (errno == EWOULDBLOCK || errno == EINTR) return LockAttempt::kBusy;
+            failure = SystemError(errno);
+            return LockAttempt::kFailed;
+          },
+          error);
+      if (!taken) return nullptr;
+      auto lock = std::make_unique<FlockLock>(raw, native, held);
+      fd.Release();
+      if (lock->StillHeld()) return lock;
+      if (std::chrono::steady_clock::now() > deadline) {
+        error = "the lock file keeps being removed or replaced";
+        return nullptr;
+      }
     }
-    auto lock = std::make_unique<FlockLock>(fd);
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-      error = "the lock file is not a regular file";
-      return nullptr;
-    }
-    const bool taken = WaitForLock(
-        [fd](std::string& failure) {
-          if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return LockAttempt::kTaken;
-          if (errno == EWOULDBLOCK || errno == EINTR) return LockAttempt::kBusy;
-          failure = SystemError(errno);
-          return LockAttempt::kFailed;
-        },
-        error);
-    return taken ? std::move(lock) : nullptr;
   }
 
   utils::utf16_string ResolveLinks(const utils::utf16_string& path) override {
@@ -243,8 +302,6 @@ class PosixFileEnv : public FileEnv {
     }
     return path;
   }
-
-  std::uint32_t ProcessId() override { return static_cast<std::uint32_t>(::getpid()); }
 };
 
 }  // namespace

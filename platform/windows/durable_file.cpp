@@ -49,9 +49,12 @@ class Handle {
   HANDLE m_handle;
 };
 
+// Opened without delete sharing, the lock file cannot be removed or
+// replaced while it is held.
 class RangeLock : public FileLock {
  public:
   explicit RangeLock(HANDLE handle) : m_handle(handle) {}
+  bool StillHeld() const override { return true; }
 
  private:
   Handle m_handle;  // closing it releases the lock
@@ -184,16 +187,25 @@ class WindowsFileEnv : public FileEnv {
     return true;
   }
 
-  std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, std::string& error) override {
-    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, LockDeadline deadline,
+                                 std::string& error) override {
+    // The link itself is opened, never what it leads to.
+    const HANDLE handle = CreateFileW(
+        path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
       error = SystemError(GetLastError());
       return nullptr;
     }
     auto lock = std::make_unique<RangeLock>(handle);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+      error = "the lock file is not a regular file";
+      return nullptr;
+    }
     const bool taken = WaitForLock(
+        deadline,
         [handle](std::string& failure) {
           OVERLAPPED whole{};
           if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
@@ -233,8 +245,6 @@ class WindowsFileEnv : public FileEnv {
     }
     return final_path;
   }
-
-  std::uint32_t ProcessId() override { return GetCurrentProcessId(); }
 };
 
 }  // namespace

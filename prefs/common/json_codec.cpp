@@ -517,7 +517,9 @@ bool EncodeJsonObject(const JsonMember* first, std::size_t count, const Dictiona
   writer.StartObject();
   for (std::size_t i = 0; i < count; ++i) {
     WriteAscii(writer, first[i].name, true);
-    if (!Encode(writer, *first[i].value, 1)) return false;
+    const bool encoded = first[i].value != nullptr ? Encode(writer, *first[i].value, 1)
+                                                   : EncodeDictionary(writer, *first[i].object, 1);
+    if (!encoded) return false;
   }
   for (const auto& [name, item] : rest) {
     // These names were read from a file, which holds only valid UTF-16.
@@ -529,6 +531,24 @@ bool EncodeJsonObject(const JsonMember* first, std::size_t count, const Dictiona
   out.assign(buffer.GetString(), buffer.GetSize());
   out += '\n';
   return true;
+}
+
+void CompactJson(std::string& json) {
+  bool in_string = false;
+  bool escaped = false;
+  std::size_t kept = 0;
+  for (const char c : json) {
+    if (in_string) {
+      in_string = escaped || c != '"';
+      escaped = !escaped && c == '\\';
+    } else if (c == ' ' || c == '\n' || c == '\r' || c == '\t') {
+      continue;
+    } else {
+      in_string = c == '"';
+    }
+    json[kept++] = c;
+  }
+  json.resize(kept);
 }
 
 }  // namespace velmar::prefs

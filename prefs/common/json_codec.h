@@ -22,6 +22,7 @@
 
 #include "FolianUtils/dictionary.h"
 #include "FolianUtils/variant.h"
+#include "TrelvinCommonPreferences/export.h"
 
 namespace velmar::prefs {
 
@@ -37,13 +38,19 @@ bool FitsJsonDepth(const utils::Variant& value, std::size_t depth);
 bool DecodeJsonObject(const std::string& bytes, utils::Dictionary& members);
 
 // Appends pretty-printed UTF-8 JSON of `members` in the given order: each
-// entry of `first` (a member name and its value), then `rest` ascending.
-// False when a value nests deeper than kMaxJsonDepth.
+// entry of `first` (a member name and its value, or an object written in
+// place, so a table need not become a Variant to be written), then `rest`
+// ascending. False when a value nests deeper than kMaxJsonDepth.
 struct JsonMember {
   const char* name;  // ASCII
   const utils::Variant* value;
+  const utils::Dictionary* object;  // written when `value` is null
 };
 bool EncodeJsonObject(const JsonMember* first, std::size_t count, const utils::Dictionary& rest,
                       std::string& out);
+
+// Removes the white space between the tokens of valid JSON text, leaving
+// the same values in fewer bytes. Exported for the tests.
+TRELVIN_PREFS_API void CompactJson(std::string& json);
 
 }  // namespace velmar::prefs

@@ -1,48 +1,26 @@
 #include "TrelvinCommonPreferences/json_common.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <limits>
 #include <string>
 
-#include "base/ascii.h"
-#include "base/match.h"
-#include "base/path_split.h"
 #include "base/utf16.h"
 #include "base/utf8.h"
 #include "platform/durable_file.h"
 #include "prefs/common/base64.h"
+#include "prefs/common/category_tables.h"
 #include "prefs/common/json_codec.h"
+#include "prefs/common/preference_file.h"
 
 namespace velmar::prefs {
 namespace {
 
-using base::EndsWith;
-using base::StartsWith;
 using utils::Dictionary;
-using utils::utf16_unit;
 using utils::Variant;
 using utils::VariantVector;
 using string_type = utils::velmar_ustring::string_type;
-
-constexpr EShareLevel kLevels[] = {kShareLevelPrivate, kShareLevelPublic};
-// Larger files are not preference files; they are kept aside unread.
-constexpr std::size_t kMaxFileSize = 64u << 20;
-constexpr std::int64_t kFileFormat = 1;
-// Copies of unreadable files kept aside; older ones are removed.
-constexpr std::size_t kKeptBadCopies = 5;
-
-constexpr const char* kSectionNames[JsonCommon::kCategoryKindCount] = {"categories", "binary",
-                                                                       "lists", "dictionaries"};
-
-string_type Decimal(std::uint64_t value) { return base::FromAscii(std::to_string(value)); }
-
-const string_type& TemporarySuffix() {
-  static const string_type suffix = base::FromAscii(".tmp");
-  return suffix;
-}
 
 std::uint64_t NowMilliseconds() {
   const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
@@ -100,118 +78,16 @@ bool NumberAsInt(const Variant& value, int& out) {
   return true;
 }
 
-Dictionary* AsDictionary(Variant& value) {
-  return value.GetType() == Variant::kDictionary ? &value.GetDictionary() : nullptr;
-}
-
-using Tables = std::array<JsonCommon::CategoryTable, JsonCommon::kCategoryTableCount>;
-
-// Where a value sits: the first level whose category holds the key.
-Variant* FindValueIn(Tables& tables, JsonCommon::CategoryKind kind,
-                     const utils::velmar_ustring& category, const utils::velmar_ustring& key,
-                     EShareLevel* where = nullptr) {
-  for (const EShareLevel level : kLevels) {
-    JsonCommon::CategoryTable& table = tables[JsonCommon::TableIndex(level, kind)];
-    const auto found = table.find(category);
-    if (found == table.end()) continue;
-    Dictionary* values = AsDictionary(found->second);
-    if (values == nullptr) continue;
-    const auto item = values->find(key);
-    if (item != values->end()) {
-      if (where != nullptr) *where = level;
-      return &item->second;
-    }
-  }
-  return nullptr;
-}
-
-Variant* FindWholeIn(Tables& tables, JsonCommon::CategoryKind kind,
-                     const utils::velmar_ustring& name, EShareLevel* where = nullptr) {
-  for (const EShareLevel level : kLevels) {
-    JsonCommon::CategoryTable& table = tables[JsonCommon::TableIndex(level, kind)];
-    const auto found = table.find(name);
-    if (found != table.end()) {
-      if (where != nullptr) *where = level;
-      return &found->second;
-    }
-  }
-  return nullptr;
-}
-
-bool DeletePreferenceIn(Tables& tables, const utils::velmar_ustring& category,
-                        const utils::velmar_ustring& key) {
-  bool removed = false;
-  for (const EShareLevel level : kLevels) {
-    for (const auto kind : {JsonCommon::kValueCategories, JsonCommon::kBinaryCategories}) {
-      JsonCommon::CategoryTable& table = tables[JsonCommon::TableIndex(level, kind)];
-      const auto found = table.find(category);
-      if (found == table.end()) continue;
-      if (Dictionary* values = AsDictionary(found->second)) {
-        removed = values->erase(key) != 0 || removed;
-      }
-    }
-  }
-  return removed;
-}
-
-bool DeleteCategoryIn(Tables& tables, const utils::velmar_ustring& category) {
-  bool removed = false;
-  for (JsonCommon::CategoryTable& table : tables) removed = table.erase(category) != 0 || removed;
-  return removed;
-}
-
-void KeepOnlyIn(Tables& tables, const utils::velmar_ustring& category,
-                const utils::velmar_ustring& key) {
-  for (std::size_t index = 0; index < JsonCommon::kCategoryTableCount; ++index) {
-    JsonCommon::CategoryTable& table = tables[index];
-    const auto kept = table.find(category);
-    Variant keep;
-    bool keeping = false;
-    if (kept != table.end()) {
-      const auto kind =
-          static_cast<JsonCommon::CategoryKind>(index % JsonCommon::kCategoryKindCount);
-      if (key.empty()) {
-        keep = std::move(kept->second);
-        keeping = true;
-      } else if (kind == JsonCommon::kValueCategories || kind == JsonCommon::kBinaryCategories) {
-        if (Dictionary* values = AsDictionary(kept->second)) {
-          Dictionary single;
-          const auto item = values->find(key);
-          if (item != values->end()) single.emplace(item->first, std::move(item->second));
-          keep = Variant(std::move(single));
-          keeping = true;
-        }
-      }
-    }
-    table.clear();
-    if (keeping) table.emplace(category, std::move(keep));
-  }
-}
-
 // Depth below the file's root object at which values are written: a
 // section, then a category, then its keys' values.
 constexpr std::size_t kValueDepth = 3;
 constexpr std::size_t kWholeDepth = 2;
 
-const string_type& LockSuffix() {
-  static const string_type suffix = base::FromAscii(".lock");
-  return suffix;
-}
-
 }  // namespace
-
-// One file as a load or save found it on disk, with the lock held on it.
-struct JsonCommon::DiskFile {
-  platform::FileReadResult result = platform::FileReadResult::kMissing;
-  std::string bytes;
-  std::string error;
-  Fingerprint print;
-  std::unique_ptr<platform::FileLock> lock;
-};
 
 IPreferences::~IPreferences() = default;
 
-JsonCommon::JsonCommon() : m_env(&platform::DefaultFileEnv()) {}
+JsonCommon::JsonCommon() : m_env(&platform::DefaultFileEnv()), m_maxFileSize(kMaxFileSize) {}
 JsonCommon::JsonCommon(const JsonCommon& other) = default;
 JsonCommon& JsonCommon::operator=(const JsonCommon& other) = default;
 JsonCommon::~JsonCommon() = default;
@@ -220,18 +96,70 @@ const utils::velmar_ustring& JsonCommon::FilePath(EShareLevel level) const {
   return level == kShareLevelPrivate ? m_privateFilePath : m_publicFilePath;
 }
 
+namespace {
+
+template <typename ChangeKind, typename CategoryKind>
+std::size_t HashOfChange(ChangeKind change, CategoryKind kind,
+                         const utils::velmar_ustring& category, const utils::velmar_ustring& key) {
+  const std::hash<utils::velmar_ustring> hash;
+  return (hash(category) * 31 + hash(key)) * 31 + static_cast<std::size_t>(change) * 8 +
+         static_cast<std::size_t>(kind);
+}
+
+}  // namespace
+
+// Replaying a write sets what it names to what this store holds at the
+// save, whatever came between; so a write repeated after a deletion takes
+// over its earlier record, and other repeats are not recorded at all.
 void JsonCommon::Record(ChangeKind change, CategoryKind kind, const velmar_ustring& category,
                         const velmar_ustring& key) {
-  if (change == ChangeKind::kValue || change == ChangeKind::kWhole) {
-    const int tag = static_cast<int>(change) * 8 + static_cast<int>(kind);
-    const auto name = std::forward_as_tuple(tag, category, key);
-    const auto at = m_recentWrites.lower_bound(name);
-    if (at != m_recentWrites.end() && !(name < *at)) return;
-    m_recentWrites.emplace_hint(at, tag, category, key);
+  const bool write = change == ChangeKind::kValue || change == ChangeKind::kWhole;
+  const std::size_t next = m_changes.size();
+  const std::size_t name = HashOfChange(change, kind, category, key);
+  std::size_t* place = nullptr;
+  const auto found = m_changeIndex.equal_range(name);
+  for (auto at = found.first; at != found.second && place == nullptr; ++at) {
+    Change& recorded = m_changes[at->second];
+    if (recorded.change != change || recorded.kind != kind || recorded.key != key ||
+        recorded.category != category) {
+      continue;
+    }
+    // A repeated deletion adds nothing: what it deletes from the file the
+    // first one deleted, and this store's own writes replay their final
+    // values. Writes since the last deletion replay in any order.
+    if (!write || at->second >= m_writesFrom) return;
+    recorded.change = ChangeKind::kReplaced;
+    ++m_replacedChanges;
+    place = &at->second;
+  }
+  if (place != nullptr) {
+    *place = next;
   } else {
-    m_recentWrites.clear();
+    m_changeIndex.emplace(name, next);
   }
   m_changes.push_back(Change{change, kind, category, key});
+  if (!write) m_writesFrom = m_changes.size();
+  if (m_replacedChanges > 32 && m_replacedChanges * 2 > m_changes.size()) DropReplacedChanges();
+}
+
+void JsonCommon::DropReplacedChanges() {
+  std::vector<Change> live = std::move(m_changes);
+  ForgetChanges();
+  for (Change& change : live) {
+    if (change.change == ChangeKind::kReplaced) continue;
+    const bool write = change.change == ChangeKind::kValue || change.change == ChangeKind::kWhole;
+    m_changeIndex.emplace(HashOfChange(change.change, change.kind, change.category, change.key),
+                          m_changes.size());
+    m_changes.push_back(std::move(change));
+    if (!write) m_writesFrom = m_changes.size();
+  }
+}
+
+void JsonCommon::ForgetChanges() {
+  m_changes.clear();
+  m_changeIndex.clear();
+  m_writesFrom = 0;
+  m_replacedChanges = 0;
 }
 
 Variant* JsonCommon::FindValue(CategoryKind kind, const velmar_ustring& category,
@@ -457,84 +385,45 @@ void JsonCommon::Fail(const velmar_ustring& path, const char* step, const std::s
   m_lastSaveError = message;
 }
 
-// Locks each file (private first, so processes never wait on each other
-// in a circle), then reads it. Without `must_lock` a file whose lock
-// cannot be had (a read-only folder) is still read.
-bool JsonCommon::ReadAndLock(std::array<DiskFile, 2>& disk, bool must_lock) {
-  bool locked = true;
+void JsonCommon::ReadFiles(std::array<PreferenceFile, 2>& disk) {
+  for (const EShareLevel level : kLevels) {
+    const velmar_ustring& path = FilePath(level);
+    if (!path.empty()) disk[level].Read(*m_env, path.str(), m_maxFileSize);
+  }
+}
+
+// Private first, so processes never wait on each other in a circle.
+bool JsonCommon::LockAndRead(std::array<PreferenceFile, 2>& disk,
+                             std::chrono::steady_clock::time_point deadline) {
   for (const EShareLevel level : kLevels) {
     const velmar_ustring& path = FilePath(level);
     if (path.empty()) continue;
     std::string error;
-    disk[level].lock = m_env->Lock(path.str() + LockSuffix(), error);
-    if (disk[level].lock == nullptr) {
-      locked = false;
-      if (must_lock) {
-        Fail(path, "cannot lock it", error);
-        return false;
-      }
+    if (!disk[level].LockAndRead(*m_env, path.str(), m_maxFileSize, deadline, error)) {
+      Fail(path, "cannot lock it", error);
+      return false;
     }
   }
-  for (const EShareLevel level : kLevels) {
-    const velmar_ustring& path = FilePath(level);
-    if (path.empty()) continue;
-    DiskFile& file = disk[level];
-    file.result = m_env->ReadFile(path.str(), kMaxFileSize, file.bytes, file.error);
-    if (file.result == platform::FileReadResult::kRead) file.print = Fingerprint::Of(file.bytes);
-  }
-  return locked;
+  return true;
 }
 
-bool JsonCommon::ChangedOnDisk(const std::array<DiskFile, 2>& disk) const {
+bool JsonCommon::ChangedOnDisk(const std::array<PreferenceFile, 2>& disk) const {
   for (const EShareLevel level : kLevels) {
     if (!FilePath(level).empty() && disk[level].print != m_files[level].seen) return true;
   }
   return false;
 }
 
-namespace {
-
-// Parses a file's text into the four tables of its level; on failure nothing
-// is touched.
-bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dictionary& unknown,
-               std::uint64_t& timestamp) {
-  Dictionary members;
-  if (!DecodeJsonObject(bytes, members)) return false;
-  std::array<Dictionary, JsonCommon::kCategoryKindCount> sections;
-  for (std::size_t kind = 0; kind < JsonCommon::kCategoryKindCount; ++kind) {
-    const auto found = members.find(utils::velmar_ustring(base::FromAscii(kSectionNames[kind])));
-    if (found == members.end()) continue;
-    if (found->second.GetType() != Variant::kDictionary) return false;
-    sections[kind] = std::move(found->second.GetDictionary());
-    members.erase(found);
-  }
-  members.erase(utils::velmar_ustring(base::FromAscii("format")));
-  timestamp = 0;
-  const auto stamp = members.find(utils::velmar_ustring(base::FromAscii("timestamp")));
-  if (stamp != members.end()) {
-    if (stamp->second.GetType() == Variant::kInt64 && stamp->second.GetInt64() > 0) {
-      timestamp = static_cast<std::uint64_t>(stamp->second.GetInt64());
-    } else if (stamp->second.GetType() == Variant::kInt32 && stamp->second.GetInt32() > 0) {
-      timestamp = static_cast<std::uint64_t>(stamp->second.GetInt32());
-    }
-    members.erase(stamp);
-  }
-  for (std::size_t kind = 0; kind < JsonCommon::kCategoryKindCount; ++kind) {
-    tables[JsonCommon::TableIndex(level, static_cast<JsonCommon::CategoryKind>(kind))] =
-        std::move(sections[kind]);
-  }
-  unknown = std::move(members);
-  return true;
-}
-
-}  // namespace
-
-void JsonCommon::LoadLevel(EShareLevel level, DiskFile& disk) {
+void JsonCommon::LoadLevel(EShareLevel level, PreferenceFile& disk) {
   FileState& file = m_files[level];
   file = FileState();
   file.seen = disk.print;
   for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
     m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))].clear();
+  }
+  if (disk.foreign) {
+    file.status = FileStatus::kUnreadable;
+    return;
   }
   switch (disk.result) {
     case platform::FileReadResult::kMissing:
@@ -553,42 +442,18 @@ void JsonCommon::LoadLevel(EShareLevel level, DiskFile& disk) {
   file.status = parsed ? FileStatus::kLoaded : FileStatus::kCorrupt;
 }
 
-namespace {
-
-// Temporary files of a save: "<file name>.<process>-<n>.tmp" beside the
-// file. Saves write them only under the lock, so one found while holding
-// the lock belongs to a save that died.
-void RemoveAbandonedTemporaryFiles(platform::FileEnv& env, const string_type& path) {
-  const auto parts = base::SplitPath(path);
-  const string_type folder(parts.folder);
-  const string_type name(parts.name);
-  std::vector<string_type> entries;
-  if (!env.ListFolder(folder, entries)) return;
-  const string_type prefix = name + static_cast<utf16_unit>('.');
-  for (const auto& entry : entries) {
-    if (StartsWith(entry, prefix) && EndsWith(entry, TemporarySuffix())) {
-      env.RemoveFile(folder + static_cast<utf16_unit>('/') + entry);
-    }
-  }
-}
-
-}  // namespace
-
+// No lock: a file is replaced in one step, so a read finds the old one or
+// the new one, whole; and a load creates nothing.
 bool JsonCommon::LoadPreferences() {
-  std::array<DiskFile, 2> disk;
-  const bool locked = ReadAndLock(disk, false);
+  std::array<PreferenceFile, 2> disk;
+  ReadFiles(disk);
   bool ok = true;
   for (const EShareLevel level : kLevels) {
-    const velmar_ustring& path = FilePath(level);
-    if (locked && !path.empty()) {
-      RemoveAbandonedTemporaryFiles(*m_env, m_env->ResolveLinks(path.str()));
-    }
     LoadLevel(level, disk[level]);
     ok = ok && m_files[level].status != FileStatus::kCorrupt &&
          m_files[level].status != FileStatus::kUnreadable;
   }
-  m_changes.clear();
-  m_recentWrites.clear();
+  ForgetChanges();
   return ok;
 }
 
@@ -596,15 +461,15 @@ bool JsonCommon::LoadPreferences() {
 // is on disk and apply this store's own changes to it. Each change takes
 // the value this store holds now, so replaying them in order is safe even
 // when a later change undid an earlier one.
-void JsonCommon::MergeWithDisk(std::array<DiskFile, 2>& disk) {
+void JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& disk) {
   Tables mine = std::move(m_categoryTables);
   Tables base;
   for (const EShareLevel level : kLevels) {
     FileState& file = m_files[level];
-    const DiskFile& found = disk[level];
-    const bool changed =
-        found.print != file.seen && (found.result == platform::FileReadResult::kRead ||
-                                     found.result == platform::FileReadResult::kMissing);
+    const PreferenceFile& found = disk[level];
+    const bool changed = !found.foreign && found.print != file.seen &&
+                         (found.result == platform::FileReadResult::kRead ||
+                          found.result == platform::FileReadResult::kMissing);
     Dictionary unknown;
     std::uint64_t timestamp = 0;
     if (changed && found.result == platform::FileReadResult::kMissing) {
@@ -665,59 +530,21 @@ void JsonCommon::MergeWithDisk(std::array<DiskFile, 2>& disk) {
       case ChangeKind::kKeepOnly:
         KeepOnlyIn(base, change.category, change.key);
         break;
+      case ChangeKind::kReplaced:
+        break;
     }
   }
   m_categoryTables = std::move(base);
 }
 
-namespace {
-
-// Moves an unreadable file aside as "<file>.bad", "<file>.bad1", ...,
-// keeping only the newest few copies.
-bool MoveAside(platform::FileEnv& env, const string_type& path, std::string& error) {
-  const auto parts = base::SplitPath(path);
-  const string_type folder(parts.folder);
-  const string_type name(parts.name);
-  const string_type stem = name + base::FromAscii(".bad");
-  std::vector<string_type> entries;
-  std::vector<std::uint64_t> numbers;
-  if (env.ListFolder(folder, entries)) {
-    for (const string_type& entry : entries) {
-      if (!StartsWith(entry, stem)) continue;
-      const string_type digits = entry.substr(stem.size());
-      if (digits.size() > 18 || !std::all_of(digits.begin(), digits.end(),
-                                             [](utf16_unit c) { return base::IsDigit(c); })) {
-        continue;
-      }
-      std::uint64_t number = 0;
-      for (const utf16_unit c : digits) number = number * 10 + static_cast<std::uint64_t>(c - '0');
-      numbers.push_back(number);
-    }
-  }
-  std::sort(numbers.begin(), numbers.end());
-  auto name_of = [&](std::uint64_t number) {
-    return folder + static_cast<utf16_unit>('/') + stem +
-           (number == 0 ? string_type() : Decimal(number));
-  };
-  std::uint64_t next = numbers.empty() ? 0 : numbers.back() + 1;
-  bool moved = false;
-  for (int attempt = 0; attempt < 10 && !moved; ++attempt, ++next) {
-    moved = env.RenameWithoutReplacing(path, name_of(next), error);
-  }
-  if (!moved) return false;
-  while (numbers.size() + 1 > kKeptBadCopies) {
-    env.RemoveFile(name_of(numbers.front()));
-    numbers.erase(numbers.begin());
-  }
-  return true;
-}
-
-}  // namespace
-
-bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_t timestamp) {
+bool JsonCommon::SaveLevel(EShareLevel level, const PreferenceFile& disk, std::uint64_t timestamp) {
   FileState& file = m_files[level];
   const velmar_ustring& path = FilePath(level);
   if (path.empty()) return true;
+  if (disk.foreign) {
+    Fail(path, "is a link that is left as it is", disk.ForeignReason());
+    return false;
+  }
   // Someone else's file we cannot read: writing ours would destroy it.
   if (disk.result == platform::FileReadResult::kFailed) {
     Fail(path, "cannot read the file, so it is left as it is", disk.error);
@@ -726,54 +553,35 @@ bool JsonCommon::SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_
 
   const Variant format(static_cast<std::int64_t>(kFileFormat));
   const Variant stamp(static_cast<std::int64_t>(timestamp));
-  std::array<Variant, kCategoryKindCount> sections;
   std::array<JsonMember, 2 + kCategoryKindCount> known = {};
-  known[0] = {"format", &format};
-  known[1] = {"timestamp", &stamp};
-  // The tables are lent to the encoder and taken back, not copied.
+  known[0] = {"format", &format, nullptr};
+  known[1] = {"timestamp", &stamp, nullptr};
   for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
-    sections[kind] =
-        Variant(std::move(m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))]));
-    known[2 + kind] = {kSectionNames[kind], &sections[kind]};
+    known[2 + kind] = {kSectionNames[kind], nullptr,
+                       &m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))]};
   }
   std::string content;
-  const bool encoded = EncodeJsonObject(known.data(), known.size(), file.unknown, content);
-  for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
-    m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))] =
-        std::move(sections[kind].GetDictionary());
-  }
-  if (!encoded) {
+  if (!EncodeJsonObject(known.data(), known.size(), file.unknown, content)) {
     Fail(path, "cannot write the values", "they nest too deeply");
     return false;
   }
+  // Indentation is for people: a store that would pass the limit with it
+  // is written without it, so a store read from a compact file near the
+  // limit can be saved again.
+  if (content.size() > m_maxFileSize) CompactJson(content);
   // A file the next load would refuse is not written.
-  if (content.size() > kMaxFileSize) {
+  if (content.size() > m_maxFileSize) {
     Fail(path, "cannot write the values",
          "they would exceed the 64 MiB a preference file may hold");
     return false;
   }
 
-  // A link stays a link: the file it leads to is replaced.
-  const string_type target = m_env->ResolveLinks(path.str());
+  const bool set_aside =
+      file.status == FileStatus::kCorrupt || disk.result == platform::FileReadResult::kTooLarge;
+  const char* step = "";
   std::string error;
-  if (file.status == FileStatus::kCorrupt || disk.result == platform::FileReadResult::kTooLarge) {
-    if (disk.result != platform::FileReadResult::kMissing && !MoveAside(*m_env, target, error)) {
-      Fail(path, "cannot keep the unreadable file aside", error);
-      return false;
-    }
-  }
-
-  static std::atomic<std::uint32_t> s_saveCounter{0};
-  const string_type temporary = target + static_cast<utf16_unit>('.') +
-                                Decimal(m_env->ProcessId()) + static_cast<utf16_unit>('-') +
-                                Decimal(++s_saveCounter) + TemporarySuffix();
-  if (!m_env->WriteNewFile(temporary, content, target, error)) {
-    Fail(path, "cannot write the temporary file", error);
-    return false;
-  }
-  if (!m_env->ReplaceAtomically(temporary, target, error)) {
-    m_env->RemoveFile(temporary);
-    Fail(path, "cannot replace the file", error);
+  if (!disk.Write(*m_env, content, set_aside, step, error)) {
+    Fail(path, step, error);
     return false;
   }
   file.status = FileStatus::kLoaded;
@@ -790,26 +598,35 @@ bool JsonCommon::SavePreferences() {
     m_lastSaveError = message;
     return false;
   }
-  std::array<DiskFile, 2> disk;
-  if (!ReadAndLock(disk, true)) return false;
-  if (ChangedOnDisk(disk)) MergeWithDisk(disk);
-  const std::uint64_t timestamp = NowMilliseconds();
-  bool ok = true;
-  for (const EShareLevel level : kLevels) ok = SaveLevel(level, disk[level], timestamp) && ok;
-  // Kept after a failure: replaying a change twice does no harm.
-  if (ok) {
-    m_changes.clear();
-    m_recentWrites.clear();
+  // One wait for all the locks of a save, however many files it has.
+  const auto deadline = std::chrono::steady_clock::now() + platform::kLockWait;
+  for (;;) {
+    std::array<PreferenceFile, 2> disk;
+    if (!LockAndRead(disk, deadline)) return false;
+    if (ChangedOnDisk(disk)) MergeWithDisk(disk);
+    const std::uint64_t timestamp = NowMilliseconds();
+    bool ok = true;
+    for (const EShareLevel level : kLevels) ok = SaveLevel(level, disk[level], timestamp) && ok;
+    // Kept after a failure: replaying a change twice does no harm.
+    if (ok) {
+      ForgetChanges();
+      return true;
+    }
+    // A lock file removed while held let another save in: this one starts
+    // over under the new lock, merging with what that one wrote.
+    const bool lost = std::any_of(disk.begin(), disk.end(),
+                                  [](const PreferenceFile& file) { return file.LockLost(); });
+    if (!lost || std::chrono::steady_clock::now() > deadline) return false;
+    m_lastSaveError.clear();
   }
-  return ok;
 }
 
 bool JsonCommon::Synchronize() {
   if (!m_changes.empty()) return SavePreferences();
   m_lastSaveError.clear();
-  // Without the lock (a read-only folder) each file read is still whole.
-  std::array<DiskFile, 2> disk;
-  (void)ReadAndLock(disk, false);
+  // Without a lock, as a load: each file read is whole.
+  std::array<PreferenceFile, 2> disk;
+  ReadFiles(disk);
   if (ChangedOnDisk(disk)) MergeWithDisk(disk);
   return true;
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
@@ -31,16 +32,18 @@ string_type U(const char16_t* text) {
 
 const string_type kPrivate = U(u"/m/p.private.json");
 const string_type kPublic = U(u"/m/p.public.json");
+const string_type kLock = U(u".lock");
 
 class MemoryStore : public JsonCommon {
  public:
-  explicit MemoryStore(MemoryFileEnv& env) {
+  explicit MemoryStore(MemoryFileEnv& env, const string_type& folder = U(u"/m")) {
     SetFileEnv(env);
-    m_privateFilePath = velmar_ustring(kPrivate);
-    m_publicFilePath = velmar_ustring(kPublic);
+    m_privateFilePath = velmar_ustring(folder + U(u"/p.private.json"));
+    m_publicFilePath = velmar_ustring(folder + U(u"/p.public.json"));
     loaded = LoadPreferences();
   }
   std::string Error() const { return LastSaveError().ToUTF8(); }
+  void SetLimit(std::size_t bytes) { SetMaxFileSize(bytes); }
   bool loaded = false;
 };
 
@@ -160,11 +163,15 @@ TEST(JsonCommonTextTest, RandomTextRoundTripsAsKeyValueAndCategory) {
       }
       ASSERT_TRUE(store.SavePreferences()) << store.Error();
     }
-    MemoryStore again(env);
-    ASSERT_TRUE(again.loaded) << "round " << round;
-    for (const auto& [key, value] : written) {
-      EXPECT_EQ(again.ReadString(general, velmar_ustring(key), velmar_ustring("?")).str(), value)
-          << "round " << round;
+    // Also without indentation, as a store near the size limit is written.
+    for (const bool compact : {false, true}) {
+      if (compact) CompactJson(env.entries[kPublic].bytes);
+      MemoryStore again(env);
+      ASSERT_TRUE(again.loaded) << "round " << round;
+      for (const auto& [key, value] : written) {
+        EXPECT_EQ(again.ReadString(general, velmar_ustring(key), velmar_ustring("?")).str(), value)
+            << "round " << round << (compact ? ", compact" : "");
+      }
     }
   }
 }
@@ -269,6 +276,56 @@ TEST(JsonCommonLimitTest, WhatIsTooDeepToReadIsRefusedWhenWritten) {
   EXPECT_EQ(again.ReadInt(general, velmar_ustring("unrelated"), 0), 5);
 }
 
+// A store whose indented file would pass the size limit is written
+// compact, loads and is saved again; one whose compact text passes it is
+// refused, the file kept. The limit is lowered to reach it cheaply.
+TEST(JsonCommonLimitTest, AStoreNearTheSizeLimitIsSavedCompact) {
+  MemoryFileEnv env;
+  std::size_t overhead = 0;
+  {
+    MemoryStore probe(env);
+    probe.WriteString(general, velmar_ustring("big"), velmar_ustring("x"));
+    ASSERT_TRUE(probe.SavePreferences()) << probe.Error();
+    overhead = env.Bytes(kPublic)->size() - 1;
+  }
+  const std::size_t limit = overhead + 1000;
+  const velmar_ustring big(string_type(1001, ' '));
+  {
+    MemoryStore store(env);
+    store.SetLimit(limit);
+    store.WriteString(general, velmar_ustring("big"), big);
+    ASSERT_TRUE(store.SavePreferences()) << store.Error();
+  }
+  const std::string* file = env.Bytes(kPublic);
+  ASSERT_LE(file->size(), limit);
+  EXPECT_EQ(file->find('\n'), std::string::npos);
+
+  MemoryStore again(env);
+  again.SetLimit(limit);
+  ASSERT_TRUE(again.loaded);
+  EXPECT_EQ(again.ReadString(general, velmar_ustring("big"), velmar_ustring()), big);
+  again.WriteInt(general, velmar_ustring("small"), 1);
+  ASSERT_TRUE(again.SavePreferences()) << again.Error();
+
+  const std::string before = *env.Bytes(kPublic);
+  again.WriteString(general, velmar_ustring("more"), velmar_ustring(string_type(64, 'y')));
+  EXPECT_FALSE(again.SavePreferences());
+  EXPECT_NE(again.Error().find("64 MiB"), std::string::npos) << again.Error();
+  EXPECT_EQ(*env.Bytes(kPublic), before);
+}
+
+// The real limit: a file one byte over 64 MiB is not read, and the next
+// save keeps it aside.
+TEST(JsonCommonLimitTest, AFileOverSixtyFourMebibytesIsKeptAsideUnread) {
+  MemoryFileEnv env;
+  env.entries[kPublic].bytes.assign((std::size_t{64} << 20) + 1, ' ');
+  MemoryStore store(env);
+  EXPECT_FALSE(store.loaded);
+  store.WriteInt(general, velmar_ustring("k"), 1);
+  ASSERT_TRUE(store.SavePreferences()) << store.Error();
+  EXPECT_EQ(env.Bytes(kPublic + U(u".bad"))->size(), (std::size_t{64} << 20) + 1);
+}
+
 // ---- several stores --------------------------------------------------------
 
 TEST(JsonCommonMergeTest, OnlyTheStoresOwnChangesAreApplied) {
@@ -306,16 +363,193 @@ TEST(JsonCommonMergeTest, OnlyTheStoresOwnChangesAreApplied) {
   EXPECT_EQ(one.ReadInt(general, velmar_ustring("b"), 0), 3);
 }
 
-TEST(JsonCommonMergeTest, AbandonedTemporaryFilesGoOnlyWhenTheLockIsHeld) {
+// Any run of changes, repeated and interleaved, saved over what another
+// store saved meanwhile, reads as if it had been made on top of that save:
+// however the record of changes is kept short, nothing is lost or undone.
+TEST(JsonCommonMergeTest, ChangesSavedOverAnotherSaveReadAsIfMadeOnIt) {
+  std::mt19937 random(2026);
+  const velmar_ustring names[] = {general, velmar_ustring("c"), velmar_ustring("d")};
+  auto name = [&]() -> const velmar_ustring& { return names[random() % std::size(names)]; };
+  auto change = [&](std::vector<JsonCommon*> stores) {
+    const unsigned op = random() % 16;
+    const velmar_ustring& category = name();
+    const velmar_ustring& key = name();
+    const int value = static_cast<int>(random() % 100);
+    const velmar_ustring kept = random() % 2 ? key : velmar_ustring();
+    for (JsonCommon* store : stores) {
+      if (op < 9) {
+        store->WriteInt(category, key, value);
+      } else if (op < 12) {
+        store->DeletePreference(category, key);
+      } else if (op < 14) {
+        store->DeleteCategory(category);
+      } else if (op < 15) {
+        store->WriteStringVector(category, {key});
+      } else {
+        store->RemoveAllPreferencesExcept(category, kept);
+      }
+    }
+  };
+  for (int round = 0; round < 100; ++round) {
+    MemoryFileEnv env;
+    {
+      MemoryStore seed(env);
+      for (int i = 0; i < 6; ++i) change({&seed});
+      ASSERT_TRUE(seed.SavePreferences());
+    }
+    MemoryStore mine(env);
+    {
+      MemoryStore other(env);
+      for (int i = 0; i < 6; ++i) change({&other});
+      ASSERT_TRUE(other.SavePreferences());
+    }
+    MemoryStore expected(env);
+    for (int i = 0; i < 120; ++i) change({&mine, &expected});
+    ASSERT_TRUE(mine.SavePreferences()) << mine.Error();
+
+    MemoryStore result(env);
+    for (const velmar_ustring& category : names) {
+      StringVector got;
+      StringVector want;
+      EXPECT_EQ(result.ReadStringVector(category, got), expected.ReadStringVector(category, want));
+      EXPECT_EQ(got, want);
+      for (const velmar_ustring& key : names) {
+        EXPECT_EQ(result.ReadInt(category, key, -1), expected.ReadInt(category, key, -1))
+            << "round " << round;
+      }
+    }
+  }
+}
+
+TEST(JsonCommonLockTest, LoadsCreateNothingAndASaveWaitsOnceForAllItsLocks) {
   MemoryFileEnv env;
-  const string_type temporary = kPublic + U(u".4242-7.tmp");
-  env.entries[temporary].bytes = "{\"half";
-  env.lock_error = "Resource temporarily unavailable";
-  MemoryStore without_lock(env);
-  EXPECT_NE(env.Bytes(temporary), nullptr);
+  const string_type temporary = kPublic + U(u".tmp");
+  env.entries[temporary].bytes = "{\"half";  // left by a save that died
+  env.lock_error = "Permission denied";
+  const auto entries = env.entries;
+  MemoryStore store(env);
+  EXPECT_TRUE(store.loaded);
+  EXPECT_EQ(env.entries.size(), entries.size());
+  EXPECT_TRUE(env.lock_deadlines.empty());
+  // A lock file that cannot be opened is the save's failure, not the load's.
+  store.WriteInt(general, velmar_ustring("k"), 1);
+  EXPECT_FALSE(store.SavePreferences());
+  EXPECT_NE(store.Error().find("cannot lock it: Permission denied"), std::string::npos);
+
   env.lock_error.clear();
-  MemoryStore with_lock(env);
+  env.lock_deadlines.clear();
+  const auto before = std::chrono::steady_clock::now();
+  ASSERT_TRUE(store.SavePreferences()) << store.Error();
+  ASSERT_EQ(env.lock_deadlines.size(), 2u);
+  EXPECT_EQ(env.lock_deadlines[0], env.lock_deadlines[1]);
+  EXPECT_LE(env.lock_deadlines[0], std::chrono::steady_clock::now() + platform::kLockWait);
+  EXPECT_GE(env.lock_deadlines[0], before + platform::kLockWait);
   EXPECT_EQ(env.Bytes(temporary), nullptr);
+  EXPECT_NE(env.Bytes(kPublic + kLock), nullptr);
+}
+
+// Another process saves while this store's save holds its locks. Whatever
+// the paths and whatever happens to the lock files, a value a save reported
+// as saved is on disk in the end.
+struct Interleaving {
+  const char* name;
+  const char16_t* other_folder;  // the other store's paths: links when not /m
+  bool remove_locks;             // the lock files are removed first
+  bool other_saves;
+};
+
+const Interleaving kInterleavings[] = {
+    {"one folder", u"/m", false, false},
+    {"two paths to one file", u"/links", false, false},
+    {"lock files removed while held", u"/m", true, true},
+    {"lock files removed, two paths", u"/links", true, true},
+};
+
+TEST(JsonCommonLockTest, AValueReportedAsSavedIsNeverLost) {
+  for (const Interleaving& row : kInterleavings) {
+    SCOPED_TRACE(row.name);
+    MemoryFileEnv env;
+    env.entries[kPrivate].bytes = env.entries[kPublic].bytes = "{\"format\": 1}";
+    env.links[U(u"/links/p.private.json")] = kPrivate;
+    env.links[U(u"/links/p.public.json")] = U(u"/other/../m/p.public.json");
+    env.links[U(u"/other/../m/p.public.json")] = kPublic;
+    MemoryStore mine(env);
+    MemoryStore other(env, U(row.other_folder));
+    mine.WriteInt(general, velmar_ustring("mine"), 1);
+    other.WriteInt(general, velmar_ustring("other"), 2);
+    bool other_saved = false;
+    env.on_write = [&](const string_type&) {
+      if (row.remove_locks) {
+        env.RemoveFile(kPrivate + kLock);
+        env.RemoveFile(kPublic + kLock);
+      }
+      other_saved = other.SavePreferences();
+    };
+    ASSERT_TRUE(mine.SavePreferences()) << mine.Error();
+    EXPECT_EQ(other_saved, row.other_saves) << other.Error();
+    if (!other_saved) {
+      EXPECT_NE(other.Error().find("another process holds the lock"), std::string::npos);
+    }
+    MemoryStore result(env);
+    EXPECT_EQ(result.ReadInt(general, velmar_ustring("mine"), 0), 1);
+    EXPECT_EQ(result.ReadInt(general, velmar_ustring("other"), 0), other_saved ? 2 : 0);
+    EXPECT_EQ(env.links.size(), 3u) << "a link was replaced";
+  }
+}
+
+// What a link at a preference file's place leads to.
+struct LinkTarget {
+  const char* name;
+  bool exists;
+  MemoryFileEnv::EntryKind kind;
+  const char* bytes;
+  const char* expected;  // in the save's error; empty when the save works
+};
+
+const LinkTarget kLinkTargets[] = {
+    {"a preference file", true, MemoryFileEnv::EntryKind::kFile,
+     "{\"format\": 1, \"categories\": {\"general\": {\"old\": 1}}}", ""},
+    {"notes", true, MemoryFileEnv::EntryKind::kFile, "my notes", "which is no preference file"},
+    {"another program's JSON", true, MemoryFileEnv::EntryKind::kFile, "{\"general\": {}}",
+     "which is no preference file"},
+    {"a broken preference file", true, MemoryFileEnv::EntryKind::kFile,
+     "{\"format\": 1, \"categories\": 5}", "which is no preference file"},
+    {"nothing", false, MemoryFileEnv::EntryKind::kFile, "", "which does not exist"},
+    {"a folder", true, MemoryFileEnv::EntryKind::kFolder, "", "which cannot be read"},
+};
+
+TEST(JsonCommonLockTest, ALinkIsFollowedOnlyToAPreferenceFile) {
+  const string_type target = U(u"/home/notes.txt");
+  for (const LinkTarget& row : kLinkTargets) {
+    SCOPED_TRACE(row.name);
+    MemoryFileEnv env;
+    env.links[kPublic] = target;
+    if (row.exists) env.entries[target] = MemoryFileEnv::Entry{row.kind, row.bytes};
+    const auto entries = env.entries;
+    MemoryStore store(env);
+    const bool own = *row.expected == 0;
+    EXPECT_EQ(store.loaded, own);
+    store.WriteInt(general, velmar_ustring("new"), 2);
+    EXPECT_EQ(store.SavePreferences(), own);
+    EXPECT_EQ(env.links.at(kPublic), target);
+    if (own) {
+      EXPECT_EQ(MemoryStore(env).ReadInt(general, velmar_ustring("old"), 0), 1);
+      EXPECT_NE(env.Bytes(target + kLock), nullptr) << "the lock is beside the target";
+      continue;
+    }
+    EXPECT_NE(store.Error().find("/m/p.public.json: is a link"), std::string::npos);
+    EXPECT_NE(store.Error().find("leads to /home/notes.txt, " + std::string(row.expected)),
+              std::string::npos)
+        << store.Error();
+    for (const auto& entry : entries) {
+      EXPECT_EQ(env.entries.at(entry.first).bytes, entry.second.bytes);
+    }
+    for (const auto& entry : env.entries) {
+      EXPECT_EQ(entry.first.find(U(u"/home/notes.txt.")), string_type::npos)
+          << "nothing is made beside what the link leads to";
+      EXPECT_EQ(entry.first.find(U(u".bad")), string_type::npos);
+    }
+  }
 }
 
 TEST(JsonCommonMergeTest, UnreadableCopiesAreBounded) {

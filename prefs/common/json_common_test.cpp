@@ -13,6 +13,7 @@
 #include <string>
 
 #if !defined(_WIN32)
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -343,12 +344,14 @@ TEST_F(JsonCommonTest, AFileThatCannotBeReadIsNeverOverwritten) {
   EXPECT_EQ(CountEntries(m_folder.path(), ".tmp"), 0);
 }
 
-TEST_F(JsonCommonTest, StaleTemporaryFilesAreRemovedAtLoad) {
-  WriteText(m_folder.path() / "p.public.json.4242-7.tmp", "{\"half");
-  WriteText(m_folder.path() / "p.private.json.1-1.tmp", "");
+TEST_F(JsonCommonTest, ATemporaryFileLeftByADeadSaveIsReplacedByTheNext) {
+  WriteText(m_folder.path() / "p.public.json.tmp", "{\"half");
   WriteText(m_folder.path() / "unrelated.tmp", "keep");
   FileStore store(m_folder.path());
   EXPECT_TRUE(store.loaded);
+  EXPECT_EQ(CountEntries(m_folder.path(), ".tmp"), 2) << "a load removes nothing";
+  store.WriteInt(general, velmar_ustring("k"), 1);
+  ASSERT_TRUE(store.SavePreferences()) << store.LastSaveError().ToUTF8();
   EXPECT_EQ(CountEntries(m_folder.path(), ".tmp"), 1);
   EXPECT_TRUE(fs::exists(m_folder.path() / "unrelated.tmp"));
 }
@@ -409,21 +412,26 @@ TEST_F(JsonCommonTest, AFailedReplaceKeepsTheOldFile) {
 #else
 class LinuxJsonCommonTest : public JsonCommonTest {};
 
+// Also when the old file could not be read and was set aside.
 TEST_F(LinuxJsonCommonTest, AReplacedFileKeepsItsPermissions) {
-  FileStore store(m_folder.path());
-  store.WriteInt(general, velmar_ustring("k"), 1);
-  ASSERT_TRUE(store.SavePreferences());
-  fs::permissions(Public(), fs::perms::owner_read | fs::perms::owner_write);
-  store.WriteInt(general, velmar_ustring("k"), 2);
-  ASSERT_TRUE(store.SavePreferences()) << store.LastSaveError().ToUTF8();
-  EXPECT_EQ(fs::status(Public()).permissions() & fs::perms::all,
-            fs::perms::owner_read | fs::perms::owner_write);
+  for (const char* old : {"{}", "not json"}) {
+    WriteText(Public(), old);
+    fs::permissions(Public(), fs::perms::owner_read | fs::perms::owner_write);
+    FileStore store(m_folder.path());
+    store.WriteInt(general, velmar_ustring("k"), 2);
+    ASSERT_TRUE(store.SavePreferences()) << store.LastSaveError().ToUTF8();
+    EXPECT_EQ(fs::status(Public()).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write)
+        << old;
+  }
+  EXPECT_EQ(CountEntries(m_folder.path(), ".bad"), 1);
 }
 
 TEST_F(LinuxJsonCommonTest, ALinkedFileStaysALink) {
   const fs::path elsewhere = m_folder.path() / "dotfiles";
   fs::create_directory(elsewhere);
-  WriteText(elsewhere / "real.json", "{\"categories\": {\"general\": {\"old\": 1}}}");
+  WriteText(elsewhere / "real.json",
+            "{\"format\": 1, \"categories\": {\"general\": {\"old\": 1}}}");
   fs::create_symlink(fs::path("dotfiles") / "real.json", Public());
   FileStore store(m_folder.path());
   ASSERT_TRUE(store.loaded);
@@ -433,6 +441,55 @@ TEST_F(LinuxJsonCommonTest, ALinkedFileStaysALink) {
   const FileStore again(m_folder.path());
   EXPECT_NE(ReadText(elsewhere / "real.json").find("\"new\": 2"), std::string::npos);
   EXPECT_EQ(CountEntries(elsewhere, ".tmp"), 0);
+}
+
+unsigned Mode(const fs::path& path) {
+  struct stat status {};
+  return ::lstat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0u;
+}
+
+TEST_F(LinuxJsonCommonTest, LockFilesArePrivateAndNeverFollowALink) {
+  const fs::path victim = m_folder.path() / "victim";
+  fs::create_symlink(victim, m_folder.path() / "p.public.json.lock");
+  FileStore store(m_folder.path());
+  EXPECT_TRUE(store.loaded);
+  EXPECT_EQ(std::distance(fs::directory_iterator(m_folder.path()), fs::directory_iterator()), 1)
+      << "a load creates nothing";
+  store.WriteInt(general, velmar_ustring("k"), 1);
+  EXPECT_FALSE(store.SavePreferences());
+  EXPECT_NE(store.LastSaveError().ToUTF8().find("cannot lock it: the lock file is a link"),
+            std::string::npos)
+      << store.LastSaveError().ToUTF8();
+  EXPECT_FALSE(fs::exists(fs::symlink_status(victim)));
+  fs::remove(m_folder.path() / "p.public.json.lock");
+  ASSERT_TRUE(store.SavePreferences()) << store.LastSaveError().ToUTF8();
+  EXPECT_EQ(Mode(m_folder.path() / "p.public.json.lock"), 0600u);
+  EXPECT_EQ(Mode(m_folder.path() / "p.private.json.lock"), 0600u);
+}
+
+// Run as root in a folder of another user (nobody), the store leaves only
+// files that user owns, and a file it sets aside keeps its mode and owner.
+TEST_F(LinuxJsonCommonTest, ARunAsRootLeavesFilesTheFoldersOwnerOwns) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can give files to another user";
+  constexpr uid_t kOwner = 65534;
+  WriteText(Public(), "not json");
+  ASSERT_EQ(::chmod(Public().c_str(), 0600), 0);
+  ASSERT_EQ(::chown(Public().c_str(), kOwner, kOwner), 0);
+  ASSERT_EQ(::chown(m_folder.path().c_str(), kOwner, kOwner), 0);
+  FileStore store(m_folder.path());
+  EXPECT_FALSE(store.loaded);
+  store.WriteInt(general, velmar_ustring("k"), 1);
+  store.WriteBinary(general, velmar_ustring("b"), {1});
+  ASSERT_TRUE(store.SavePreferences()) << store.LastSaveError().ToUTF8();
+  for (const char* name : {"p.public.json", "p.private.json", "p.public.json.lock",
+                           "p.private.json.lock", "p.public.json.bad"}) {
+    struct stat status {};
+    ASSERT_EQ(::lstat((m_folder.path() / name).c_str(), &status), 0) << name;
+    EXPECT_EQ(status.st_uid, kOwner) << name;
+    EXPECT_EQ(status.st_gid, kOwner) << name;
+  }
+  EXPECT_EQ(Mode(Public()), 0600u);
+  EXPECT_EQ(Mode(m_folder.path() / "p.public.json.lock"), 0600u);
 }
 
 TEST_F(LinuxJsonCommonTest, AFifoNeverBlocksAndIsNeverOverwritten) {
@@ -502,7 +559,8 @@ TEST_F(JsonCommonTest, AKilledSaveLeavesAWholeFile) {
         EXPECT_EQ(store.ReadInt(general, velmar_ustring("key" + std::to_string(i)), -1), round);
       }
     }
-    EXPECT_EQ(CountEntries(m_folder.path(), ".tmp"), 0);
+    // A killed save may leave its temporary file; the next save replaces it.
+    EXPECT_LE(CountEntries(m_folder.path(), ".tmp"), 2);
     EXPECT_EQ(CountEntries(m_folder.path(), ".bad"), 0);
   }
   EXPECT_GT(rounds_seen, 0) << "the child never saved";

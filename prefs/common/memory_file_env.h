@@ -1,10 +1,15 @@
 // An in-memory file system for the common preference library's tests and
 // fuzzers, with faults to inject: each non-empty error text makes that
-// step fail with it, as the system would.
+// step fail with it, as the system would. Symbolic links, locks held by
+// other stores and another process's turn in the middle of a save are
+// played out here too.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,10 +24,18 @@ class MemoryFileEnv : public platform::FileEnv {
   struct Entry {
     EntryKind kind = EntryKind::kFile;
     std::string bytes;
+    std::uint64_t id = 0;  // the file's identity, new for each file made
   };
 
   // Full paths as the store forms them; folders are implied.
   std::map<string_type, Entry> entries;
+  // Symbolic links: where each leads.
+  std::map<string_type, string_type> links;
+  // The deadline of every lock asked for, in order.
+  std::vector<platform::LockDeadline> lock_deadlines;
+  // Runs once, as the next new file is written: another process's turn
+  // while a save holds its locks.
+  std::function<void(const string_type& path)> on_write;
 
   std::string write_error;    // writing the new file's bytes
   std::string flush_error;    // flushing them to the disk
@@ -39,7 +52,7 @@ class MemoryFileEnv : public platform::FileEnv {
   platform::FileReadResult ReadFile(const string_type& path, std::size_t max_size,
                                     std::string& bytes, std::string& error) override {
     bytes.clear();
-    const auto found = entries.find(path);
+    const auto found = entries.find(ResolveLinks(path));
     if (found == entries.end()) {
       error = "No such file or directory";
       return platform::FileReadResult::kMissing;
@@ -59,7 +72,7 @@ class MemoryFileEnv : public platform::FileEnv {
       error = create_error;
       return false;
     }
-    if (entries.count(path) != 0) {
+    if (entries.count(path) != 0 || links.count(path) != 0) {
       error = "File exists";
       return false;
     }
@@ -67,7 +80,12 @@ class MemoryFileEnv : public platform::FileEnv {
       error = write_error.empty() ? flush_error : write_error;
       return false;
     }
-    entries[path].bytes = bytes;
+    if (on_write) {
+      const auto turn = std::move(on_write);
+      on_write = nullptr;
+      turn(path);
+    }
+    entries[path] = Entry{EntryKind::kFile, bytes, ++m_lastId};
     return true;
   }
 
@@ -98,7 +116,9 @@ class MemoryFileEnv : public platform::FileEnv {
     return MoveEntry(source, target, error);
   }
 
-  bool RemoveFile(const string_type& path) override { return entries.erase(path) != 0; }
+  bool RemoveFile(const string_type& path) override {
+    return entries.erase(path) + links.erase(path) != 0;
+  }
 
   bool ListFolder(const string_type& folder, std::vector<string_type>& names) override {
     const string_type prefix = folder + static_cast<utils::utf16_unit>('/');
@@ -111,19 +131,62 @@ class MemoryFileEnv : public platform::FileEnv {
     return true;
   }
 
-  std::unique_ptr<platform::FileLock> Lock(const string_type& path, std::string& error) override {
+  // A lock another store holds is held past any deadline: one thread
+  // cannot wait for another.
+  std::unique_ptr<platform::FileLock> Lock(const string_type& path, platform::LockDeadline deadline,
+                                           std::string& error) override {
+    lock_deadlines.push_back(deadline);
     if (!lock_error.empty()) {
       error = lock_error;
       return nullptr;
     }
-    entries.emplace(path, Entry{});
-    return std::make_unique<platform::FileLock>();
+    if (links.count(path) != 0) {
+      error = "the lock file is a link";
+      return nullptr;
+    }
+    Entry& entry = entries[path];
+    if (entry.id == 0) entry.id = ++m_lastId;
+    if (entry.kind != EntryKind::kFile) {
+      error = "the lock file is not a regular file";
+      return nullptr;
+    }
+    if (!m_held.insert(entry.id).second) {
+      error = "another process holds the lock";
+      return nullptr;
+    }
+    return std::make_unique<MemoryLock>(*this, path, entry.id);
   }
 
-  string_type ResolveLinks(const string_type& path) override { return path; }
-  std::uint32_t ProcessId() override { return 7; }
+  string_type ResolveLinks(const string_type& path) override {
+    string_type current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+      const auto link = links.find(current);
+      if (link == links.end()) return current;
+      current = link->second;
+    }
+    return path;
+  }
 
  private:
+  class MemoryLock : public platform::FileLock {
+   public:
+    MemoryLock(MemoryFileEnv& env, string_type path, std::uint64_t id)
+        : m_env(env), m_path(std::move(path)), m_id(id) {}
+    ~MemoryLock() override { m_env.m_held.erase(m_id); }
+    bool StillHeld() const override {
+      const auto found = m_env.entries.find(m_path);
+      return found != m_env.entries.end() && found->second.id == m_id;
+    }
+
+   private:
+    MemoryFileEnv& m_env;
+    string_type m_path;
+    std::uint64_t m_id;
+  };
+
+  std::uint64_t m_lastId = 0;
+  std::set<std::uint64_t> m_held;
+
   // Moves the entry at `source` over whatever `target` holds.
   bool MoveEntry(const string_type& source, const string_type& target, std::string& error) {
     const auto from = entries.find(source);

@@ -1,3 +1,4 @@
+#include <chrono>
 #include <filesystem>
 #include <mutex>
 #include <string>
@@ -36,21 +37,26 @@ std::string ReadIdFile(const utf16_string& file) {
   return line.substr(first, last - first + 1);
 }
 
-// Written aside, flushed and renamed into place, so a reader never sees half
-// a file and a crash leaves the old one or the new one.
-bool WriteIdFile(const utf16_string& file, const std::string& id) {
+// Under the identifier's own lock, so two processes never write at once;
+// replaced in one step, so a reader never sees half a file and a crash
+// leaves the old one or the new one.
+std::string StoreNewId(const utf16_string& file) {
   std::error_code created;
   std::filesystem::create_directories(std::filesystem::path(file).parent_path(), created);
-  if (created) return false;
+  if (created) return {};
   velmar::platform::FileEnv& env = velmar::platform::DefaultFileEnv();
-  const utf16_string temporary = file + velmar::base::FromAscii(".tmp-" + id.substr(0, 8));
   std::string error;
-  if (!env.WriteNewFile(temporary, id + '\n', file, error)) return false;
-  if (!env.ReplaceAtomically(temporary, file, error)) {
-    env.RemoveFile(temporary);
-    return false;
+  const auto lock = env.Lock(file + velmar::base::FromAscii(".lock"),
+                             std::chrono::steady_clock::now() + velmar::platform::kLockWait, error);
+  if (lock == nullptr) return {};
+  // Another process may have stored its own meanwhile; the file decides.
+  const std::string stored = ReadIdFile(file);
+  if (IsUuidText(stored)) return stored;
+  const std::string id = MakeRandomUuid();
+  if (id.empty() || !velmar::platform::WriteFileAtomically(env, *lock, file, id + '\n', error)) {
+    return {};
   }
-  return true;
+  return id;
 }
 
 }  // namespace
@@ -93,13 +99,8 @@ std::string GetOrCreateClientId() {
   const utf16_string file = ClientIdFile();
   if (file.empty()) return {};
   const std::lock_guard<std::mutex> lock(g_fileMutex);
-  std::string id = ReadIdFile(file);
-  if (IsUuidText(id)) return id;
-  id = MakeRandomUuid();
-  if (id.empty() || !WriteIdFile(file, id)) return {};
-  // Another process may have stored its own meanwhile; the file decides.
-  const std::string stored = ReadIdFile(file);
-  return IsUuidText(stored) ? stored : std::string();
+  const std::string id = ReadIdFile(file);
+  return IsUuidText(id) ? id : StoreNewId(file);
 }
 
 }  // namespace trelvin::viewer

@@ -8,17 +8,20 @@
 // category is in both), and a new category goes to the public file, or to
 // the private one for binary data, which is machine state.
 //
-// Saving writes each file to a temporary file beside it, flushes it to the
+// Saving writes each file to "<file>.tmp" beside it, flushes it to the
 // disk and renames it over the old one, so a crash leaves the old or the
 // new file whole. A file that cannot be parsed is renamed aside (".bad",
-// ".bad1", ...; the newest five are kept) by the next save; a file that
-// exists but cannot be read, or is no regular file, is never overwritten.
-// Members of the files this library does not know are kept. A file that is
-// a symbolic link stays one: the file it leads to is replaced.
+// ".bad1", ...; the newest five are kept) by the next save, and the new
+// file takes its permissions and owner; a file that exists but cannot be
+// read, or is no regular file, is never overwritten. Members of the files
+// this library does not know are kept. A file that is a symbolic link stays
+// one: the file it leads to is replaced, but only when it is a preference
+// file; a link to anything else is never replaced nor set aside.
 //
-// Several processes share the files. Loads and saves hold an exclusive
-// lock on "<file>.lock" beside each file. A save first reads the files
-// again; when another process changed them since this store read them,
+// Several processes share the files. A save holds an exclusive lock on
+// "<target>.lock" beside the file the path leads to, so every path to one
+// file takes one lock; loads take none. A save first reads the files
+// again under the lock; when another process changed them since this store read them,
 // it applies only this store's own changes (values written, values and
 // categories deleted since its load or last save) to what is on disk, so
 // the later save wins key by key and nothing else is lost. Afterwards the
@@ -26,12 +29,12 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
-#include <set>
-#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "FolianUtils/dictionary.h"
@@ -45,6 +48,8 @@ class FileEnv;
 }
 
 namespace velmar::prefs {
+
+class PreferenceFile;
 
 class TRELVIN_PREFS_API JsonCommon : public IPreferences {
  public:
@@ -106,9 +111,10 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   bool ReadStringVector(const velmar_ustring& name, StringVector& list) override;
   bool WriteStringVector(const velmar_ustring& name, const StringVector& list) override;
   std::uint64_t ReadTimestamp() override;
-  // Reads both files. A missing file is an empty level; a file that cannot
-  // be read or parsed also loads as an empty level, and the result is
-  // false. Temporary files left by an interrupted save are removed.
+  // Reads both files, without a lock, creating nothing. A missing file is
+  // an empty level; a file that cannot be read or parsed, or a link to
+  // anything but a preference file, also loads as an empty level, and the
+  // result is false.
   bool LoadPreferences() override;
   // Writes both files, merging with other processes' saves; false when
   // either could not be written, with the reason in LastSaveError(). The
@@ -128,6 +134,9 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   // The file system every load and save goes through; tests put an
   // in-memory or failing one here. It must outlive the store.
   void SetFileEnv(platform::FileEnv& env) { m_env = &env; }
+  // The largest file a load reads and a save writes (64 MiB); tests lower it
+  // to reach it cheaply.
+  void SetMaxFileSize(std::size_t bytes) { m_maxFileSize = bytes; }
 
   velmar_ustring m_publicFilePath;
   // Empty until the first load: a non-empty path marks the store as loaded.
@@ -139,7 +148,8 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
     kMissing,     // no file yet; saving creates it
     kLoaded,      // read and parsed
     kCorrupt,     // read but not understood; saving first renames it aside
-    kUnreadable,  // exists but could not be read; saving leaves it alone
+    kUnreadable,  // exists but could not be read, or a link to what is no
+                  // preference file; saving leaves it alone
   };
   // What the file held when this store last read or wrote it.
   struct Fingerprint {
@@ -163,14 +173,22 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
     Fingerprint seen;
   };
   // One change made through this store since its load or last save.
-  enum class ChangeKind : std::uint8_t { kValue, kWhole, kDeleteValue, kDeleteCategory, kKeepOnly };
+  // kReplaced: a record that a later, equal one took over; replay skips it.
+  enum class ChangeKind : std::uint8_t {
+    kValue,
+    kWhole,
+    kDeleteValue,
+    kDeleteCategory,
+    kKeepOnly,
+    kReplaced
+  };
   struct Change {
     ChangeKind change;
     CategoryKind kind;
     velmar_ustring category;
     velmar_ustring key;
   };
-  struct DiskFile;
+  friend class PreferenceFile;
 
   const velmar_ustring& FilePath(EShareLevel level) const;
   Variant* FindValue(CategoryKind kind, const velmar_ustring& category, const velmar_ustring& key);
@@ -180,21 +198,32 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   bool StoreWhole(CategoryKind kind, const velmar_ustring& name, Variant value);
   void Record(ChangeKind change, CategoryKind kind, const velmar_ustring& category,
               const velmar_ustring& key);
-  void LoadLevel(EShareLevel level, DiskFile& disk);
-  void MergeWithDisk(std::array<DiskFile, 2>& disk);
-  bool SaveLevel(EShareLevel level, const DiskFile& disk, std::uint64_t timestamp);
-  bool ReadAndLock(std::array<DiskFile, 2>& disk, bool must_lock);
+  void DropReplacedChanges();
+  void ForgetChanges();
+  void LoadLevel(EShareLevel level, PreferenceFile& disk);
+  void MergeWithDisk(std::array<PreferenceFile, 2>& disk);
+  bool SaveLevel(EShareLevel level, const PreferenceFile& disk, std::uint64_t timestamp);
+  void ReadFiles(std::array<PreferenceFile, 2>& disk);
+  bool LockAndRead(std::array<PreferenceFile, 2>& disk,
+                   std::chrono::steady_clock::time_point deadline);
   // Whether another process changed either file since this store saw it.
-  bool ChangedOnDisk(const std::array<DiskFile, 2>& disk) const;
+  bool ChangedOnDisk(const std::array<PreferenceFile, 2>& disk) const;
   void Fail(const velmar_ustring& path, const char* step, const std::string& error);
 
   std::array<FileState, 2> m_files;
+  // At most one live record per change of a name, so the record grows with
+  // the names changed, never with the number of changes.
   std::vector<Change> m_changes;
-  // Values written since the last deletion, so rewriting one adds nothing.
-  // Looked up without copying the names (std::less<>), as most writes repeat.
-  std::set<std::tuple<int, velmar_ustring, velmar_ustring>, std::less<>> m_recentWrites;
+  // A hash of each live record's kind and names to its place in m_changes:
+  // a repeated change costs a hash and one comparison of the names.
+  std::unordered_multimap<std::size_t, std::size_t> m_changeIndex;
+  // m_changes' size after its last deletion; writes recorded since then
+  // replay in any order.
+  std::size_t m_writesFrom = 0;
+  std::size_t m_replacedChanges = 0;
   velmar_ustring m_lastSaveError;
   platform::FileEnv* m_env;
+  std::size_t m_maxFileSize;
 };
 
 }  // namespace velmar::prefs

@@ -1,0 +1,182 @@
+#include "prefs/common/preference_file.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "base/ascii.h"
+#include "base/match.h"
+#include "base/path_split.h"
+#include "base/utf16.h"
+#include "base/utf8.h"
+#include "prefs/common/json_codec.h"
+
+namespace velmar::prefs {
+namespace {
+
+using utils::Dictionary;
+using utils::utf16_unit;
+using utils::Variant;
+using string_type = utils::utf16_string;
+
+// Copies of unreadable files kept aside; older ones are removed.
+constexpr std::size_t kKeptBadCopies = 5;
+
+string_type Decimal(std::uint64_t value) { return base::FromAscii(std::to_string(value)); }
+
+const string_type& LockSuffix() {
+  static const string_type suffix = base::FromAscii(".lock");
+  return suffix;
+}
+
+// A file this library wrote: it parses and names its format.
+bool IsPreferenceFile(const std::string& bytes) {
+  Tables tables;
+  Dictionary unknown;
+  std::uint64_t timestamp = 0;
+  bool names_format = false;
+  return ParseFile(bytes, tables, kShareLevelPublic, unknown, timestamp, &names_format) &&
+         names_format;
+}
+
+// Moves an unreadable file aside as "<file>.bad", "<file>.bad1", ...,
+// keeping only the newest few copies; `aside` is where it went.
+bool MoveAside(platform::FileEnv& env, const string_type& path, string_type& aside,
+               std::string& error) {
+  const auto parts = base::SplitPath(path);
+  const string_type folder(parts.folder);
+  const string_type name(parts.name);
+  const string_type stem = name + base::FromAscii(".bad");
+  std::vector<string_type> entries;
+  std::vector<std::uint64_t> numbers;
+  if (env.ListFolder(folder, entries)) {
+    for (const string_type& entry : entries) {
+      if (!base::StartsWith(entry, stem)) continue;
+      const string_type digits = entry.substr(stem.size());
+      if (digits.size() > 18 || !std::all_of(digits.begin(), digits.end(),
+                                             [](utf16_unit c) { return base::IsDigit(c); })) {
+        continue;
+      }
+      std::uint64_t number = 0;
+      for (const utf16_unit c : digits) number = number * 10 + static_cast<std::uint64_t>(c - '0');
+      numbers.push_back(number);
+    }
+  }
+  std::sort(numbers.begin(), numbers.end());
+  auto name_of = [&](std::uint64_t number) {
+    return folder + static_cast<utf16_unit>('/') + stem +
+           (number == 0 ? string_type() : Decimal(number));
+  };
+  std::uint64_t next = numbers.empty() ? 0 : numbers.back() + 1;
+  bool moved = false;
+  for (int attempt = 0; attempt < 10 && !moved; ++attempt, ++next) {
+    aside = name_of(next);
+    moved = env.RenameWithoutReplacing(path, aside, error);
+  }
+  if (!moved) return false;
+  while (numbers.size() + 1 > kKeptBadCopies) {
+    env.RemoveFile(name_of(numbers.front()));
+    numbers.erase(numbers.begin());
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dictionary& unknown,
+               std::uint64_t& timestamp, bool* names_format) {
+  Dictionary members;
+  if (!DecodeJsonObject(bytes, members)) return false;
+  std::array<Dictionary, JsonCommon::kCategoryKindCount> sections;
+  for (std::size_t kind = 0; kind < JsonCommon::kCategoryKindCount; ++kind) {
+    const auto found = members.find(utils::velmar_ustring(base::FromAscii(kSectionNames[kind])));
+    if (found == members.end()) continue;
+    if (found->second.GetType() != Variant::kDictionary) return false;
+    sections[kind] = std::move(found->second.GetDictionary());
+    members.erase(found);
+  }
+  const bool format = members.erase(utils::velmar_ustring(base::FromAscii("format"))) != 0;
+  if (names_format != nullptr) *names_format = format;
+  timestamp = 0;
+  const auto stamp = members.find(utils::velmar_ustring(base::FromAscii("timestamp")));
+  if (stamp != members.end()) {
+    if (stamp->second.GetType() == Variant::kInt64 && stamp->second.GetInt64() > 0) {
+      timestamp = static_cast<std::uint64_t>(stamp->second.GetInt64());
+    } else if (stamp->second.GetType() == Variant::kInt32 && stamp->second.GetInt32() > 0) {
+      timestamp = static_cast<std::uint64_t>(stamp->second.GetInt32());
+    }
+    members.erase(stamp);
+  }
+  for (std::size_t kind = 0; kind < JsonCommon::kCategoryKindCount; ++kind) {
+    tables[JsonCommon::TableIndex(level, static_cast<JsonCommon::CategoryKind>(kind))] =
+        std::move(sections[kind]);
+  }
+  unknown = std::move(members);
+  return true;
+}
+
+void PreferenceFile::Read(platform::FileEnv& env, const string_type& path, std::size_t max_size) {
+  target = env.ResolveLinks(path);
+  link = target != path;
+  result = env.ReadFile(target, max_size, bytes, error);
+  print = result == platform::FileReadResult::kRead ? JsonCommon::Fingerprint::Of(bytes)
+                                                    : JsonCommon::Fingerprint();
+  foreign = link && (result != platform::FileReadResult::kRead || !IsPreferenceFile(bytes));
+}
+
+bool PreferenceFile::LockAndRead(platform::FileEnv& env, const string_type& path,
+                                 std::size_t max_size, platform::LockDeadline deadline,
+                                 std::string& failure) {
+  for (;;) {
+    const string_type locked = env.ResolveLinks(path);
+    if (locked != path) {
+      Read(env, path, max_size);
+      if (foreign) return true;
+    }
+    lock = env.Lock(locked + LockSuffix(), deadline, failure);
+    if (lock == nullptr) return false;
+    // What the lock guards is read under it; a link moved while this
+    // waited leads to another lock.
+    Read(env, path, max_size);
+    if (target == locked) return true;
+    lock.reset();
+    if (std::chrono::steady_clock::now() > deadline) {
+      failure = "the link keeps changing";
+      return false;
+    }
+  }
+}
+
+std::string PreferenceFile::ForeignReason() const {
+  std::string text;
+  base::utf8::Encode(target.data(), target.size(), text);
+  text = "it leads to " + text + ", ";
+  switch (result) {
+    case platform::FileReadResult::kMissing:
+      return text + "which does not exist";
+    case platform::FileReadResult::kRead:
+      return text + "which is no preference file";
+    case platform::FileReadResult::kTooLarge:
+    case platform::FileReadResult::kFailed:
+      break;
+  }
+  return text + "which cannot be read: " + error;
+}
+
+bool PreferenceFile::Write(platform::FileEnv& env, const std::string& content, bool set_aside,
+                           const char*& step, std::string& failure) const {
+  // A link stays a link: the file it leads to is replaced.
+  string_type like;
+  if (set_aside && result != platform::FileReadResult::kMissing &&
+      !MoveAside(env, target, like, failure)) {
+    step = "cannot keep the unreadable file aside";
+    return false;
+  }
+  if (!platform::WriteFileAtomically(env, *lock, target, content, failure, like)) {
+    step = "cannot save it";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace velmar::prefs
