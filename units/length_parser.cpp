@@ -38,25 +38,34 @@ bool MayStartUnit(utf16_unit u, utf16_unit first) {
   return lower >= 'a' && lower <= 'z' && lower == (first | 0x20);
 }
 
+// The unit texts a length may end with, in the order a tie is decided.
+constexpr struct {
+  velmar_ustring LengthUnitTexts::*text;
+  UnitsInfo::Units unit;
+} kUnitTexts[] = {
+    {&LengthUnitTexts::centimeter, UnitsInfo::kCentimeters},
+    {&LengthUnitTexts::millimeter, UnitsInfo::kMillimeters},
+    {&LengthUnitTexts::meter, UnitsInfo::kMeters},
+    {&LengthUnitTexts::inch, UnitsInfo::kInches},
+    {&LengthUnitTexts::foot, UnitsInfo::kFeet},
+    {&LengthUnitTexts::point, UnitsInfo::kPoints},
+};
+
+const LengthUnitTexts& TranslatedUnitTexts() {
+  const LengthUnitTexts& texts = GetLengthUnitTexts();
+  if (!texts.translated) SetLengthFormatterStrings();
+  return texts;
+}
+
 // The end of the longest unit text at `p`, the foot mark excepted (in an
 // operand it only follows the feet); null when there is none.
 const utf16_unit* ScanUnit(const utf16_unit* p, const utf16_unit* end, UnitsInfo::Units& unit) {
   if (p == end) return nullptr;
-  static constexpr struct {
-    velmar_ustring LengthUnitTexts::*text;
-    UnitsInfo::Units unit;
-  } kOrder[] = {
-      {&LengthUnitTexts::centimeter, UnitsInfo::kCentimeters},
-      {&LengthUnitTexts::millimeter, UnitsInfo::kMillimeters},
-      {&LengthUnitTexts::meter, UnitsInfo::kMeters},
-      {&LengthUnitTexts::inch, UnitsInfo::kInches},
-      {&LengthUnitTexts::point, UnitsInfo::kPoints},
-  };
-  const LengthUnitTexts& texts = GetLengthUnitTexts();
-  if (!texts.translated) SetLengthFormatterStrings();
+  const LengthUnitTexts& texts = TranslatedUnitTexts();
   const std::size_t room = static_cast<std::size_t>(end - p);
   const utf16_unit* best = nullptr;
-  for (const auto& candidate : kOrder) {
+  for (const auto& candidate : kUnitTexts) {
+    if (candidate.unit == UnitsInfo::kFeet) continue;
     const velmar_ustring& text = texts.*candidate.text;
     const std::size_t length = text.length();
     if (length == 0 || room < length || !MayStartUnit(*p, text[0])) continue;
@@ -277,21 +286,9 @@ bool EqualsNoCase(const utf16_unit* begin, const utf16_unit* end, const velmar_u
 }
 
 bool MatchLengthUnitText(const utf16_unit* begin, const utf16_unit* end, UnitsInfo::Units& unit) {
-  static constexpr struct {
-    velmar_ustring LengthUnitTexts::*text;
-    UnitsInfo::Units unit;
-  } kOrder[] = {
-      {&LengthUnitTexts::centimeter, UnitsInfo::kCentimeters},
-      {&LengthUnitTexts::millimeter, UnitsInfo::kMillimeters},
-      {&LengthUnitTexts::meter, UnitsInfo::kMeters},
-      {&LengthUnitTexts::inch, UnitsInfo::kInches},
-      {&LengthUnitTexts::foot, UnitsInfo::kFeet},
-      {&LengthUnitTexts::point, UnitsInfo::kPoints},
-  };
-  const LengthUnitTexts& texts = GetLengthUnitTexts();
-  if (!texts.translated) SetLengthFormatterStrings();
+  const LengthUnitTexts& texts = TranslatedUnitTexts();
   const std::size_t length = static_cast<std::size_t>(end - begin);
-  for (const auto& candidate : kOrder) {
+  for (const auto& candidate : kUnitTexts) {
     const velmar_ustring& text = texts.*candidate.text;
     if (length != text.length()) continue;
     if (length != 0 && !MayStartUnit(*begin, text[0])) continue;
