@@ -138,4 +138,7 @@ echo "== line coverage of the library (clang++ build) =="
 bash scripts/coverage.sh build/clang "llvm-cov-14 gcov"
 passed=$((passed + 1))
 
+echo "== non-blank lines of tests and of code (a figure, not a check) =="
+python3 scripts/count-lines.py
+
 echo "summary: $passed passed, 0 failed in $((($(date +%s) - started) / 60)) min $((($(date +%s) - started) % 60)) s"
