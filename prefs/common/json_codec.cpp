@@ -8,9 +8,11 @@
 #include <rapidjson/stringbuffer.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -93,6 +95,12 @@ class ExactNumberHandler {
   // surrogate forms. No byte-order mark is skipped here: a string may well
   // begin with U+FEFF or any U+Fxxx.
   bool ToUtf16(const char* text, rapidjson::SizeType length) {
+    // Names and most values are ASCII: widened in one pass.
+    if (std::all_of(text, text + length,
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+      m_units.assign(text, text + length);
+      return true;
+    }
     return base::utf8::Decode(text, length, m_units);
   }
   rapidjson::SizeType Length() const { return static_cast<rapidjson::SizeType>(m_units.size()); }
@@ -360,8 +368,22 @@ void WriteText(JsonWriter& writer, const string_type& text) {
   }
 }
 
+// Every save writes these names: widened on the stack, not allocated.
 void WriteAscii(JsonWriter& writer, const char* text, bool key) {
-  WritePlain(writer, base::FromAscii(text), key);
+  std::array<utf16_unit, 16> units{};
+  const std::size_t length = std::strlen(text);
+  if (length > units.size()) {
+    WritePlain(writer, base::FromAscii(text), key);
+    return;
+  }
+  std::transform(text, text + length, units.begin(),
+                 [](char c) { return static_cast<utf16_unit>(static_cast<unsigned char>(c)); });
+  const auto size = static_cast<rapidjson::SizeType>(length);
+  if (key) {
+    writer.Key(units.data(), size);
+  } else {
+    writer.String(units.data(), size);
+  }
 }
 
 void WriteReal(JsonWriter& writer, double value) {
