@@ -11,6 +11,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -98,7 +99,8 @@ class ExactNumberHandler {
     // Names and most values are ASCII: widened in one pass.
     if (std::all_of(text, text + length,
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-      m_units.assign(text, text + length);
+      m_units.resize(length);
+      std::copy(text, text + length, m_units.begin());
       return true;
     }
     return base::utf8::Decode(text, length, m_units);
@@ -516,8 +518,11 @@ bool FitsJsonDepth(const Variant& value, std::size_t depth) {
 bool DecodeJsonObject(const std::string& bytes, Dictionary& members) {
   std::size_t start = 0;
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
-  // Chunks sized to the text: a small file needs no 64 KiB block.
-  rapidjson::MemoryPoolAllocator<> pool(std::clamp<std::size_t>(bytes.size() * 2, 1024, 65536));
+  // A small file parses without a heap block; a larger one in chunks sized
+  // to the text, never a 64 KiB block for a few lines.
+  alignas(std::max_align_t) char first_chunk[2048];
+  rapidjson::MemoryPoolAllocator<> pool(first_chunk, sizeof(first_chunk),
+                                        std::clamp<std::size_t>(bytes.size() * 2, 1024, 65536));
   JsonDocument document(&pool);
   ExactNumberParse parse(bytes.data() + start, bytes.size() - start);
   document.Populate(parse);
