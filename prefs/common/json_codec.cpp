@@ -8,9 +8,12 @@
 #include <rapidjson/stringbuffer.h>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -93,6 +96,13 @@ class ExactNumberHandler {
   // surrogate forms. No byte-order mark is skipped here: a string may well
   // begin with U+FEFF or any U+Fxxx.
   bool ToUtf16(const char* text, rapidjson::SizeType length) {
+    // Names and most values are ASCII: widened in one pass.
+    if (std::all_of(text, text + length,
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+      m_units.resize(length);
+      std::copy(text, text + length, m_units.begin());
+      return true;
+    }
     return base::utf8::Decode(text, length, m_units);
   }
   rapidjson::SizeType Length() const { return static_cast<rapidjson::SizeType>(m_units.size()); }
@@ -360,8 +370,22 @@ void WriteText(JsonWriter& writer, const string_type& text) {
   }
 }
 
+// Every save writes these names: widened on the stack, not allocated.
 void WriteAscii(JsonWriter& writer, const char* text, bool key) {
-  WritePlain(writer, base::FromAscii(text), key);
+  std::array<utf16_unit, 16> units{};
+  const std::size_t length = std::strlen(text);
+  if (length > units.size()) {
+    WritePlain(writer, base::FromAscii(text), key);
+    return;
+  }
+  std::transform(text, text + length, units.begin(),
+                 [](char c) { return static_cast<utf16_unit>(static_cast<unsigned char>(c)); });
+  const auto size = static_cast<rapidjson::SizeType>(length);
+  if (key) {
+    writer.Key(units.data(), size);
+  } else {
+    writer.String(units.data(), size);
+  }
 }
 
 void WriteReal(JsonWriter& writer, double value) {
@@ -494,8 +518,11 @@ bool FitsJsonDepth(const Variant& value, std::size_t depth) {
 bool DecodeJsonObject(const std::string& bytes, Dictionary& members) {
   std::size_t start = 0;
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
-  // Chunks sized to the text: a small file needs no 64 KiB block.
-  rapidjson::MemoryPoolAllocator<> pool(std::clamp<std::size_t>(bytes.size() * 2, 1024, 65536));
+  // A small file parses without a heap block; a larger one in chunks sized
+  // to the text, never a 64 KiB block for a few lines.
+  alignas(std::max_align_t) char first_chunk[2048];
+  rapidjson::MemoryPoolAllocator<> pool(first_chunk, sizeof(first_chunk),
+                                        std::clamp<std::size_t>(bytes.size() * 2, 1024, 65536));
   JsonDocument document(&pool);
   ExactNumberParse parse(bytes.data() + start, bytes.size() - start);
   document.Populate(parse);

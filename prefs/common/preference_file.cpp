@@ -1,6 +1,7 @@
 #include "prefs/common/preference_file.h"
 
 #include <algorithm>
+#include <array>
 #include <utility>
 #include <vector>
 
@@ -81,6 +82,25 @@ bool MoveAside(platform::FileEnv& env, const string_type& path, string_type& asi
   return true;
 }
 
+// The names a file's members are looked up by, made once: every load
+// parses at least one file.
+struct MemberNames {
+  std::array<utils::velmar_ustring, JsonCommon::kCategoryKindCount> sections;
+  utils::velmar_ustring format{base::FromAscii("format")};
+  utils::velmar_ustring timestamp{base::FromAscii("timestamp")};
+  MemberNames() {
+    for (std::size_t kind = 0; kind < sections.size(); ++kind) {
+      const utils::velmar_ustring name(base::FromAscii(kSectionNames[kind]));
+      sections[kind] = name;
+    }
+  }
+};
+
+const MemberNames& Names() {
+  static const MemberNames names;
+  return names;
+}
+
 }  // namespace
 
 bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dictionary& unknown,
@@ -89,16 +109,16 @@ bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dict
   if (!DecodeJsonObject(bytes, members)) return false;
   std::array<Dictionary, JsonCommon::kCategoryKindCount> sections;
   for (std::size_t kind = 0; kind < JsonCommon::kCategoryKindCount; ++kind) {
-    const auto found = members.find(utils::velmar_ustring(base::FromAscii(kSectionNames[kind])));
+    const auto found = members.find(Names().sections[kind]);
     if (found == members.end()) continue;
     if (found->second.GetType() != Variant::kDictionary) return false;
     sections[kind] = std::move(found->second.GetDictionary());
     members.erase(found);
   }
-  const bool format = members.erase(utils::velmar_ustring(base::FromAscii("format"))) != 0;
+  const bool format = members.erase(Names().format) != 0;
   if (names_format != nullptr) *names_format = format;
   timestamp = 0;
-  const auto stamp = members.find(utils::velmar_ustring(base::FromAscii("timestamp")));
+  const auto stamp = members.find(Names().timestamp);
   if (stamp != members.end()) {
     if (stamp->second.GetType() == Variant::kInt64 && stamp->second.GetInt64() > 0) {
       timestamp = static_cast<std::uint64_t>(stamp->second.GetInt64());
