@@ -189,24 +189,33 @@ class WindowsFileEnv : public FileEnv {
 
   std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, LockDeadline deadline,
                                  std::string& error) override {
-    // The link itself is opened, never what it leads to.
-    const HANDLE handle = CreateFileW(
-        path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
-      error = SystemError(GetLastError());
-      return nullptr;
-    }
-    auto lock = std::make_unique<RangeLock>(handle);
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-      error = "the lock file is not a regular file";
-      return nullptr;
-    }
+    std::unique_ptr<RangeLock> lock;
+    HANDLE handle = INVALID_HANDLE_VALUE;
     const bool taken = WaitForLock(
         deadline,
-        [handle](std::string& failure) {
+        [&](std::string& failure) {
+          if (!lock) {
+            // The link itself is opened, never what it leads to.
+            handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+            if (handle == INVALID_HANDLE_VALUE) {
+              const DWORD code = GetLastError();
+              // Another process is removing the lock file at this moment.
+              if (code == ERROR_SHARING_VIOLATION) return LockAttempt::kBusy;
+              failure = SystemError(code);
+              return LockAttempt::kFailed;
+            }
+            lock = std::make_unique<RangeLock>(handle);
+            BY_HANDLE_FILE_INFORMATION info{};
+            if (GetFileType(handle) != FILE_TYPE_DISK ||
+                !GetFileInformationByHandle(handle, &info) ||
+                (info.dwFileAttributes &
+                 (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
+              failure = "the lock file is not a regular file";
+              return LockAttempt::kFailed;
+            }
+          }
           OVERLAPPED whole{};
           if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
                          MAXDWORD, &whole)) {
@@ -218,7 +227,8 @@ class WindowsFileEnv : public FileEnv {
           return LockAttempt::kFailed;
         },
         error);
-    return taken ? std::move(lock) : nullptr;
+    if (!taken) return nullptr;
+    return lock;
   }
 
   // Only a reparse point is resolved, to the final path the system opens.
