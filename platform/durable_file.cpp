@@ -15,10 +15,15 @@ bool WriteFileAtomically(FileEnv& env, const FileLock& lock, const utils::utf16_
     return false;
   };
   if (!lock.StillHeld()) return lost();
-  // Under the lock, a temporary file is a dead writer's.
-  env.RemoveFile(temporary);
-  if (!env.WriteNewFile(temporary, bytes, like.empty() ? path : like, error)) {
-    return lock.StillHeld() ? false : lost();
+  // Under the lock, a temporary file is a dead writer's, or one of a writer
+  // whose lock file was removed and that has yet to notice it: that one
+  // gives up at its next check, so a few tries get past it.
+  constexpr int kTries = 3;
+  for (int attempt = 1;; ++attempt) {
+    env.RemoveFile(temporary);
+    if (env.WriteNewFile(temporary, bytes, like.empty() ? path : like, error)) break;
+    if (!lock.StillHeld()) return lost();
+    if (attempt == kTries) return false;
   }
   if (!lock.StillHeld()) return lost();
   if (!env.ReplaceAtomically(temporary, path, error)) {
