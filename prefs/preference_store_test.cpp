@@ -103,30 +103,6 @@ TEST_F(PreferenceStoreTest, KeysFallIntoThreeCategories) {
   }
 }
 
-// Writes `value` with the typed writer of its kind and reads it back with
-// the typed reader; a read of another kind gives the default.
-void WriteTyped(Preferences& store, const velmar_ustring& key, const Variant& value) {
-  switch (value.GetType()) {
-    case Variant::kBool:
-      ASSERT_TRUE(store.WriteBool(key, value.GetBool()));
-      EXPECT_EQ(store.ReadBool(key, !value.GetBool()), value.GetBool());
-      EXPECT_EQ(store.ReadInt(key, 9), 9);
-      break;
-    case Variant::kInt32:
-      ASSERT_TRUE(store.WriteInt(key, value.GetInt32()));
-      EXPECT_EQ(store.ReadInt(key, 0), value.GetInt32());
-      break;
-    case Variant::kDouble:
-      ASSERT_TRUE(store.WriteDouble(key, value.GetDouble()));
-      EXPECT_EQ(store.ReadDouble(key, 0.0), value.GetDouble());
-      break;
-    default:
-      ASSERT_TRUE(store.WriteString(key, value.GetString()));
-      EXPECT_EQ(store.ReadString(key, velmar_ustring()), value.GetString());
-      EXPECT_FALSE(store.ReadBool(key, false));
-  }
-}
-
 // Random writes and removals of every kind, among them the names with a
 // category of their own, read back at once and by a fresh store of the
 // saved files; the category names and whole lists pass through by name.
@@ -166,7 +142,7 @@ TEST_F(PreferenceStoreTest, WhatIsWrittenAndSavedIsLoadedBack) {
         model.erase(key);
       } else {
         model[key] = values[random() % std::size(values)];
-        WriteTyped(store, key, model[key]);
+        ASSERT_TRUE(store.SetItem(key, model[key]));
       }
       EXPECT_EQ(store.GetItem(key), model.count(key) ? model[key] : Variant());
     }
