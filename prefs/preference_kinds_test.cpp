@@ -9,6 +9,7 @@ namespace {
 
 using velmar::utils::velmar_ustring;
 
+// Over the whole table: every key is listed once and found with its kind.
 TEST(PreferenceKindsTest, EachKeyHasOneKind) {
   std::set<velmar_ustring> seen;
   for (const TypedPreferenceKey& entry : TypedPreferenceKeys()) {
@@ -16,24 +17,6 @@ TEST(PreferenceKindsTest, EachKeyHasOneKind) {
     PreferenceKind kind = PreferenceKind::kString;
     ASSERT_TRUE(FindPreferenceKind(entry.key, kind)) << entry.key.ToUTF8();
     EXPECT_EQ(kind, entry.kind) << entry.key.ToUTF8();
-  }
-}
-
-TEST(PreferenceKindsTest, KindsMatchTheTypedAccessors) {
-  const struct {
-    const velmar_ustring& key;
-    PreferenceKind kind;
-  } cases[] = {
-      {Preferences::kUseSkia, PreferenceKind::kBool},
-      {Preferences::kDraftModeOptions, PreferenceKind::kInt},
-      {Preferences::kAutoSaveIntervalPrefsStr, PreferenceKind::kDouble},
-      {Preferences::kColorChooserImagePath, PreferenceKind::kString},
-      {Preferences::kFilterScalesComboBox_WIN, PreferenceKind::kBool},
-  };
-  for (const auto& c : cases) {
-    PreferenceKind kind = PreferenceKind::kString;
-    ASSERT_TRUE(FindPreferenceKind(c.key, kind)) << c.key.ToUTF8();
-    EXPECT_EQ(kind, c.kind) << c.key.ToUTF8();
   }
 }
 

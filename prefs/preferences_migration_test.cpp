@@ -44,7 +44,8 @@ void FillOlderVersion(Preferences& old) {
 TEST_F(PreferencesImport, FirstRunImportsTheListedKeys) {
   SaveVersion(25, FillOlderVersion);
   Preferences& prefs = Preferences::Default();
-
+  // The import stays in memory until saved.
+  EXPECT_FALSE(FileExists(prefs.GetPrivateFilePath()) || FileExists(prefs.GetPublicFilePath()));
   EXPECT_TRUE(prefs.ReadBool(VELMAR_U("Backup"), false));
   EXPECT_DOUBLE_EQ(prefs.ReadDouble(VELMAR_U("AutosaveInterval"), 0.0), 12.5);
   EXPECT_FALSE(prefs.GetAutoUpdateTrelvinModels());
@@ -76,17 +77,9 @@ TEST_F(PreferencesImport, FirstRunImportsTheListedKeys) {
   EXPECT_EQ(prefs.GetSelectionHighlightColor(false, true), Rgba(255, 0, 0, 127));
   EXPECT_FALSE(prefs.GetDraftMode());
   EXPECT_TRUE(prefs.UseSkia());
-}
-
-TEST_F(PreferencesImport, ImportStaysInMemoryUntilSaved) {
-  SaveVersion(25, FillOlderVersion);
-  const velmar_ustring privateFile = Preferences::Default().GetPrivateFilePath();
-  const velmar_ustring publicFile = Preferences::Default().GetPublicFilePath();
-  EXPECT_FALSE(FileExists(privateFile) || FileExists(publicFile));
-  Preferences::Default().Save();
+  prefs.Save();
   Preferences::Destroy();
-  TempPreferences reread(26);
-  EXPECT_TRUE(reread.ReadBool(VELMAR_U("Backup"), false));
+  EXPECT_TRUE(TempPreferences(26).ReadBool(VELMAR_U("Backup"), false));
 }
 
 TEST_F(PreferencesImport, OnlyTheNewestEarlierVersionIsRead) {
@@ -124,17 +117,14 @@ TEST_F(PreferencesImport, NoAutomaticImportOnceCurrentFilesExist) {
   EXPECT_TRUE(prefs.GetDraftMode());
 }
 
-TEST_F(PreferencesImport, EmptyEarlierVersionImportsNothing) {
+TEST_F(PreferencesImport, AMissingOrEmptyEarlierVersionImportsNothing) {
+  EXPECT_EQ(Preferences::Default().ImportPreviousVersionSettings(), -1);
+  EXPECT_FALSE(Preferences::Default().ContainsItem(VELMAR_U("general")));
+  Preferences::Destroy();
   { TempPreferences folders(22); }
   Preferences& prefs = Preferences::Default();
   EXPECT_FALSE(prefs.ContainsItem(VELMAR_U("general")));
   EXPECT_EQ(prefs.ImportPreviousVersionSettings(), 22);
-  EXPECT_FALSE(prefs.ContainsItem(VELMAR_U("general")));
-}
-
-TEST_F(PreferencesImport, NothingToImportWithoutAnEarlierVersion) {
-  Preferences& prefs = Preferences::Default();
-  EXPECT_EQ(prefs.ImportPreviousVersionSettings(), -1);
   EXPECT_FALSE(prefs.ContainsItem(VELMAR_U("general")));
 }
 

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <string>
 
 #include "FolianUtils/canvas_name.h"
@@ -23,53 +22,6 @@ using test::Rgba;
 
 class AppPreferences : public test::PreferencesFixture {};
 
-TEST(PreferenceConstants, KeysAreBuiltAndDistinct) {
-  const velmar_ustring* const keys[] = {
-      &Preferences::kColorChooserImagePath,   &Preferences::kColorTrayPrefix,
-      &Preferences::kRecentFilesList_WIN,     &Preferences::kHighlightColorSharedLayerStr,
-      &Preferences::kAutoUpdateTrelvinModels, &Preferences::kReDrawDelayInSeconds,
-      &Preferences::kUniqueUserGUIDStr,       &Preferences::kShortcutsStr,
-      &Preferences::kNamedScalesStr,          &Preferences::kWarningSlugMayHaveCrashed,
-      &Preferences::kPathVariableFLAppData,   &Preferences::kWarningUnableToPickTrvModels,
-  };
-  const char* const expected[] = {
-      "ColorChooserImagePath",
-      "ColorTray%d",
-      "MRU_LIST",
-      "HighlightColorSharedLayer",
-      "auto_update",
-      "redraw_delay_in_seconds",
-      "AppGUID",
-      "shortcuts",
-      "namedScales",
-      "warning_slug_may_have_crashed",
-      "{FL_APPDATA}",
-      "warning_unable_pick_trv_models",
-  };
-  std::set<std::string> seen;
-  for (std::size_t i = 0; i < std::size(keys); ++i) {
-    EXPECT_EQ(keys[i]->ToUTF8(), expected[i]);
-    seen.insert(keys[i]->ToUTF8());
-  }
-  EXPECT_EQ(seen.size(), std::size(keys));
-}
-
-TEST(PreferenceConstants, HighlightDefaultsAreTruncatedFractions) {
-  const struct {
-    const CColor& color;
-    CColor expected;
-    std::uint32_t packed;
-  } cases[] = {
-      {Preferences::kDefaultHighlightColorSharedLayer, Rgba(127, 0, 19, 127), 0x7F13007Fu},
-      {Preferences::kDefaultHighlightColorNonsharedLayer, Rgba(0, 127, 255, 127), 0x7FFF7F00u},
-      {Preferences::kDefaultHighlightColorLockedEntity, Rgba(255, 0, 0, 127), 0x7F0000FFu},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(c.color, c.expected);
-    EXPECT_EQ(c.color.Packed(), c.packed);
-  }
-}
-
 TEST_F(AppPreferences, DefaultsWithEmptyFiles) {
   Preferences& prefs = Preferences::Default();
   EXPECT_FALSE(prefs.GetDraftMode());
@@ -84,6 +36,11 @@ TEST_F(AppPreferences, DefaultsWithEmptyFiles) {
   EXPECT_TRUE(prefs.GetEditTrelvinModels());
   EXPECT_FALSE(prefs.SkiaRTFLoggingEnabled());
   EXPECT_EQ(GetCanvasName(), "skia");
+  // The scroll default follows its writable static.
+  const float saved = Preferences::s_defaultScrollSpeedCoefficient;
+  Preferences::s_defaultScrollSpeedCoefficient = 2.0f;
+  EXPECT_FLOAT_EQ(prefs.GetScrollSpeedCoefficient(), 2.0f);
+  Preferences::s_defaultScrollSpeedCoefficient = saved;
 }
 
 TEST_F(AppPreferences, SettersRoundTripUnderTheirKeys) {
@@ -123,14 +80,6 @@ TEST_F(AppPreferences, AutoUpdateWritesOnlyAChange) {
   EXPECT_FALSE(prefs.ReadBool(VELMAR_U("auto_update"), true));
   prefs.SetAutoUpdateTrelvinModels(true);
   EXPECT_TRUE(prefs.ReadBool(VELMAR_U("auto_update"), false));
-}
-
-TEST_F(AppPreferences, ScrollSpeedDefaultFollowsTheWritableStatic) {
-  Preferences& prefs = Preferences::Default();
-  const float saved = Preferences::s_defaultScrollSpeedCoefficient;
-  Preferences::s_defaultScrollSpeedCoefficient = 2.0f;
-  EXPECT_FLOAT_EQ(prefs.GetScrollSpeedCoefficient(), 2.0f);
-  Preferences::s_defaultScrollSpeedCoefficient = saved;
 }
 
 TEST_F(AppPreferences, HighlightColorKeysAndDefaults) {
@@ -175,34 +124,10 @@ TEST_F(AppPreferences, AxisColorsComeFromTheViewerLibrary) {
   EXPECT_EQ(Preferences::GetParallelPerpendicularColor(), Rgba(255, 0, 255, 255));
 }
 
-TEST_F(AppPreferences, VersionFolders) {
-  const struct {
-    int version;
-    const char* folder;
-  } cases[] = {
-      {26, "Trelvin/Trelvin 2026/Folian"},
-      {10, "Trelvin/Trelvin 2010/Folian"},
-      {0, "Trelvin/Viewer"},
-  };
-  for (const auto& c : cases) {
-    SaveVersion(c.version, [](Preferences& store) { store.SetDraftMode(true); });
-    const velmar_ustring privateFile =
-        AppendPath(AppendPath(m_roots.local(), c.folder), "folian.private.json");
-    const velmar_ustring publicFile =
-        AppendPath(AppendPath(m_roots.roaming(), c.folder), "folian.public.json");
-    TempPreferences store(c.version);
-    EXPECT_EQ(store.GetPrivateFilePath(), privateFile) << c.version;
-    EXPECT_EQ(store.GetPublicFilePath(), publicFile) << c.version;
-    EXPECT_TRUE(FileExists(privateFile) || FileExists(publicFile)) << c.version;
-    EXPECT_TRUE(store.GetDraftMode()) << c.version;
-  }
-  EXPECT_EQ(Preferences::Default().GetPrivateFilePath(),
-            AppendPath(m_roots.local(), "Trelvin/Trelvin 2026/Folian/folian.private.json"));
-}
-
 TEST_F(AppPreferences, TemporaryStoresAreIndependentOfTheSingleton) {
   Preferences& singleton = Preferences::Default();
   TempPreferences temporary(26);
+  // The singleton is the current version's store.
   EXPECT_EQ(temporary.GetPrivateFilePath(), singleton.GetPrivateFilePath());
   temporary.SetDraftMode(true);
   EXPECT_FALSE(singleton.GetDraftMode());
@@ -213,16 +138,6 @@ TEST_F(AppPreferences, TemporaryStoresAreIndependentOfTheSingleton) {
   copy.SetDraftMode(false);
   EXPECT_TRUE(temporary.GetDraftMode());
   EXPECT_EQ(copy.GetPrivateFilePath(), temporary.GetPrivateFilePath());
-}
-
-TEST_F(AppPreferences, TemporaryStoreOfAMissingVersionCreatesItsFolders) {
-  const velmar_ustring folder = AppendPath(m_roots.roaming(), "Trelvin/Trelvin 2019/Folian");
-  ASSERT_FALSE(FileExists(folder));
-  TempPreferences store(19);
-  EXPECT_TRUE(IsDirectory(folder));
-  EXPECT_TRUE(IsDirectory(AppendPath(m_roots.local(), "Trelvin/Trelvin 2019/Folian")));
-  EXPECT_FALSE(store.ContainsItem(VELMAR_U("general")));
-  EXPECT_FALSE(store.GetDraftMode());
 }
 
 TEST_F(AppPreferences, SkiaLoggingActsOnTheSingleton) {

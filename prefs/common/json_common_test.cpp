@@ -11,6 +11,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
@@ -81,7 +82,7 @@ TEST_F(JsonCommonTest, EveryKindOfValueSurvivesSaveAndLoad) {
       {velmar_ustring("$type"), Variant(velmar_ustring("int8"))},
       {velmar_ustring("$$two"), Variant(true)},
       {velmar_ustring("deep"), Variant(VariantVector{Variant(), Variant(2.0)})}};
-  const Variant values[] = {
+  std::vector<Variant> values = {
       Variant(),
       Variant(false),
       Variant(std::int8_t{-128}),
@@ -104,44 +105,29 @@ TEST_F(JsonCommonTest, EveryKindOfValueSurvivesSaveAndLoad) {
       Variant(nested),
       Variant(KeyValuePairs{{velmar_ustring("k"), Variant(1)}, {velmar_ustring("k"), Variant(2)}}),
   };
+  // And doubles of random bits, which must come back bit for bit.
+  std::mt19937_64 random(42);
+  while (values.size() < 2000) {
+    const std::uint64_t bits = random();
+    double number = 0;
+    std::memcpy(&number, &bits, sizeof number);
+    if (std::isfinite(number) && number != 0) values.emplace_back(number);
+  }
   {
     FileStore store(m_folder.path());
-    for (std::size_t i = 0; i < std::size(values); ++i) {
+    for (std::size_t i = 0; i < values.size(); ++i) {
       ASSERT_TRUE(store.WriteVariant(general, velmar_ustring(std::to_string(i)), values[i]));
     }
     ASSERT_TRUE(store.SavePreferences());
   }
   FileStore reloaded(m_folder.path());
   ASSERT_TRUE(reloaded.loaded);
-  for (std::size_t i = 0; i < std::size(values); ++i) {
+  for (std::size_t i = 0; i < values.size(); ++i) {
     const Variant read = reloaded.ReadVariant(general, velmar_ustring(std::to_string(i)));
     EXPECT_EQ(read, values[i]) << "value " << i;
   }
   const Variant zero = reloaded.ReadVariant(general, velmar_ustring("9"));
   EXPECT_TRUE(std::signbit(zero.GetDouble()));
-}
-
-TEST_F(JsonCommonTest, DoublesRoundTripBitForBit) {
-  std::mt19937_64 random(42);
-  std::vector<double> numbers;
-  while (numbers.size() < 2000) {
-    const std::uint64_t bits = random();
-    double number = 0;
-    std::memcpy(&number, &bits, sizeof number);
-    if (std::isfinite(number)) numbers.push_back(number);
-  }
-  {
-    FileStore store(m_folder.path());
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-      store.WriteDouble(general, velmar_ustring(std::to_string(i)), numbers[i]);
-    }
-    ASSERT_TRUE(store.SavePreferences());
-  }
-  FileStore reloaded(m_folder.path());
-  for (std::size_t i = 0; i < numbers.size(); ++i) {
-    const double read = reloaded.ReadDouble(general, velmar_ustring(std::to_string(i)), 0.0);
-    EXPECT_EQ(std::memcmp(&read, &numbers[i], sizeof read), 0) << numbers[i];
-  }
 }
 
 TEST_F(JsonCommonTest, HandWrittenNumbersReadExactly) {
@@ -160,12 +146,9 @@ TEST_F(JsonCommonTest, HandWrittenNumbersReadExactly) {
   EXPECT_TRUE(std::signbit(read("negative_zero")));
   EXPECT_EQ(store.ReadInt(general, velmar_ustring("int"), 0), -2147483647 - 1);
   EXPECT_EQ(store.ReadVariant(general, velmar_ustring("int64")).GetInt64(), 2147483648LL);
-}
-
-TEST_F(JsonCommonTest, ANumberNoDoubleHoldsMakesTheFileUnreadable) {
+  // A number no double holds makes the file unreadable.
   WriteText(Public(), R"({"format": 1, "categories": {"general": {"n": 1e400}}})");
-  FileStore store(m_folder.path());
-  EXPECT_TRUE(std::isnan(store.ReadDouble(general, velmar_ustring("n"), std::nan(""))));
+  EXPECT_FALSE(FileStore(m_folder.path()).loaded);
 }
 
 TEST_F(JsonCommonTest, ReadsOfAnotherKindGiveTheDefaultExceptExactNumbers) {
@@ -316,16 +299,6 @@ TEST_F(JsonCommonTest, BadFilesLoadEmptyAndAreKeptAsideBySave) {
     EXPECT_EQ(ReadText(folder / "p.public.json.bad"), bad);
     EXPECT_TRUE(FileStore(folder).loaded);
   }
-}
-
-TEST_F(JsonCommonTest, SecondCorruptFileGetsItsOwnAsideName) {
-  for (const char* bad : {"first", "second"}) {
-    WriteText(Public(), bad);
-    FileStore store(m_folder.path());
-    ASSERT_TRUE(store.SavePreferences());
-  }
-  EXPECT_EQ(ReadText(m_folder.path() / "p.public.json.bad"), "first");
-  EXPECT_EQ(ReadText(m_folder.path() / "p.public.json.bad1"), "second");
 }
 
 TEST_F(JsonCommonTest, AFileThatCannotBeReadIsNeverOverwritten) {
@@ -520,51 +493,6 @@ TEST_F(LinuxJsonCommonTest, AReadOnlyFolderFailsTheSaveWithTheSystemsWords) {
   EXPECT_EQ(FileStore(m_folder.path()).ReadInt(general, velmar_ustring("k"), 0), 2);
 }
 
-// Run in a child process that the crash test kills while it saves.
-TEST(JsonCommonCrashChild, DISABLED_SaveUntilKilled) {
-  const char* folder = std::getenv("FOLIAN_PREFS_CRASH_FOLDER");
-  ASSERT_NE(folder, nullptr);
-  FileStore store{fs::path(folder)};
-  const velmar_ustring general("general");
-  for (int round = 1;; ++round) {
-    for (int i = 0; i < 2000; ++i) {
-      store.WriteInt(general, velmar_ustring("key" + std::to_string(i)), round);
-    }
-    store.WriteInt(general, velmar_ustring("round"), round);
-    store.SavePreferences();
-  }
-}
-
-TEST_F(JsonCommonTest, AKilledSaveLeavesAWholeFile) {
-  {
-    FileStore seed(m_folder.path());
-    seed.WriteInt(general, velmar_ustring("round"), 0);
-    ASSERT_TRUE(seed.SavePreferences());
-  }
-  const fs::path self = fs::read_symlink("/proc/self/exe");
-  int rounds_seen = 0;
-  for (const char* delay : {"0.3", "0.45", "0.6", "0.75", "0.9"}) {
-    const std::string command = "FOLIAN_PREFS_CRASH_FOLDER='" + m_folder.path().string() +
-                                "' timeout -s KILL " + delay + " '" + self.string() +
-                                "' --gtest_also_run_disabled_tests "
-                                "--gtest_filter=JsonCommonCrashChild.* >/dev/null 2>&1";
-    std::system(command.c_str());
-    FileStore store(m_folder.path());
-    ASSERT_TRUE(store.loaded) << "after a kill at " << delay << " s";
-    const int round = store.ReadInt(general, velmar_ustring("round"), -1);
-    ASSERT_GE(round, 0);
-    rounds_seen += round;
-    if (round > 0) {
-      for (int i = 0; i < 2000; i += 199) {
-        EXPECT_EQ(store.ReadInt(general, velmar_ustring("key" + std::to_string(i)), -1), round);
-      }
-    }
-    // A killed save may leave its temporary file; the next save replaces it.
-    EXPECT_LE(CountEntries(m_folder.path(), ".tmp"), 2);
-    EXPECT_EQ(CountEntries(m_folder.path(), ".bad"), 0);
-  }
-  EXPECT_GT(rounds_seen, 0) << "the child never saved";
-}
 #endif
 
 }  // namespace
