@@ -137,16 +137,10 @@ struct ScopedEnv : folian::test::ScopedEnv {
 
 TEST(LinuxStringToDoubleTest, SeesAChangedUserLocale) {
   double value = 0.0;
-  {
-    const ScopedEnv env("LC_ALL", "de_DE.UTF-8");
-    ASSERT_EQ(UserDecimalPoint(), ',') << "run scripts/install-deps.sh to generate de_DE.UTF-8";
+  for (const auto& [locale, expected] : {std::pair{"de_DE.UTF-8", 2.5}, {"en_US.UTF-8", 2.0}}) {
+    const ScopedEnv env("LC_ALL", locale);
     EXPECT_TRUE(StringToDouble(VELMAR_U("2,5"), value));
-    EXPECT_EQ(value, 2.5);
-  }
-  {
-    const ScopedEnv env("LC_ALL", "en_US.UTF-8");
-    EXPECT_TRUE(StringToDouble(VELMAR_U("2,5"), value));
-    EXPECT_EQ(value, 2.0);
+    EXPECT_EQ(value, expected) << locale << ": run scripts/install-deps.sh to generate it";
   }
   {
     // LC_NUMERIC counts when LC_ALL is empty; an unknown locale reads ".".
