@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <utility>
 #include <vector>
 
 #include "FolianUtils/application.h"
@@ -57,22 +58,17 @@ class SupportFolders : public ::testing::Test {
 };
 
 TEST_F(SupportFolders, FoldersAreComposedAndCreated) {
-  const velmar_ustring user = GetUserSupportFolder();
-  EXPECT_EQ(user, m_roots.roaming() + "/Trelvin/Trelvin 2026/Folian");
-  EXPECT_TRUE(IsDirectory(user));
-  EXPECT_EQ(GetUserSupportFolder(26), user);
-
-  const velmar_ustring viewer = GetUserSupportFolder(0);
-  EXPECT_EQ(viewer, m_roots.roaming() + "/Trelvin/Viewer");
-  EXPECT_TRUE(IsDirectory(viewer));
-
-  const velmar_ustring install = GetInstallSupportFolder();
-  EXPECT_EQ(install, m_roots.common() + "/Trelvin/Trelvin 2026/Folian");
-  EXPECT_TRUE(IsDirectory(install));
-
-  const velmar_ustring local = GetUserAppFolder("Other", 25, false);
-  EXPECT_EQ(local, m_roots.local() + "/Trelvin/Trelvin 2025/Other");
-  EXPECT_TRUE(IsDirectory(local));
+  const std::pair<velmar_ustring, velmar_ustring> cases[] = {
+      {GetUserSupportFolder(), m_roots.roaming() + "/Trelvin/Trelvin 2026/Folian"},
+      {GetUserSupportFolder(26), m_roots.roaming() + "/Trelvin/Trelvin 2026/Folian"},
+      {GetUserSupportFolder(0), m_roots.roaming() + "/Trelvin/Viewer"},
+      {GetInstallSupportFolder(), m_roots.common() + "/Trelvin/Trelvin 2026/Folian"},
+      {GetUserAppFolder("Other", 25, false), m_roots.local() + "/Trelvin/Trelvin 2025/Other"},
+  };
+  for (const auto& [folder, expected] : cases) {
+    EXPECT_EQ(folder, expected);
+    EXPECT_TRUE(IsDirectory(folder));
+  }
   EXPECT_TRUE(UserAppFolderExists("Other", 25, false));
   EXPECT_FALSE(UserAppFolderExists("Other", 25, true));
   EXPECT_FALSE(IsDirectory(m_roots.roaming() + "/Trelvin/Trelvin 2025"));

@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <random>
 #include <string>
 #include <system_error>
@@ -17,6 +16,7 @@
 #include "FolianUtils/ustring.h"
 #include "environment/paths_internal.h"
 #include "platform/file_system.h"
+#include "platform/scoped_env_test_support.h"
 
 namespace folian::test {
 
@@ -83,23 +83,15 @@ class ScopedSupportRoots {
     for (const char* name : {"roaming", "local", "common"}) {
       std::filesystem::create_directory(m_root.path() / name, error);
     }
-    Set("XDG_CONFIG_HOME", m_root.path() / "roaming");
-    Set("XDG_DATA_HOME", m_root.path() / "local");
-    Set("XDG_DATA_DIRS", (m_root.path() / "common").string() + ":/usr/share");
+    m_env.Set("XDG_CONFIG_HOME", (m_root.path() / "roaming").c_str());
+    m_env.Set("XDG_DATA_HOME", (m_root.path() / "local").c_str());
+    m_env.Set("XDG_DATA_DIRS", ((m_root.path() / "common").string() + ":/usr/share").c_str());
     m_usable = !error;
 #endif
   }
   ~ScopedSupportRoots() {
 #if defined(_WIN32)
     if (m_usable) RemoveTrelvinTrees();
-#else
-    for (const auto& [name, value] : m_saved) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
 #endif
   }
   ScopedSupportRoots(const ScopedSupportRoots&) = delete;
@@ -132,17 +124,8 @@ class ScopedSupportRoots {
     }
   }
 #else
-  void Set(const std::string& name, const std::filesystem::path& value) {
-    Set(name, value.string());
-  }
-  void Set(const std::string& name, const std::string& value) {
-    const char* old = std::getenv(name.c_str());
-    m_saved.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
-    setenv(name.c_str(), value.c_str(), 1);
-  }
-
   TemporaryFolder m_root;
-  std::vector<std::pair<std::string, std::optional<std::string> > > m_saved;
+  ScopedEnv m_env;
 #endif
   bool m_usable = false;
 };

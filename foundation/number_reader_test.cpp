@@ -13,6 +13,7 @@
 
 #include "FolianUtils/numeric_formatter.h"
 #include "FolianUtils/ustring.h"
+#include "platform/scoped_env_test_support.h"
 
 namespace velmar::utils {
 namespace {
@@ -129,42 +130,17 @@ TEST(StringToDoubleTest, LeavesTheProcessLocaleAsC) {
 #if !defined(_WIN32)
 // On Linux the user's locale is the environment's; a change must be seen
 // without restarting the process.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : m_name(name) {
-    const char* old = std::getenv(name);
-    if (old != nullptr) m_old = old;
-    m_had = old != nullptr;
-    setenv(name, value, 1);
-    ForgetUserDecimalPoint();
-  }
-  ~ScopedEnv() {
-    if (m_had) {
-      setenv(m_name, m_old.c_str(), 1);
-    } else {
-      unsetenv(m_name);
-    }
-    ForgetUserDecimalPoint();
-  }
-
- private:
-  const char* m_name;
-  std::string m_old;
-  bool m_had = false;
+struct ScopedEnv : folian::test::ScopedEnv {
+  ScopedEnv(const char* name, const char* value)
+      : folian::test::ScopedEnv({{name, value}}, ForgetUserDecimalPoint) {}
 };
 
 TEST(LinuxStringToDoubleTest, SeesAChangedUserLocale) {
   double value = 0.0;
-  {
-    const ScopedEnv env("LC_ALL", "de_DE.UTF-8");
-    ASSERT_EQ(UserDecimalPoint(), ',') << "run scripts/install-deps.sh to generate de_DE.UTF-8";
+  for (const auto& [locale, expected] : {std::pair{"de_DE.UTF-8", 2.5}, {"en_US.UTF-8", 2.0}}) {
+    const ScopedEnv env("LC_ALL", locale);
     EXPECT_TRUE(StringToDouble(VELMAR_U("2,5"), value));
-    EXPECT_EQ(value, 2.5);
-  }
-  {
-    const ScopedEnv env("LC_ALL", "en_US.UTF-8");
-    EXPECT_TRUE(StringToDouble(VELMAR_U("2,5"), value));
-    EXPECT_EQ(value, 2.0);
+    EXPECT_EQ(value, expected) << locale << ": run scripts/install-deps.sh to generate it";
   }
   {
     // LC_NUMERIC counts when LC_ALL is empty; an unknown locale reads ".".

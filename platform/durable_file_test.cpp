@@ -31,7 +31,7 @@ class DurableFileTest : public ::testing::Test {
   FileEnv& m_env = DefaultFileEnv();
 };
 
-TEST_F(DurableFileTest, ReadsTellMissingFromUnreadable) {
+TEST_F(DurableFileTest, ReadsTellMissingFromUnreadableAndTooLarge) {
   std::string bytes;
   std::string error;
   EXPECT_EQ(m_env.ReadFile(Path("none.json"), 100, bytes, error), FileReadResult::kMissing);
@@ -42,14 +42,10 @@ TEST_F(DurableFileTest, ReadsTellMissingFromUnreadable) {
   EXPECT_EQ(m_env.ReadFile(Path("big.json"), 9, bytes, error), FileReadResult::kTooLarge);
   EXPECT_EQ(m_env.ReadFile(Path("big.json"), 10, bytes, error), FileReadResult::kRead);
   EXPECT_EQ(bytes, "0123456789");
-}
-
-TEST_F(DurableFileTest, ReadsFilesLargerThanOneBufferWholeAndEmptyFiles) {
+  // Files larger than one buffer are read whole, empty ones as nothing.
   const std::string text(200000, 'x');
   std::ofstream(m_folder.path() / "long", std::ios::binary) << text;
   std::ofstream(m_folder.path() / "empty", std::ios::binary).close();
-  std::string bytes;
-  std::string error;
   EXPECT_EQ(m_env.ReadFile(Path("long"), text.size(), bytes, error), FileReadResult::kRead);
   EXPECT_EQ(bytes, text);
   EXPECT_EQ(m_env.ReadFile(Path("long"), text.size() - 1, bytes, error), FileReadResult::kTooLarge);

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "FolianUtils/ustring.h"
+#include "environment/support_folders_test_roots.h"
 
 #if !defined(_WIN32)
 #include <sys/stat.h>
@@ -20,19 +20,14 @@ utils::utf16_string Units(const char* ascii) { return utils::velmar_ustring(asci
 
 class FileStreamTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    m_folder = std::filesystem::temp_directory_path() /
-               ("folian-stream-" +
-                std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-    std::filesystem::create_directories(m_folder);
-  }
-  void TearDown() override { std::filesystem::remove_all(m_folder); }
+  void SetUp() override { ASSERT_TRUE(m_temp.ok()); }
 
   utils::utf16_string Path(const char* name) const {
     return utils::velmar_ustring((m_folder / name).u8string()).str();
   }
 
-  std::filesystem::path m_folder;
+  folian::test::TemporaryFolder m_temp;
+  const std::filesystem::path& m_folder = m_temp.path();
 };
 
 TEST_F(FileStreamTest, SeeksPastTheEndAndReadsShort) {

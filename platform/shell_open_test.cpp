@@ -7,16 +7,16 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 
 #include "FolianUtils/ustring.h"
+#include "environment/support_folders_test_roots.h"
+#include "platform/scoped_env_test_support.h"
 
 namespace velmar::platform {
 namespace {
@@ -25,9 +25,7 @@ namespace {
 class LinuxFakeOpener : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_folder = std::filesystem::temp_directory_path() /
-               ("folian-open-" +
-                std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    ASSERT_TRUE(m_temp.ok());
     std::filesystem::create_directories(m_folder / "bin");
     m_record = m_folder / "arguments";
     const std::filesystem::path script = m_folder / "bin" / "xdg-open";
@@ -35,17 +33,7 @@ class LinuxFakeOpener : public ::testing::Test {
                           << m_record.string() << ".tmp\"\nmv \"" << m_record.string()
                           << ".tmp\" \"" << m_record.string() << "\"\n";
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
-    const char* path = std::getenv("PATH");
-    if (path != nullptr) m_saved_path = path;
-    setenv("PATH", (m_folder / "bin").c_str(), 1);
-  }
-  void TearDown() override {
-    if (m_saved_path) {
-      setenv("PATH", m_saved_path->c_str(), 1);
-    } else {
-      unsetenv("PATH");
-    }
-    std::filesystem::remove_all(m_folder);
+    m_env.Set("PATH", (m_folder / "bin").c_str());
   }
 
   // What the handler was given, once it has run.
@@ -58,9 +46,10 @@ class LinuxFakeOpener : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
-  std::filesystem::path m_folder;
+  folian::test::TemporaryFolder m_temp;
+  const std::filesystem::path& m_folder = m_temp.path();
   std::filesystem::path m_record;
-  std::optional<std::string> m_saved_path;
+  folian::test::ScopedEnv m_env;
 };
 
 TEST_F(LinuxFakeOpener, PassesTheTargetAsOneArgumentWithoutAShell) {

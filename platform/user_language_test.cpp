@@ -2,45 +2,16 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
-#include <string>
+#include <cstdint>
+
+#include "platform/scoped_env_test_support.h"
 
 #if !defined(_WIN32)
 
 namespace velmar::platform {
 namespace {
 
-// Sets the messages-locale variables for one case and restores them after.
-class ScopedMessagesLocale {
- public:
-  ScopedMessagesLocale(const char* lc_all, const char* lc_messages, const char* lang) {
-    Apply("LC_ALL", lc_all);
-    Apply("LC_MESSAGES", lc_messages);
-    Apply("LANG", lang);
-  }
-  ~ScopedMessagesLocale() {
-    for (const auto& [name, value] : m_saved) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
-
- private:
-  void Apply(const char* name, const char* value) {
-    const char* old = getenv(name);
-    m_saved.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
-    if (value != nullptr) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
-    }
-  }
-  std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
-};
+using Env = folian::test::ScopedEnv;
 
 TEST(LinuxUserLanguage, FromTheMessagesCategory) {
   const struct {
@@ -63,7 +34,7 @@ TEST(LinuxUserLanguage, FromTheMessagesCategory) {
       {"de_DEU", 0x0409, nullptr},      {"x", 0x0409, nullptr},
   };
   for (const auto& c : cases) {
-    const ScopedMessagesLocale locale(c.locale, nullptr, nullptr);
+    const Env env({{"LC_ALL", c.locale}, {"LC_MESSAGES", nullptr}, {"LANG", nullptr}});
     EXPECT_EQ(QueryUserLanguageId(), c.language_id) << c.locale;
     std::string name = "before";
     EXPECT_EQ(QueryUserLocaleName(name), c.name != nullptr) << c.locale;
@@ -72,22 +43,21 @@ TEST(LinuxUserLanguage, FromTheMessagesCategory) {
 }
 
 TEST(LinuxUserLanguage, PosixOrderOfPrecedence) {
-  {
-    const ScopedMessagesLocale locale("fr_FR.UTF-8", "de_DE.UTF-8", "it_IT.UTF-8");
-    EXPECT_EQ(QueryUserLanguageId(), 0x040C);
+  const struct {
+    const char* lc_all;
+    const char* lc_messages;
+    std::uint16_t language_id;
+  } cases[] = {
+      {"fr_FR.UTF-8", "de_DE.UTF-8", 0x040C},
+      {"", "de_DE.UTF-8", 0x0407},
+      {nullptr, nullptr, 0x0410},
+  };
+  for (const auto& c : cases) {
+    const Env env({{"LC_ALL", c.lc_all}, {"LC_MESSAGES", c.lc_messages}, {"LANG", "it_IT.UTF-8"}});
+    EXPECT_EQ(QueryUserLanguageId(), c.language_id) << (c.lc_all != nullptr ? c.lc_all : "unset");
   }
-  {
-    const ScopedMessagesLocale locale("", "de_DE.UTF-8", "it_IT.UTF-8");
-    EXPECT_EQ(QueryUserLanguageId(), 0x0407);
-  }
-  {
-    const ScopedMessagesLocale locale(nullptr, nullptr, "it_IT.UTF-8");
-    EXPECT_EQ(QueryUserLanguageId(), 0x0410);
-  }
-  {
-    const ScopedMessagesLocale locale(nullptr, nullptr, nullptr);
-    EXPECT_EQ(QueryUserLanguageId(), 0x0409);
-  }
+  const Env none({{"LC_ALL", nullptr}, {"LC_MESSAGES", nullptr}, {"LANG", nullptr}});
+  EXPECT_EQ(QueryUserLanguageId(), 0x0409);
 }
 
 }  // namespace
