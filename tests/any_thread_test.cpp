@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cmath>
+#include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "FolianUtils/angle_formatter.h"
@@ -34,7 +36,7 @@ using velmar::utils::NotificationObserver;
 using velmar::utils::velmar_ustring;
 
 constexpr int kThreads = 4;
-constexpr int kRounds = 200;
+constexpr int kRounds = 50;
 
 // Starts every worker at once so that their calls overlap.
 template <typename Work>
@@ -67,124 +69,101 @@ LengthInfo Architectural() {
   return info;
 }
 
-TEST(AnyThread, NumbersReadAlike) {
-  struct Case {
-    velmar_ustring text;
-    bool ok;
-    double value;
-  };
-  const std::vector<Case> cases = {
-      {WithDecimalPoint("12.5"), true, 12.5},   {WithDecimalPoint("  -3.25e2mm"), true, -325.0},
-      {WithDecimalPoint("0.001"), true, 0.001}, {velmar_ustring("mm"), false, 0.0},
-      {velmar_ustring(""), false, 0.0},
-  };
-  std::atomic<int> wrong{0};
-  RunTogether(kThreads, [&](int) {
-    for (int round = 0; round < kRounds; ++round) {
-      for (const Case& c : cases) {
-        double value = -1.0;
-        const bool ok = velmar::utils::StringToDouble(c.text.c_str(), value);
-        if (ok != c.ok || value != c.value) ++wrong;
-        if (CNumericFormatter::TTOF(c.text) != c.value) ++wrong;
-      }
-    }
-  });
-  EXPECT_EQ(wrong.load(), 0);
+// What the measurement box makes of a text, every reading at once.
+std::string BoxAnswer(const char* text) {
+  CVCBParser box(WithDecimalPoint(text), Architectural(), 0.5);
+  double length = 0.0;
+  int count = 0;
+  bool division = false;
+  unsigned int rows = 0, columns = 0;
+  Point2<float> point;
+  std::ostringstream answer;
+  answer << box.GetLength(length) << length << box.GetArrayOperation(&count, &division) << count
+         << division << box.GetRowsOrColumns(rows, columns) << rows << columns
+         << box.GetCPoint2f(10.0f, 20.0f, Point2<float>{1.0f, 2.0f}, point) << point.x << point.y
+         << box.GetPointEntryMode();
+  return answer.str();
 }
 
-TEST(AnyThread, MeasurementsFormatAndParseAlike) {
-  CLengthFormatter one(Architectural());
-  ASSERT_EQ(one.Format(66.5), velmar_ustring(VELMAR_U("5'-6 1/2\"")));
-  std::vector<double> values;
-  std::vector<velmar_ustring> texts;
-  for (int i = 0; i < 64; ++i) {
-    values.push_back(i * 7.3125);
-    texts.push_back(one.Format(values.back()));
+// The any-thread calls, each with the check of its answer. Formatters and
+// parsers are the caller's value objects: each call makes its own.
+std::vector<std::pair<std::string, std::function<bool()>>> Calls() {
+  std::vector<std::pair<std::string, std::function<bool()>>> calls;
+  const struct {
+    const char* text;
+    bool ok;
+    double value;
+  } numbers[] = {{"12.5", true, 12.5},
+                 {"  -3.25e2mm", true, -325.0},
+                 {"0.001", true, 0.001},
+                 {"mm", false, 0.0},
+                 {"", false, 0.0}};
+  for (const auto& n : numbers) {
+    calls.emplace_back(n.text, [n, text = WithDecimalPoint(n.text)] {
+      double value = -1.0;
+      const bool ok = velmar::utils::StringToDouble(text.c_str(), value);
+      return ok == n.ok && value == n.value && CNumericFormatter::TTOF(text) == n.value;
+    });
   }
+  // Architectural lengths format and read back; each thread writes the
+  // text one thread writes.
+  for (int i = 0; i < 64; ++i) {
+    const double inches = i * 7.3125;
+    const velmar_ustring text = CLengthFormatter(Architectural()).Format(inches);
+    calls.emplace_back(text.ToUTF8(), [inches, text] {
+      CLengthFormatter lengths(Architectural());
+      double back = -1.0;
+      return lengths.Format(inches) == text && lengths.Parse(text, back) && back == inches;
+    });
+  }
+  calls.emplace_back("66.5\"", [] {
+    return CLengthFormatter(Architectural()).Format(66.5) == velmar_ustring(VELMAR_U("5'-6 1/2\""));
+  });
   LengthInfo metric;
   metric.SetUnits(UnitsInfo::kMillimeters);
   metric.SetPrecision(1);
-  const velmar_ustring metric_text = CLengthFormatter(metric).Format(1.0);
+  calls.emplace_back("1\" in mm", [metric, text = CLengthFormatter(metric).Format(1.0)] {
+    return CLengthFormatter(metric).Format(1.0) == text;
+  });
   AngleInfo degrees;
   degrees.SetUnits(UnitsInfo::kDegrees);
   degrees.SetPrecision(1);
-  const velmar_ustring angle_text = AngleFormatter(degrees).Format(0.5);
-
-  std::atomic<int> wrong{0};
-  RunTogether(kThreads, [&](int) {
-    // Formatters are the caller's value objects: one per thread.
-    CLengthFormatter lengths(Architectural());
-    for (int round = 0; round < kRounds / 10; ++round) {
-      for (std::size_t i = 0; i < values.size(); ++i) {
-        if (lengths.Format(values[i]) != texts[i]) ++wrong;
-        double back = -1.0;
-        if (!lengths.Parse(texts[i], back) || back != values[i]) ++wrong;
-      }
-      if (CLengthFormatter(metric).Format(1.0) != metric_text) ++wrong;
-      if (AngleFormatter(degrees).Format(0.5) != angle_text) ++wrong;
-      if (velmar::utils::ScaleFormatter::Format(0.02) != velmar_ustring("1:50")) ++wrong;
-      if (velmar::utils::ScaleFormatter::Parse(velmar_ustring("1:50")) != 0.02) ++wrong;
-      double out[3] = {};
-      if (CLengthFormatter::Parse(velmar_ustring("1'") +
-                                      velmar_ustring(1, CNumericFormatter::GetSeparatorChar()) +
-                                      "2\"",
-                                  3, out, UnitsInfo::kInches) != 2 ||
-          out[0] != 12.0 || out[1] != 2.0) {
-        ++wrong;
-      }
-    }
+  calls.emplace_back("0.5 rad", [degrees, text = AngleFormatter(degrees).Format(0.5)] {
+    return AngleFormatter(degrees).Format(0.5) == text;
   });
-  EXPECT_EQ(wrong.load(), 0);
+  calls.emplace_back("scale", [] {
+    return velmar::utils::ScaleFormatter::Format(0.02) == velmar_ustring("1:50") &&
+           velmar::utils::ScaleFormatter::Parse(velmar_ustring("1:50")) == 0.02;
+  });
+  calls.emplace_back("1' 2\" as two", [] {
+    double out[3] = {};
+    const velmar_ustring text =
+        velmar_ustring("1'") + velmar_ustring(1, CNumericFormatter::GetSeparatorChar()) + "2\"";
+    return CLengthFormatter::Parse(text, 3, out, UnitsInfo::kInches) == 2 && out[0] == 12.0 &&
+           out[1] == 2.0;
+  });
+  // 10' at half scale reads (1) as 60 inches.
+  calls.emplace_back("box 10'", [] { return BoxAnswer("10'").rfind("160", 0) == 0; });
+  for (const char* text : {"10'", "5'-6 1/2\"", "5x", "/4", "3x4", "2r", "[w3,h4]", "<1,2>",
+                           "^45,2", "2.5", "hello", ""}) {
+    calls.emplace_back(std::string("box ") + text,
+                       [text, one = BoxAnswer(text)] { return BoxAnswer(text) == one; });
+  }
+  calls.emplace_back("box triggers", [] {
+    return CVCBParser::IsVCBTrigger(L'7') && !CVCBParser::IsVCBTrigger(L'q');
+  });
+  return calls;
 }
 
-TEST(AnyThread, MeasurementBoxReadsAlike) {
-  struct Answer {
-    bool length_ok;
-    double length;
-    bool array_ok;
-    int count;
-    bool division;
-    bool grid_ok;
-    unsigned int rows;
-    unsigned int columns;
-    bool point_ok;
-    Point2<float> point;
-    int mode;
-
-    bool operator==(const Answer& o) const {
-      return length_ok == o.length_ok && length == o.length && array_ok == o.array_ok &&
-             count == o.count && division == o.division && grid_ok == o.grid_ok && rows == o.rows &&
-             columns == o.columns && point_ok == o.point_ok && point == o.point && mode == o.mode;
-    }
-  };
-  const auto ask = [](const velmar_ustring& text) {
-    CVCBParser box(text, Architectural(), 0.5);
-    Answer a{};
-    a.length_ok = box.GetLength(a.length);
-    a.array_ok = box.GetArrayOperation(&a.count, &a.division);
-    a.grid_ok = box.GetRowsOrColumns(a.rows, a.columns);
-    a.point_ok = box.GetCPoint2f(10.0f, 20.0f, Point2<float>{1.0f, 2.0f}, a.point);
-    a.mode = box.GetPointEntryMode();
-    return a;
-  };
-  const std::vector<velmar_ustring> texts = {
-      velmar_ustring("10'"),     velmar_ustring("5'-6 1/2\""), velmar_ustring("5x"),
-      velmar_ustring("/4"),      velmar_ustring("3x4"),        velmar_ustring("2r"),
-      velmar_ustring("[w3,h4]"), velmar_ustring("<1,2>"),      velmar_ustring("^45,2"),
-      WithDecimalPoint("2.5"),   velmar_ustring("hello"),      velmar_ustring(""),
-  };
-  std::vector<Answer> expected;
-  for (const auto& text : texts) expected.push_back(ask(text));
-  ASSERT_TRUE(expected[0].length_ok);
-  ASSERT_EQ(expected[0].length, 60.0);
-
+TEST(AnyThread, CallsAnswerAsOnOneThread) {
+  const auto calls = Calls();
+  for (const auto& call : calls) ASSERT_TRUE(call.second()) << call.first;
   std::atomic<int> wrong{0};
   RunTogether(kThreads, [&](int) {
     for (int round = 0; round < kRounds; ++round) {
-      for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (!(ask(texts[i]) == expected[i])) ++wrong;
+      for (const auto& call : calls) {
+        if (!call.second()) ++wrong;
       }
-      if (!CVCBParser::IsVCBTrigger(L'7') || CVCBParser::IsVCBTrigger(L'q')) ++wrong;
     }
   });
   EXPECT_EQ(wrong.load(), 0);

@@ -19,14 +19,12 @@ set(commands number format-length format-area format-angle format-scale parse-le
 tool_case(help_flag_of_command ARGS prefs-set --help
   OUT_MATCHES "\nUsage: folianutils prefs-set [^\n]*\n.*  --app-version N  ")
 foreach(command IN LISTS commands)
-  tool_case(help_${command} ARGS help ${command}
-    OUT_MATCHES "\nUsage: folianutils ${command} [^\n]*\n.*  -h,--help  ")
+  tool_case(help_${command} ARGS help ${command} OUT_MATCHES "\nUsage: folianutils ${command} [^\n]*\n.*  -h,--help  ")
   # Every command's usage error is its JSON answer too.
   tool_case(usage_json_${command} ARGS ${command} --nope --json STATUS 2
     JSON "command=${command}" "ok=OFF" ERR "^folianutils: unknown option '--nope'")
 endforeach()
-tool_case(help_after_arguments ARGS format-length 1 --precision 3 -h
-  OUT_MATCHES "^write a length given in inches")
+tool_case(help_after_arguments ARGS format-length 1 --precision 3 -h OUT_MATCHES "^write a length given in inches")
 
 tool_case(usage_missing_command STATUS 2 OUT "" ERR "^folianutils: missing command\nRun 'folianutils --help' for more information\\.\n$")
 tool_case(usage_unknown_command ARGS bogus STATUS 2 OUT ""
@@ -40,8 +38,7 @@ tool_case(usage_did_you_mean_option ARGS format-length 1 --precison=2 STATUS 2 O
   ERR "^folianutils: unknown option '--precison'; did you mean '--precision'\\?\n")
 tool_case(usage_did_you_mean_tool_option ARGS --jsno version STATUS 2 OUT ""
   ERR "^folianutils: unknown option '--jsno'; did you mean '--json'\\?\n")
-tool_case(usage_lower_case_v ARGS -v STATUS 2 OUT ""
-  ERR "^folianutils: unknown option '-v'; did you mean '-V'\\?\n")
+tool_case(usage_lower_case_v ARGS -v STATUS 2 OUT "" ERR "^folianutils: unknown option '-v'; did you mean '-V'\\?\n")
 tool_case(usage_help_did_you_mean ARGS help vbc STATUS 2 OUT ""
   ERR "^folianutils: unknown command 'vbc'; did you mean 'vcb'\\?\n")
 # --version is the tool's alone; the files' version is --app-version.
@@ -54,8 +51,7 @@ tool_case(usage_version_for_app_version ARGS prefs-get draft_mode --version 25 S
 tool_case(usage_missing_argument ARGS format-length STATUS 2 OUT "" ERR "^folianutils: INCHES is required\n")
 tool_case(usage_extra_argument ARGS parse-length 1 2 STATUS 2 OUT "" ERR "${usage}")
 tool_case(usage_option_without_value ARGS format-length 1 --precision STATUS 2 OUT "" ERR "${usage}")
-tool_case(usage_not_a_number ARGS format-length abc STATUS 2 OUT ""
-  ERR "^folianutils: INCHES: 'abc' is not a number\n")
+tool_case(usage_not_a_number ARGS format-length abc STATUS 2 OUT "" ERR "^folianutils: INCHES: 'abc' is not a number\n")
 tool_case(usage_number_with_junk ARGS format-length 1.5x STATUS 2 OUT "" ERR "${usage}")
 tool_case(usage_infinite_number ARGS format-length 1e999 STATUS 2 OUT "" ERR "${usage}")
 tool_case(usage_unknown_format ARGS format-length 1 --format metric STATUS 2 OUT ""
@@ -87,12 +83,9 @@ tool_case(Linux_usage_invalid_utf8_json NATIVE ARGS --json prefs-set k "v${FF}" 
 
 # ---- the argument forms every command takes ---------------------------------
 
-tool_case(options_after_positional ARGS format-length 66.5 --format architectural --precision 4
-  OUT "5'-6 1/2\"\n")
-tool_case(options_before_positional ARGS format-length --format architectural --precision 4 66.5
-  OUT "5'-6 1/2\"\n")
-tool_case(options_with_equals ARGS format-length --format=architectural --precision=4 66.5
-  OUT "5'-6 1/2\"\n")
+tool_case(options_after_positional ARGS format-length 66.5 --format architectural --precision 4 OUT "5'-6 1/2\"\n")
+tool_case(options_before_positional ARGS format-length --format architectural --precision 4 66.5 OUT "5'-6 1/2\"\n")
+tool_case(options_with_equals ARGS format-length --format=architectural --precision=4 66.5 OUT "5'-6 1/2\"\n")
 tool_case(last_option_wins ARGS format-length 66.5 --precision 0 --format architectural --precision 4
   OUT "5'-6 1/2\"\n")
 tool_case(double_dash_ends_options ARGS parse-length -- --units STATUS 1 OUT "none\n")
@@ -219,10 +212,8 @@ tool_case(prefs_get_json ARGS prefs-get ToolTestKey --json
   OUT "{\"command\":\"prefs-get\",\"ok\":true,\"key\":\"ToolTestKey\",\"type\":\"int\",\"value\":42}\n")
 tool_case(prefs_set_json ARGS prefs-set ToolTestKey 42 --type int --json JSON "value=42")
 # The per-user support folder holds the public preferences.
-tool_case(find_support_file_found_json ARGS find-support-file folian.public.json --json
-  JSON "ok=ON")
-tool_case(prefs_set_double_shortest ARGS prefs-set --type=double ToolTestDouble 0.1
-  OUT "ToolTestDouble\tdouble\t0.1\n")
+tool_case(find_support_file_found_json ARGS find-support-file folian.public.json --json JSON "ok=ON")
+tool_case(prefs_set_double_shortest ARGS prefs-set --type=double ToolTestDouble 0.1 OUT "ToolTestDouble\tdouble\t0.1\n")
 tool_case(prefs_set_string ARGS prefs-set ToolTestText "héllo wörld" --type string
   OUT "ToolTestText\tstring\théllo wörld\n")
 tool_case(prefs_set_known_type ARGS prefs-set draft_mode true OUT "draft_mode\tbool\ttrue\n")
@@ -294,8 +285,7 @@ tool_case(batch_json ARGS --json batch INPUT "${requests}\n"
   "15:error.reason=the request is not valid UTF-8" "16:web=en" "17:ok=ON")
 tool_case(batch_json_after_command ARGS batch --json INPUT "parse-length 5\nparse-length x\n"
   OUT "{\"command\":\"parse-length\",\"ok\":true,\"text\":\"5\",\"inches\":5}\n{\"command\":\"parse-length\",\"ok\":false,\"text\":\"x\",\"inches\":null}\n")
-tool_case(batch_crlf_and_no_final_newline ARGS batch INPUT "parse-length 5\r\nparse-length 6"
-  OUT "5\n6\n")
+tool_case(batch_crlf_and_no_final_newline ARGS batch INPUT "parse-length 5\r\nparse-length 6" OUT "5\n6\n")
 # batch FILE, and - for standard input; the file above holds two requests.
 tool_case(batch_from_file ARGS batch batch_crlf_and_no_final_newline.in OUT "5\n6\n")
 tool_case(batch_dash ARGS batch - INPUT "parse-length 7\n" OUT "7\n")

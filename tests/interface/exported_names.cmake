@@ -1,0 +1,65 @@
+# Writes, from the installed public headers, what the interface test names:
+#   exported_functions.inc  a function per exported free function that takes
+#                           its address at the declared type, so each one must
+#                           link; kExportedFunctions lists them
+#   exported_data.inc       FOLIAN_DATA(qualified name) per constant and
+#                           static data member a program outside can reach,
+#                           FOLIAN_PROTECTED_DATA(class, name) per protected one
+#   cmake -DHEADERS=<include/FolianUtils> -DOUTPUT=<folder> -P exported_names.cmake
+file(GLOB headers "${HEADERS}/*.h")
+set(functions "")
+set(function_names "")
+set(data "")
+set(index 0)
+foreach(header IN LISTS headers)
+  file(STRINGS "${header}" lines)
+  set(namespace)
+  set(class)
+  set(access public)
+  set(declaration)
+  foreach(line IN LISTS lines)
+    if(declaration OR line MATCHES "^(\\[\\[nodiscard\\]\\] )?FOLIAN_API ")
+      string(APPEND declaration " ${line}")
+      if(NOT line MATCHES ";$")
+        continue()
+      endif()
+      # Ret Name(params): the address at exactly that type.
+      string(REGEX REPLACE "\\[\\[nodiscard\\]\\]|FOLIAN_API|;$| = [^,)]*" "" declaration
+        "${declaration}")
+      string(REGEX REPLACE " +" " " declaration "${declaration}")
+      if(NOT declaration MATCHES "^ *(.*[ &*])(operator[^ (]+|[A-Za-z_][A-Za-z0-9_]*)(\\(.*\\))$")
+        message(FATAL_ERROR "${header}: cannot read '${declaration}'")
+      endif()
+      math(EXPR index "${index} + 1")
+      string(APPEND functions "namespace ${namespace} {\nFolianFunction FolianExported${index}() {\n"
+        "  ${CMAKE_MATCH_1}(*f)${CMAKE_MATCH_3} = &${CMAKE_MATCH_2};\n"
+        "  return reinterpret_cast<FolianFunction>(f);\n}\n}  // namespace ${namespace}\n")
+      list(APPEND function_names "{&${namespace}::FolianExported${index}, \"${namespace}::${CMAKE_MATCH_2}\"}")
+      set(declaration)
+    elseif(line MATCHES "^namespace ([A-Za-z_:]+) {")
+      set(namespace ${CMAKE_MATCH_1})
+    elseif(line MATCHES "^(class|struct) ([A-Z_]+_API )?([A-Za-z_][A-Za-z0-9_]*)( [^;]*)?$")
+      set(class ${namespace}::${CMAKE_MATCH_3})
+      set(access public)
+    elseif(line MATCHES "^};")
+      set(class)
+    elseif(line MATCHES "^ *(public|protected|private):")
+      set(access ${CMAKE_MATCH_1})
+    elseif(class AND line MATCHES "^ *static (const |constexpr |inline )*[A-Za-z_:<>*& ]+[ *&]((k|s_)[A-Za-z0-9_]+) *(=|;)")
+      if(access STREQUAL "public")
+        string(APPEND data "FOLIAN_DATA(${class}::${CMAKE_MATCH_2})\n")
+      elseif(access STREQUAL "protected")
+        string(APPEND data "FOLIAN_PROTECTED_DATA(${class}, ${CMAKE_MATCH_2})\n")
+      endif()
+    elseif(line MATCHES "^inline constexpr [A-Za-z_:]+ (k[A-Za-z0-9_]+) =")
+      string(APPEND data "FOLIAN_DATA(${namespace}::${CMAKE_MATCH_1})\n")
+    endif()
+  endforeach()
+endforeach()
+if(index EQUAL 0 OR data STREQUAL "")
+  message(FATAL_ERROR "no exported function or constant found in ${HEADERS}")
+endif()
+list(JOIN function_names ",\n    " function_names)
+string(APPEND functions "const FolianExport kExportedFunctions[] = {\n    ${function_names}};\n")
+file(CONFIGURE OUTPUT "${OUTPUT}/exported_functions.inc" CONTENT "${functions}" @ONLY)
+file(CONFIGURE OUTPUT "${OUTPUT}/exported_data.inc" CONTENT "${data}" @ONLY)
