@@ -33,17 +33,6 @@ TEST(UnitsFactorsTest, TablesAreReciprocalForLengths) {
   EXPECT_EQ(GetFactorFromInches(U::kMillimeters), 25.4);
 }
 
-TEST(LengthInfoTest, Defaults) {
-  const LengthInfo info;
-  EXPECT_EQ(info.GetUnits(), U::kInches);
-  EXPECT_EQ(info.GetFormat(), U::kDecimal);
-  EXPECT_EQ(info.GetPrecision(), 2);
-  EXPECT_EQ(info.GetEffectivePrecision(), 2);
-  EXPECT_EQ(info.GetInfoKind(), 0);
-  EXPECT_FALSE(info.GetSuppressUnits() || info.GetSpaceSeparator() || info.GetExtraFlag() ||
-               info.GetForceFraction() || info.GetSuppressApproximation());
-}
-
 TEST(LengthInfoTest, UnitsFollowTheFormat) {
   LengthInfo info;
   info.SetUnits(U::kMillimeters, false);
