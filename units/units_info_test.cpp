@@ -146,6 +146,7 @@ TEST(AngleInfoTest, DefaultsFactorsAndLimits) {
   EXPECT_EQ(info.GetUnits(), U::kRadians);
   EXPECT_EQ(info.GetPrecision(), 4);
   EXPECT_EQ(info.GetInfoKind(), 1);
+  EXPECT_EQ(LengthInfo().GetInfoKind(), 0);
   EXPECT_EQ(info.GetConversionFactor(U::kDegrees), 0.017453292519943295);
   EXPECT_EQ(info.GetConversionFactor(U::kGradians), 0.015707963267948967);
   EXPECT_EQ(info.GetConversionFactor(U::kInches), 0.0);
