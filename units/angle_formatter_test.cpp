@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "base/math_constants.h"
 #include "units/user_notation_test_support.h"
@@ -32,19 +33,17 @@ struct VcbCase {
   const char* text;
 };
 
+// Within the tolerance the sign goes too.
 TEST(AngleFormatterLocaleTest, FormatsMeasurementBoxDegrees) {
-  const VcbCase cases[] = {
-      {0.5235987755982988, "30.0°"},
-      {-0.7853981633974483, "-45.0°"},
-      {0.0005, "0.0°"},
-      // Within the tolerance the sign goes too.
-      {-0.0005, "0.0°"},
-      {0.001, "0.1°"},
-      {-0.001, "-0.1°"},
-      {kPi, "180.0°"},
-      {2 * kPi, "360.0°"},
-      {0.0, "0.0°"},
-  };
+  const VcbCase cases[] = {{0.5235987755982988, "30.0°"},
+                           {-0.7853981633974483, "-45.0°"},
+                           {0.0005, "0.0°"},
+                           {-0.0005, "0.0°"},
+                           {0.001, "0.1°"},
+                           {-0.001, "-0.1°"},
+                           {kPi, "180.0°"},
+                           {2 * kPi, "360.0°"},
+                           {0.0, "0.0°"}};
   for (const VcbCase& c : cases) {
     EXPECT_EQ(AngleFormatter::FormatAngleForVCB(c.radians).ToUTF8(), Localized(c.text).ToUTF8())
         << c.radians;
@@ -60,22 +59,20 @@ struct FormatCase {
 };
 
 TEST(AngleFormatterLocaleTest, FormatsInTheDisplayUnit) {
-  const FormatCase cases[] = {
-      {UnitsInfo::kRadians, 4, false, 1.0, "1.0000 r"},
-      {UnitsInfo::kRadians, 4, false, -1.0, "-1.0000 r"},
-      {UnitsInfo::kRadians, 2, false, 0.125, "0.13 r"},
-      {UnitsInfo::kRadians, 0, false, 2.5, "3 r"},
-      // Degrees allow at most two decimals.
-      {UnitsInfo::kDegrees, 9, false, kPi / 4, "45.00°"},
-      {UnitsInfo::kDegrees, 0, false, kPi / 3, "60°"},
-      {UnitsInfo::kDegrees, 1, true, kPi / 2, "90.0"},
-      // Every unit but degrees carries the radian text.
-      {UnitsInfo::kGradians, 2, false, kPi, "200.00 r"},
-      {UnitsInfo::kGradians, 1, true, -kPi / 2, "-100.0"},
-      {UnitsInfo::kRadians, 4, true, 0.00001, "0.0000"},
-      // A precision below zero prints whole units.
-      {UnitsInfo::kDegrees, -3, false, kPi / 4, "45°"},
-  };
+  const FormatCase cases[] = {{UnitsInfo::kRadians, 4, false, 1.0, "1.0000 r"},
+                              {UnitsInfo::kRadians, 4, false, -1.0, "-1.0000 r"},
+                              {UnitsInfo::kRadians, 2, false, 0.125, "0.13 r"},
+                              {UnitsInfo::kRadians, 0, false, 2.5, "3 r"},
+                              // Degrees allow at most two decimals.
+                              {UnitsInfo::kDegrees, 9, false, kPi / 4, "45.00°"},
+                              {UnitsInfo::kDegrees, 0, false, kPi / 3, "60°"},
+                              {UnitsInfo::kDegrees, 1, true, kPi / 2, "90.0"},
+                              // Every unit but degrees carries the radian text.
+                              {UnitsInfo::kGradians, 2, false, kPi, "200.00 r"},
+                              {UnitsInfo::kGradians, 1, true, -kPi / 2, "-100.0"},
+                              {UnitsInfo::kRadians, 4, true, 0.00001, "0.0000"},
+                              // A precision below zero prints whole units.
+                              {UnitsInfo::kDegrees, -3, false, kPi / 4, "45°"}};
   for (const FormatCase& c : cases) {
     AngleInfo info = Settings(c.units, c.precision);
     info.SetSuppressUnits(c.suppress_units);
@@ -112,39 +109,27 @@ TEST(AngleFormatterTest, FormatIsVirtualAndCopiesKeepTheSettings) {
   EXPECT_EQ(copy.GetAngleInfo().GetUnits(), UnitsInfo::kDegrees);
 }
 
-struct ParseCase {
-  const char* text;
+// Texts that all parse alike. A percentage loses its last character,
+// whatever it is.
+struct SameAngle {
   bool ok;
   double value;
+  std::vector<const char*> texts;
 };
 
 TEST(AngleFormatterLocaleTest, ParsesTheNumberAsTyped) {
-  const ParseCase cases[] = {
-      {"30°", true, 30},
-      {"~ 12.5°", true, 12.5},
-      {"~12.5", true, 12.5},
-      {"25%", true, 90},
-      {"12.5%", true, 45},
-      // A percentage loses its last character, whatever it is.
-      {"2%5", true, 7.2},
-      {"50%°", true, 180},
-      {"-30", true, -30},
-      {"  45", true, 45},
-      {"0.5 r", true, 0.5},
-      {"1e2°", true, 100},
-      {"abc", false, 0},
-      {"", false, 0},
-      {"~", false, 0},
-      {"°", false, 0},
-      {"~°", false, 0},
-      {"%", false, 0},
-      {"~%", false, 0},
-      {"°30", false, 0},
-  };
-  for (const ParseCase& c : cases) {
-    double out = -99.0;
-    EXPECT_EQ(AngleFormatter::Parse(Localized(c.text), out), c.ok) << c.text;
-    EXPECT_NEAR(out, c.value, 1e-12) << c.text;
+  const SameAngle cases[] = {
+      {true, 30, {"30°"}},   {true, 12.5, {"~ 12.5°", "~12.5"}},
+      {true, 90, {"25%"}},   {true, 45, {"12.5%", "  45"}},
+      {true, 7.2, {"2%5"}},  {true, 180, {"50%°"}},
+      {true, -30, {"-30"}},  {true, 0.5, {"0.5 r"}},
+      {true, 100, {"1e2°"}}, {false, 0, {"abc", "", "~", "°", "~°", "%", "~%", "°30"}}};
+  for (const SameAngle& c : cases) {
+    for (const char* text : c.texts) {
+      double out = -99.0;
+      EXPECT_EQ(AngleFormatter::Parse(Localized(text), out), c.ok) << text;
+      EXPECT_NEAR(out, c.value, 1e-12) << text;
+    }
   }
 }
 

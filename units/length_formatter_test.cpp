@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "FolianUtils/host_strings.h"
+#include "FolianUtils/length_evaluator.h"
 #include "units/length_test_support.h"
 
 namespace velmar::utils {
@@ -27,241 +28,184 @@ constexpr auto kArchitectural = UnitsInfo::kArchitectural;
 constexpr auto kEngineering = UnitsInfo::kEngineering;
 constexpr auto kFractional = UnitsInfo::kFractional;
 
-std::string FormatText(const LengthSettings& settings, double inches, bool adaptive = false) {
-  CLengthFormatter formatter(MakeLengthInfo(settings));
-  formatter.SetUseAdaptivePrecision(adaptive);
-  return formatter.Format(inches).ToUTF8();
-}
+using U = UnitsInfo;
+
+constexpr LengthSettings kMm2{kDecimal, U::kMillimeters, 2};
+constexpr LengthSettings kMm2Quiet{kDecimal, U::kMillimeters, 2, false, false, false, true};
+constexpr LengthSettings kMm2Bare{kDecimal, U::kMillimeters, 2, false, true};
+constexpr LengthSettings kFrac3{kFractional, U::kInches, 3};
+constexpr LengthSettings kFrac3Space{kFractional, U::kInches, 3, true};
+constexpr LengthSettings kFrac3Bare{kFractional, U::kInches, 3, false, true};
+constexpr LengthSettings kArch4{kArchitectural, U::kInches, 4};
+constexpr LengthSettings kArch4Space{kArchitectural, U::kInches, 4, true};
+constexpr LengthSettings kArch4Bare{kArchitectural, U::kInches, 4, false, true};
+constexpr LengthSettings kArch4Force{kArchitectural, U::kInches, 4, false, false, true};
+constexpr LengthSettings kArch6{kArchitectural, U::kInches, 6};
+constexpr LengthSettings kEng2{kEngineering, U::kInches, 2};
+constexpr LengthSettings kEng2Force{kEngineering, U::kInches, 2, false, false, true};
+constexpr LengthSettings kMetres6{kDecimal, U::kMeters, 6};
+
+// What a row calls: Format, Format with adaptive precision, FormatAndStrip
+// or FormatArea (the value in square inches).
+enum Call { kFormat, kAdaptive, kStrip, kArea };
 
 struct FormatCase {
   LengthSettings settings;
+  Call call;
   double inches;
-  const char* text;  // "." and "," in the user's notation
+  const char* text;  // "." in the user's notation
 };
 
 TEST(LengthFormatLocaleTest, WorkedExamples) {
-  const LengthSettings mm2{kDecimal, UnitsInfo::kMillimeters, 2};
-  const LengthSettings frac3{kFractional, UnitsInfo::kInches, 3};
-  const LengthSettings arch4{kArchitectural, UnitsInfo::kInches, 4};
-  LengthSettings frac3Space = frac3;
-  frac3Space.spaceSeparator = true;
-  LengthSettings arch4Space = arch4;
-  arch4Space.spaceSeparator = true;
-  LengthSettings arch4NoUnits = arch4;
-  arch4NoUnits.suppressUnits = true;
-  LengthSettings arch4Force = arch4;
-  arch4Force.forceFraction = true;
-  LengthSettings eng2Force{kEngineering, UnitsInfo::kInches, 2};
-  eng2Force.forceFraction = true;
-  LengthSettings mm2Quiet = mm2;
-  mm2Quiet.suppressApproximation = true;
-  LengthSettings mm2NoUnits = mm2;
-  mm2NoUnits.suppressUnits = true;
-  LengthSettings frac3NoUnits = frac3;
-  frac3NoUnits.suppressUnits = true;
-
+  const double inf = std::numeric_limits<double>::infinity();
   const FormatCase cases[] = {
-      {mm2, 1.0, "25.40 mm"},
-      {mm2, 1.0005, "~ 25.41 mm"},
-      {mm2, -1.0, "-25.40 mm"},
-      {mm2, -1.0005, "~ -25.41 mm"},
-      {mm2Quiet, 1.0005, "25.41 mm"},
-      {mm2NoUnits, 1.0, "25.40"},
-      {{kDecimal, UnitsInfo::kInches, 0}, 2.6, "~ 3\""},
-      {{kDecimal, UnitsInfo::kCentimeters, 1}, 1.0, "~ 2.5 cm"},
-      {{kDecimal, UnitsInfo::kMeters, 3}, 100.0, "2.540 m"},
-      {{kDecimal, UnitsInfo::kPoints, 4}, 0.5, "36.0 pt"},  // points stop at 1 decimal
-      {{kDecimal, UnitsInfo::kFeet, 2}, 30.0, "2.50'"},
-      {{kEngineering, UnitsInfo::kInches, 2}, 30.0, "2.50'"},
-      {{kEngineering, UnitsInfo::kInches, 2}, 24.0, "2'"},
-      {eng2Force, 24.0, "2.00'"},
-      {{kEngineering, UnitsInfo::kInches, 2}, -30.0, "-2.50'"},
-      {{kEngineering, UnitsInfo::kInches, 1}, 13.0, "~ 1.1'"},
+      {kMm2, kFormat, 1.0, "25.40 mm"},
+      {kMm2, kFormat, 1.0005, "~ 25.41 mm"},
+      {kMm2, kFormat, -1.0, "-25.40 mm"},
+      {kMm2, kFormat, -1.0005, "~ -25.41 mm"},
+      {kMm2Quiet, kFormat, 1.0005, "25.41 mm"},
+      {kMm2Bare, kFormat, 1.0, "25.40"},
+      {{kDecimal, U::kInches, 0}, kFormat, 2.6, "~ 3\""},
+      {{kDecimal, U::kCentimeters, 1}, kFormat, 1.0, "~ 2.5 cm"},
+      {{kDecimal, U::kMeters, 3}, kFormat, 100.0, "2.540 m"},
+      {{kDecimal, U::kPoints, 4}, kFormat, 0.5, "36.0 pt"},  // points stop at 1 decimal
+      {{kDecimal, U::kFeet, 2}, kFormat, 30.0, "2.50'"},
+      {kEng2, kFormat, 30.0, "2.50'"},
+      {kEng2, kFormat, 24.0, "2'"},
+      {kEng2Force, kFormat, 24.0, "2.00'"},
+      {kEng2, kFormat, -30.0, "-2.50'"},
+      {{kEngineering, U::kInches, 1}, kFormat, 13.0, "~ 1.1'"},
       // Precision 0 rounds to whole inches, then writes whole feet.
-      {{kEngineering, UnitsInfo::kInches, 0}, 30.0, "2'"},
-      {frac3, 2.3, "2-1/4\""},
-      {frac3Space, 2.3, "2 1/4\""},
-      {frac3NoUnits, 2.3, "2-1/4"},
-      {frac3, 0.25, "1/4\""},
-      {frac3, 3.0, "3\""},
-      {frac3, -0.25, "-1/4\""},
-      {frac3, 0.05, "0\""},
-      {arch4, 12.5, "1'-1/2\""},
-      {arch4Space, 12.5, "1' 1/2\""},
-      {arch4NoUnits, 12.5, "1'-1/2\""},
-      {arch4, 11.96, "11 15/16\""},
-      {arch4, 11.99, "1'-0\""},
-      {arch4, 24.0, "2'-0\""},
-      {arch4Space, 24.0, "2' 0\""},
-      {arch4NoUnits, 24.0, "2'"},
-      {arch4, 0.0, "0\""},
-      {arch4, -0.0, "0\""},
-      {arch4, 5.0, "5\""},
-      {arch4Force, 5.0, "5 0/2\""},
-      {arch4Force, 17.0, "1'-5 0/2\""},
-      {arch4, -66.5, "-5'-6 1/2\""},
-      {{kArchitectural, UnitsInfo::kMillimeters, 6}, 0.015625, "1/64\""},
-      {{kArchitectural, UnitsInfo::kInches, 0}, 12.5, "1'-1\""},
-  };
+      {{kEngineering, U::kInches, 0}, kFormat, 30.0, "2'"},
+      {kFrac3, kFormat, 2.3, "2-1/4\""},
+      {kFrac3Space, kFormat, 2.3, "2 1/4\""},
+      {kFrac3Bare, kFormat, 2.3, "2-1/4"},
+      {kFrac3, kFormat, 0.25, "1/4\""},
+      {kFrac3, kFormat, 3.0, "3\""},
+      {kFrac3, kFormat, -0.25, "-1/4\""},
+      {kFrac3, kFormat, 0.05, "0\""},
+      {kArch4, kFormat, 12.5, "1'-1/2\""},
+      {kArch4Space, kFormat, 12.5, "1' 1/2\""},
+      {kArch4Bare, kFormat, 12.5, "1'-1/2\""},
+      {kArch4, kFormat, 11.96, "11 15/16\""},
+      {kArch4, kFormat, 11.99, "1'-0\""},
+      {kArch4, kFormat, 24.0, "2'-0\""},
+      {kArch4Space, kFormat, 24.0, "2' 0\""},
+      {kArch4Bare, kFormat, 24.0, "2'"},
+      {kArch4, kFormat, 0.0, "0\""},
+      {kArch4, kFormat, -0.0, "0\""},
+      {kArch4, kFormat, 5.0, "5\""},
+      {kArch4Force, kFormat, 5.0, "5 0/2\""},
+      {kArch4Force, kFormat, 17.0, "1'-5 0/2\""},
+      {kArch4, kFormat, -66.5, "-5'-6 1/2\""},
+      {{kArchitectural, U::kMillimeters, 6}, kFormat, 0.015625, "1/64\""},
+      {{kArchitectural, U::kInches, 0}, kFormat, 12.5, "1'-1\""},
+      // Unusual values and settings: finite in inches, infinite in points; a
+      // negative precision counts as 0; a format outside the enum writes feet
+      // and decimal inches.
+      {{kDecimal, U::kPoints, 1}, kFormat, 1e308, ""},
+      {kArch4, kFormat, 1.2e21, "100000000000000000000'-0\""},
+      {{kFractional, U::kInches, 6}, kFormat, 1e17, "100000000000000000\""},
+      {{kFractional, U::kInches, -3}, kFormat, 2.4, "2\""},
+      {{static_cast<U::Format>(7), U::kInches, 2}, kFormat, 12.5, "1'-0.50\""},
+      // Adaptive precision lowers the decimals of large values, never below
+      // the settings.
+      {kMetres6, kAdaptive, 2000.0 / 0.0254, "2000.00 m"},
+      {kMetres6, kFormat, 2000.0 / 0.0254, "2000.000000 m"},
+      {kMetres6, kAdaptive, 0.5 / 0.0254, "0.500000 m"},
+      {{kDecimal, U::kMeters, 1}, kAdaptive, 0.5 / 0.0254, "0.5 m"},
+      {kArch6, kFormat, 20000.0 + 1.0 / 64, "1666'-8 1/64\""},
+      {kArch6, kAdaptive, 20000.0 + 1.0 / 64, "1666'-8 1/32\""},
+      {kArch6, kAdaptive, 20000.0 + 1.0 / 128, "1666'-8\""},
+      {kArch6, kAdaptive, 200000.25, "16666'-8 1/2\""},
+      {kMm2, kStrip, 1.0005, " 25.41 mm"},
+      {kMm2, kStrip, 1.0, "25.4 mm"},
+      {{kDecimal, U::kInches, 2}, kStrip, 3.0, "3\""},
+      {{kDecimal, U::kInches, 2}, kStrip, 300.0, "300\""},
+      {{kDecimal, U::kInches, 0}, kStrip, 300.0, "300\""},
+      {{kDecimal, U::kInches, 2}, kStrip, -0.5, "-0.5\""},
+      {{kEngineering, U::kInches, 3}, kStrip, 30.0, "2.5'"},
+      {kMm2Bare, kStrip, 1.0, "25.4"},
+      {kArch4, kStrip, 120.0, "10'-0\""},
+      {kArch4Bare, kStrip, 12.5, "1'-1/2"},
+      {kArch4, kArea, 288.0, "2 Feet \u00B2"},
+      {kArch4, kArea, 100.0, "100 Inches \u00B2"},
+      {{kArchitectural, U::kInches, 2}, kArea, 216.0, "1.5 Feet \u00B2"},
+      {{kFractional, U::kInches, 2}, kArea, 100.0, "0.69 Feet \u00B2"},
+      {kEng2, kArea, 144.0, "1 Feet \u00B2"},
+      {kMm2, kArea, 1.0, "645.16 Millimeters \u00B2"},
+      {{kDecimal, U::kMeters, 3}, kArea, 1550.0031, "1 Meters \u00B2"},
+      {{kDecimal, U::kFeet, 2}, kArea, 72.0, "0.5 Feet \u00B2"},
+      {{kDecimal, U::kPoints, 1}, kArea, 1.0, "5184 Points \u00B2"},
+      {{kDecimal, U::kNone, 1}, kArea, 2.26, "2.3 None \u00B2"},
+      {kArch4Bare, kArea, 288.0, "2"},
+      {kArch4, kArea, inf, ""},
+      {kFrac3, kStrip, std::numeric_limits<double>::quiet_NaN(), ""}};
   for (const FormatCase& c : cases) {
-    EXPECT_EQ(FormatText(c.settings, c.inches), InUserNotation(c.text))
-        << "input " << c.inches << " format " << c.settings.format << " precision "
-        << c.settings.precision;
-  }
-}
-
-TEST(LengthFormatLocaleTest, AdaptivePrecisionLowersDecimalsForLargeValues) {
-  const LengthSettings metres{kDecimal, UnitsInfo::kMeters, 6};
-  EXPECT_EQ(FormatText(metres, 2000.0 / 0.0254, true), InUserNotation("2000.00 m"));
-  EXPECT_EQ(FormatText(metres, 2000.0 / 0.0254, false), InUserNotation("2000.000000 m"));
-  EXPECT_EQ(FormatText(metres, 0.5 / 0.0254, true), InUserNotation("0.500000 m"));
-  // Never finer than the settings.
-  EXPECT_EQ(FormatText({kDecimal, UnitsInfo::kMeters, 1}, 0.5 / 0.0254, true),
-            InUserNotation("0.5 m"));
-  const LengthSettings arch6{kArchitectural, UnitsInfo::kInches, 6};
-  EXPECT_EQ(FormatText(arch6, 20000.0 + 1.0 / 64, false), "1666'-8 1/64\"");
-  EXPECT_EQ(FormatText(arch6, 20000.0 + 1.0 / 64, true), "1666'-8 1/32\"");
-  EXPECT_EQ(FormatText(arch6, 20000.0 + 1.0 / 128, true), "1666'-8\"");
-  EXPECT_EQ(FormatText(arch6, 200000.25, true), "16666'-8 1/2\"");
-}
-
-TEST(LengthFormatLocaleTest, FormatAndStrip) {
-  struct Case {
-    LengthSettings settings;
-    double inches;
-    const char* text;
-  };
-  LengthSettings arch4NoUnits{kArchitectural, UnitsInfo::kInches, 4};
-  arch4NoUnits.suppressUnits = true;
-  LengthSettings mm2NoUnits{kDecimal, UnitsInfo::kMillimeters, 2};
-  mm2NoUnits.suppressUnits = true;
-  const Case cases[] = {
-      {{kDecimal, UnitsInfo::kMillimeters, 2}, 1.0005, " 25.41 mm"},
-      {{kDecimal, UnitsInfo::kMillimeters, 2}, 1.0, "25.4 mm"},
-      {{kDecimal, UnitsInfo::kInches, 2}, 3.0, "3\""},
-      {{kDecimal, UnitsInfo::kInches, 2}, 300.0, "300\""},
-      {{kDecimal, UnitsInfo::kInches, 0}, 300.0, "300\""},
-      {{kDecimal, UnitsInfo::kInches, 2}, -0.5, "-0.5\""},
-      {{kEngineering, UnitsInfo::kInches, 3}, 30.0, "2.5'"},
-      {mm2NoUnits, 1.0, "25.4"},
-      {{kArchitectural, UnitsInfo::kInches, 4}, 120.0, "10'-0\""},
-      {arch4NoUnits, 12.5, "1'-1/2"},
-  };
-  for (const Case& c : cases) {
     CLengthFormatter formatter(MakeLengthInfo(c.settings));
-    EXPECT_EQ(formatter.FormatAndStrip(c.inches).ToUTF8(), InUserNotation(c.text)) << c.inches;
+    formatter.SetUseAdaptivePrecision(c.call == kAdaptive);
+    const velmar_ustring text = c.call == kStrip  ? formatter.FormatAndStrip(c.inches)
+                                : c.call == kArea ? formatter.FormatArea(c.inches)
+                                                  : formatter.Format(c.inches);
+    EXPECT_EQ(text.ToUTF8(), InUserNotation(c.text))
+        << "input " << c.inches << " format " << c.settings.format << " call " << c.call;
   }
-}
-
-TEST(LengthFormatLocaleTest, FormatArea) {
-  struct Case {
-    LengthSettings settings;
-    double squareInches;
-    const char* text;
-  };
-  LengthSettings noUnits{kArchitectural, UnitsInfo::kInches, 4};
-  noUnits.suppressUnits = true;
-  const Case cases[] = {
-      {{kArchitectural, UnitsInfo::kInches, 4}, 288.0, "2 Feet \u00B2"},
-      {{kArchitectural, UnitsInfo::kInches, 4}, 100.0, "100 Inches \u00B2"},
-      {{kArchitectural, UnitsInfo::kInches, 2}, 216.0, "1.5 Feet \u00B2"},
-      {{kFractional, UnitsInfo::kInches, 2}, 100.0, "0.69 Feet \u00B2"},
-      {{kEngineering, UnitsInfo::kInches, 2}, 144.0, "1 Feet \u00B2"},
-      {{kDecimal, UnitsInfo::kMillimeters, 2}, 1.0, "645.16 Millimeters \u00B2"},
-      {{kDecimal, UnitsInfo::kMeters, 3}, 1550.0031, "1 Meters \u00B2"},
-      {{kDecimal, UnitsInfo::kFeet, 2}, 72.0, "0.5 Feet \u00B2"},
-      {{kDecimal, UnitsInfo::kPoints, 1}, 1.0, "5184 Points \u00B2"},
-      {{kDecimal, UnitsInfo::kNone, 1}, 2.26, "2.3 None \u00B2"},
-      {noUnits, 288.0, "2"},
-  };
-  for (const Case& c : cases) {
-    CLengthFormatter formatter(MakeLengthInfo(c.settings));
-    EXPECT_EQ(formatter.FormatArea(c.squareInches).ToUTF8(), InUserNotation(c.text))
-        << c.squareInches;
-  }
-}
-
-TEST(LengthFormatLocaleTest, FormatScaleForVCB) {
   EXPECT_EQ(CLengthFormatter::FormatScaleForVCB(1, 48).ToUTF8(), InUserNotation("1.000, 48.000"));
   EXPECT_EQ(CLengthFormatter::FormatScaleForVCB(0.33333, -2).ToUTF8(),
             InUserNotation("0.333, -2.000"));
 }
 
-TEST(LengthFormatterTest, UnitsStrings) {
-  const struct {
-    UnitsInfo::Units units;
-    const char* text;
-  } cases[] = {
-      {UnitsInfo::kInches, "\""},
-      {UnitsInfo::kFeet, "'"},
-      {UnitsInfo::kMillimeters, " mm"},
-      {UnitsInfo::kCentimeters, " cm"},
-      {UnitsInfo::kMeters, " m"},
-      {UnitsInfo::kPoints, " pt"},
-      {UnitsInfo::kNone, "\""},
-      {UnitsInfo::kYards, "\""},
-      {static_cast<UnitsInfo::Units>(-4), "\""},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(CLengthFormatter::GetUnitsString(c.units).ToUTF8(), c.text) << c.units;
+TEST(LengthFormatterTest, NoTextForValuesThatAreNotFinite) {
+  const double inf = std::numeric_limits<double>::infinity();
+  for (const auto format : {kDecimal, kArchitectural, kEngineering, kFractional}) {
+    CLengthFormatter formatter(MakeLengthInfo({format, U::kInches, 3}));
+    for (const double x : {std::numeric_limits<double>::quiet_NaN(), inf, -inf}) {
+      EXPECT_TRUE(formatter.Format(x).empty() && formatter.FormatAndStrip(x).empty() &&
+                  formatter.FormatArea(x).empty())
+          << format << " " << x;
+    }
   }
 }
 
-TEST(LengthFormatterTest, PrecisionAsLength) {
+TEST(LengthFormatterTest, UnitsStringsAndSteps) {
   const struct {
-    UnitsInfo::Format format;
+    U::Units units;
+    const char* text;
+  } suffixes[] = {{U::kInches, "\""},       {U::kFeet, "'"},    {U::kMillimeters, " mm"},
+                  {U::kCentimeters, " cm"}, {U::kMeters, " m"}, {U::kPoints, " pt"},
+                  {U::kNone, "\""},         {U::kYards, "\""},  {static_cast<U::Units>(-4), "\""}};
+  for (const auto& c : suffixes) {
+    EXPECT_EQ(CLengthFormatter::GetUnitsString(c.units).ToUTF8(), c.text) << c.units;
+  }
+  const struct {
+    U::Format format;
     int precision;
     double step;
-  } cases[] = {
-      {kDecimal, 0, 1.0},
-      {kDecimal, 3, 0.001},
-      {kEngineering, 0, 12.0},
-      {kEngineering, 2, 0.12},
-      {kArchitectural, 0, 1.0},
-      {kArchitectural, 4, 0.0625},
-      {kFractional, 6, 1.0 / 64},
-      {kFractional, 7, 1.0 / 128},
-      {kDecimal, 12, 1e-12},
-      {kDecimal, -2, 1.0},
-      {static_cast<UnitsInfo::Format>(9), 2, 0.0},
-  };
-  for (const auto& c : cases) {
+  } steps[] = {{kDecimal, 0, 1.0},
+               {kDecimal, 3, 0.001},
+               {kEngineering, 0, 12.0},
+               {kEngineering, 2, 0.12},
+               {kArchitectural, 0, 1.0},
+               {kArchitectural, 4, 0.0625},
+               {kFractional, 6, 1.0 / 64},
+               {kFractional, 7, 1.0 / 128},
+               {kDecimal, 12, 1e-12},
+               {kDecimal, -2, 1.0},
+               {static_cast<U::Format>(9), 2, 0.0}};
+  for (const auto& c : steps) {
     EXPECT_DOUBLE_EQ(CLengthFormatter::GetLengthPrecisionAsLength(c.format, c.precision), c.step)
         << c.format << " " << c.precision;
   }
 }
 
 TEST(LengthFormatterTest, CopiesKeepSettingsAndAdaptivePrecision) {
-  CLengthFormatter adaptive(MakeLengthInfo({kDecimal, UnitsInfo::kMeters, 6}));
+  CLengthFormatter adaptive(MakeLengthInfo(kMetres6));
   adaptive.SetUseAdaptivePrecision(true);
   CLengthFormatter copy(adaptive);
   EXPECT_EQ(copy.Format(2000.0 / 0.0254).ToUTF8(), adaptive.Format(2000.0 / 0.0254).ToUTF8());
-  CLengthFormatter assigned(MakeLengthInfo({kArchitectural, UnitsInfo::kInches, 4}));
+  CLengthFormatter assigned(MakeLengthInfo(kArch4));
   assigned = adaptive;
   EXPECT_EQ(assigned.Format(1.0 / 0.0254).ToUTF8(), adaptive.Format(1.0 / 0.0254).ToUTF8());
-}
-
-TEST(LengthFormatterTest, UnusualValuesAndSettings) {
-  const double inf = std::numeric_limits<double>::infinity();
-  const double nan = std::numeric_limits<double>::quiet_NaN();
-  for (const auto format : {kDecimal, kArchitectural, kEngineering, kFractional}) {
-    CLengthFormatter formatter(MakeLengthInfo({format, UnitsInfo::kInches, 3}));
-    EXPECT_TRUE(formatter.Format(nan).empty());
-    EXPECT_TRUE(formatter.Format(inf).empty());
-    EXPECT_TRUE(formatter.Format(-inf).empty());
-    EXPECT_TRUE(formatter.FormatAndStrip(nan).empty());
-    EXPECT_TRUE(formatter.FormatArea(inf).empty());
-  }
-  // Finite in inches, infinite in points.
-  EXPECT_EQ(FormatText({kDecimal, UnitsInfo::kPoints, 1}, 1e308), "");
-  EXPECT_EQ(FormatText({kArchitectural, UnitsInfo::kInches, 4}, 1.2e21),
-            "100000000000000000000'-0\"");
-  EXPECT_EQ(FormatText({kFractional, UnitsInfo::kInches, 6}, 1e17), "100000000000000000\"");
-  // A negative precision counts as 0.
-  EXPECT_EQ(FormatText({kFractional, UnitsInfo::kInches, -3}, 2.4), "2\"");
-  // A format outside the enum writes feet and decimal inches.
-  EXPECT_EQ(FormatText({static_cast<UnitsInfo::Format>(7), UnitsInfo::kInches, 2}, 12.5),
-            InUserNotation("1'-0.50\""));
 }
 
 // Half of one step of the shown precision, in inches.
@@ -294,28 +238,45 @@ std::vector<double> SampleLengths(double step) {
   return values;
 }
 
-TEST(LengthFormatLocaleTest, ParseReadsBackFormatAndStrip) {
+// Every text the formatter writes, with every flag in turn, reads back
+// within half a step: through Parse, and through the length evaluator alone,
+// in parentheses and multiplied by 1.
+TEST(LengthFormatLocaleTest, TextReadsBack) {
   const std::vector<LengthSettings> shapes = {
       {kDecimal, UnitsInfo::kInches},      {kDecimal, UnitsInfo::kFeet},
       {kDecimal, UnitsInfo::kMillimeters}, {kDecimal, UnitsInfo::kCentimeters},
       {kDecimal, UnitsInfo::kMeters},      {kDecimal, UnitsInfo::kPoints},
       {kDecimal, UnitsInfo::kNone},        {kArchitectural, UnitsInfo::kInches},
-      {kEngineering, UnitsInfo::kInches},  {kFractional, UnitsInfo::kInches},
-  };
+      {kEngineering, UnitsInfo::kInches},  {kFractional, UnitsInfo::kInches}};
   int checked = 0;
   for (LengthSettings settings : shapes) {
-    for (int precision = 0; precision <= 6; ++precision) {
-      settings.precision = precision;
-      const LengthInfo info = MakeLengthInfo(settings);
-      CLengthFormatter formatter(info);
-      const double half = HalfStepInInches(info);
-      for (const double x : SampleLengths(2 * half)) {
-        const velmar_ustring text = formatter.FormatAndStrip(x);
+    for (settings.precision = 0; settings.precision <= 6; ++settings.precision) {
+      const double half = HalfStepInInches(MakeLengthInfo(settings));
+      const std::vector<double> samples = SampleLengths(2 * half);
+      for (std::size_t i = 0; i < samples.size(); ++i) {
+        const double x = samples[i];
+        settings.spaceSeparator = (i & 1) != 0;
+        const bool strip = i % 3 != 0;
+        // Stripped texts keep their unit: without it, whole feet would read as inches.
+        settings.suppressUnits = (i & 2) != 0 && !strip;
+        settings.forceFraction = (i & 4) != 0;
+        settings.suppressApproximation = (i & 8) != 0;
+        const LengthInfo info = MakeLengthInfo(settings);
+        CLengthFormatter formatter(info);
+        const velmar_ustring text = strip ? formatter.FormatAndStrip(x) : formatter.Format(x);
+        const double tolerance = half * (1 + 1e-9) + 1e-9 * std::fabs(x);
         double back = 0.0;
         ASSERT_TRUE(formatter.Parse(text, back)) << text.ToUTF8();
-        ASSERT_LE(std::fabs(back - x), half * (1 + 1e-9) + 1e-9 * std::fabs(x))
-            << "x=" << x << " text=" << text.ToUTF8() << " format " << settings.format << " units "
-            << settings.units << " precision " << precision;
+        ASSERT_LE(std::fabs(back - x), tolerance) << "x=" << x << " text=" << text.ToUTF8();
+        const std::string utf8 = text.ToUTF8();
+        double evaluated = 0.0;
+        ASSERT_TRUE(units::EvaluateLength(text, info, evaluated)) << utf8;
+        ASSERT_LE(std::fabs(evaluated - x), tolerance) << "x=" << x << " text=" << utf8;
+        for (const std::string& wrapped : {"(" + utf8 + ")", utf8 + " * 1"}) {
+          double again = 0.0;
+          ASSERT_TRUE(units::EvaluateLength(velmar_ustring(wrapped), info, again)) << wrapped;
+          ASSERT_NEAR(again, evaluated, 1e-12 * std::fabs(evaluated)) << wrapped;
+        }
         ++checked;
       }
     }

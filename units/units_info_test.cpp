@@ -33,17 +33,6 @@ TEST(UnitsFactorsTest, TablesAreReciprocalForLengths) {
   EXPECT_EQ(GetFactorFromInches(U::kMillimeters), 25.4);
 }
 
-TEST(LengthInfoTest, Defaults) {
-  const LengthInfo info;
-  EXPECT_EQ(info.GetUnits(), U::kInches);
-  EXPECT_EQ(info.GetFormat(), U::kDecimal);
-  EXPECT_EQ(info.GetPrecision(), 2);
-  EXPECT_EQ(info.GetEffectivePrecision(), 2);
-  EXPECT_EQ(info.GetInfoKind(), 0);
-  EXPECT_FALSE(info.GetSuppressUnits() || info.GetSpaceSeparator() || info.GetExtraFlag() ||
-               info.GetForceFraction() || info.GetSuppressApproximation());
-}
-
 TEST(LengthInfoTest, UnitsFollowTheFormat) {
   LengthInfo info;
   info.SetUnits(U::kMillimeters, false);
@@ -157,6 +146,7 @@ TEST(AngleInfoTest, DefaultsFactorsAndLimits) {
   EXPECT_EQ(info.GetUnits(), U::kRadians);
   EXPECT_EQ(info.GetPrecision(), 4);
   EXPECT_EQ(info.GetInfoKind(), 1);
+  EXPECT_EQ(LengthInfo().GetInfoKind(), 0);
   EXPECT_EQ(info.GetConversionFactor(U::kDegrees), 0.017453292519943295);
   EXPECT_EQ(info.GetConversionFactor(U::kGradians), 0.015707963267948967);
   EXPECT_EQ(info.GetConversionFactor(U::kInches), 0.0);
