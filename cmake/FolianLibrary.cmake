@@ -19,7 +19,9 @@ function(folian_cc_library)
     "SRCS;DEPS;PUBLIC_INCLUDES;LINK;PRIVATE_LINK;DEFINES")
   set(target folian_${arg_NAME})
   file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
-  set(root ${CMAKE_CURRENT_BINARY_DIR}/include-root)
+  # Outside the folder's own build folder, where the compiler runs: coverage
+  # notes then name the headers by full path, which gcov can always open.
+  set(root ${PROJECT_BINARY_DIR}/include-roots/${arg_NAME})
   get_filename_component(parent ${root}/${folder} DIRECTORY)
   file(MAKE_DIRECTORY ${parent})
   file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
