@@ -1,6 +1,5 @@
 #include "prefs/common/json_codec.h"
 
-#include <rapidjson/document.h>
 #include <rapidjson/encodings.h>
 #include <rapidjson/memorystream.h>
 #include <rapidjson/prettywriter.h>
@@ -16,6 +15,8 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/ascii.h"
 #include "base/utf16.h"
@@ -33,8 +34,6 @@ using utils::velmar_ustring;
 using string_type = velmar_ustring::string_type;
 
 using JsonEncoding = rapidjson::UTF16<utf16_unit>;
-using JsonDocument = rapidjson::GenericDocument<JsonEncoding>;
-using JsonValue = rapidjson::GenericValue<JsonEncoding>;
 using JsonBuffer = rapidjson::GenericStringBuffer<rapidjson::UTF8<>>;
 using JsonWriter = rapidjson::PrettyWriter<JsonBuffer, JsonEncoding, rapidjson::UTF8<>>;
 
@@ -42,91 +41,10 @@ constexpr unsigned kParseFlags = rapidjson::kParseIterativeFlag |
                                  rapidjson::kParseNumbersAsStringsFlag |
                                  rapidjson::kParseValidateEncodingFlag;
 
-// Builds the document from the reader's events but reads numbers itself:
-// from_chars is exact, so every double comes back bit for bit, and
-// RapidJSON's own full-precision reader misbehaves on some inputs (a zero
-// mantissa with a large exponent shifts by an undefined count). The reader
-// works in UTF-8 (its raw numbers are only delivered whole in UTF-8);
-// strings and keys are transcoded into the document's UTF-16 here.
-class ExactNumberHandler {
- public:
-  using Ch = char;
-  explicit ExactNumberHandler(JsonDocument& document) : m_document(document) {}
-
-  bool Null() { return m_document.Null(); }
-  bool Bool(bool b) { return m_document.Bool(b); }
-  bool Int(int i) { return m_document.Int(i); }
-  bool Uint(unsigned u) { return m_document.Uint(u); }
-  bool Int64(std::int64_t i) { return m_document.Int64(i); }
-  bool Uint64(std::uint64_t u) { return m_document.Uint64(u); }
-  bool Double(double d) { return m_document.Double(d); }
-  bool String(const char* text, rapidjson::SizeType length, bool /*copy*/) {
-    return ToUtf16(text, length) && m_document.String(m_units.data(), Length(), true);
-  }
-  bool StartObject() { return m_document.StartObject(); }
-  bool Key(const char* text, rapidjson::SizeType length, bool /*copy*/) {
-    return ToUtf16(text, length) && m_document.Key(m_units.data(), Length(), true);
-  }
-  bool EndObject(rapidjson::SizeType count) { return m_document.EndObject(count); }
-  bool StartArray() { return m_document.StartArray(); }
-  bool EndArray(rapidjson::SizeType count) { return m_document.EndArray(count); }
-
-  // A number that does not fit a double (1e400) fails the parse, as
-  // RapidJSON's own reader does.
-  bool RawNumber(const char* text, rapidjson::SizeType length, bool /*copy*/) {
-    const char* last = text + length;
-    if (std::find_if(text, last, [](char c) { return c == '.' || c == 'e' || c == 'E'; }) == last) {
-      std::int64_t whole = 0;
-      if (std::from_chars(text, last, whole).ec == std::errc()) {
-        if (whole >= std::numeric_limits<int>::min() && whole <= std::numeric_limits<int>::max()) {
-          return m_document.Int(static_cast<int>(whole));
-        }
-        return m_document.Int64(whole);
-      }
-      std::uint64_t big = 0;
-      if (std::from_chars(text, last, big).ec == std::errc()) return m_document.Uint64(big);
-    }
-    double real = 0.0;
-    const auto result = std::from_chars(text, last, real);
-    return result.ec == std::errc() && result.ptr == last && m_document.Double(real);
-  }
-
- private:
-  // The reader has validated the UTF-8 already, so the text holds no
-  // surrogate forms. No byte-order mark is skipped here: a string may well
-  // begin with U+FEFF or any U+Fxxx.
-  bool ToUtf16(const char* text, rapidjson::SizeType length) {
-    // Names and most values are ASCII: widened in one pass.
-    if (std::all_of(text, text + length,
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
-      m_units.resize(length);
-      std::copy(text, text + length, m_units.begin());
-      return true;
-    }
-    return base::utf8::Decode(text, length, m_units);
-  }
-  rapidjson::SizeType Length() const { return static_cast<rapidjson::SizeType>(m_units.size()); }
-
-  JsonDocument& m_document;
-  string_type m_units;
-};
-
-// Parses `size` bytes of UTF-8 into the document through the handler above.
-class ExactNumberParse {
- public:
-  ExactNumberParse(const char* data, std::size_t size) : m_data(data), m_size(size) {}
-
-  bool operator()(JsonDocument& document) {
-    rapidjson::MemoryStream input(m_data, m_size);
-    rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>> reader;
-    ExactNumberHandler handler(document);
-    return !reader.Parse<kParseFlags>(input, handler).IsError();
-  }
-
- private:
-  const char* m_data;
-  std::size_t m_size;
-};
+// Containers nested deeper than this cannot be part of a value the writer
+// accepts (a "pairs" value adds three levels of JSON for two of value), so
+// the reader stops there: the values it builds are freed recursively.
+constexpr std::size_t kMaxJsonNesting = 2 * kMaxJsonDepth + 2;
 
 const string_type& TypeKey() {
   static const string_type key = base::FromAscii("$type");
@@ -138,31 +56,23 @@ const string_type& ValueKey() {
   return key;
 }
 
-string_type StringOf(const JsonValue& value) {
-  return string_type(value.GetString(), value.GetStringLength());
-}
-
-// Compared in place: loading asks this several times per tagged value.
-bool Equals(const JsonValue& value, const char* ascii) {
-  if (!value.IsString()) return false;
-  const utf16_unit* text = value.GetString();
-  const std::size_t length = value.GetStringLength();
-  std::size_t i = 0;
-  for (; i < length && ascii[i] != '\0'; ++i) {
-    if (text[i] != static_cast<utf16_unit>(static_cast<unsigned char>(ascii[i]))) return false;
-  }
-  return i == length && ascii[i] == '\0';
-}
-
 const string_type& UnitsKeyPrefix() {
   static const string_type prefix = base::FromAscii("$utf16:");
   return prefix;
 }
 
-bool UnitsFromHex(const utf16_unit* hex, std::size_t size, string_type& out) {
-  if (size % 4 != 0) return false;
+bool Equals(const string_type& text, const char* ascii) {
+  std::size_t i = 0;
+  for (; i < text.size() && ascii[i] != '\0'; ++i) {
+    if (text[i] != static_cast<utf16_unit>(static_cast<unsigned char>(ascii[i]))) return false;
+  }
+  return i == text.size() && ascii[i] == '\0';
+}
+
+bool UnitsFromHex(const string_type& hex, string_type& out) {
+  if (hex.size() % 4 != 0) return false;
   out.clear();
-  for (std::size_t i = 0; i < size; i += 4) {
+  for (std::size_t i = 0; i < hex.size(); i += 4) {
     unsigned unit = 0;
     for (std::size_t k = 0; k < 4; ++k) {
       const int digit = base::HexDigitValue(static_cast<char16_t>(hex[i + k]));
@@ -176,46 +86,80 @@ bool UnitsFromHex(const utf16_unit* hex, std::size_t size, string_type& out) {
 
 // A dictionary key as written: "$$..." for a key starting with "$", and
 // "$utf16:<hex>" for one holding a lone surrogate.
-string_type KeyOf(const JsonValue& name) {
-  string_type key = StringOf(name);
+void UnescapeKey(string_type& key) {
   if (key.size() >= 2 && key[0] == '$' && key[1] == '$') {
     key.erase(0, 1);
   } else if (key.compare(0, UnitsKeyPrefix().size(), UnitsKeyPrefix()) == 0) {
     string_type units;
-    const std::size_t skip = UnitsKeyPrefix().size();
-    if (UnitsFromHex(key.data() + skip, key.size() - skip, units)) return units;
+    if (UnitsFromHex(key.substr(UnitsKeyPrefix().size()), units)) key = std::move(units);
   }
-  return key;
 }
 
-// A string value, or a {"$type": "utf16"} one.
-bool TextOf(const JsonValue& json, string_type& out) {
-  if (json.IsString()) {
-    out = StringOf(json);
+// The reader has validated the UTF-8 already, so the text holds no
+// surrogate forms. No byte-order mark is skipped here: a string may well
+// begin with U+FEFF or any U+Fxxx.
+bool ToUtf16(const char* text, std::size_t length, string_type& out) {
+  // Names and most values are ASCII: widened in one pass.
+  if (std::all_of(text, text + length,
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    out.assign(text, text + length);
     return true;
   }
-  if (!json.IsObject() || json.MemberCount() != 2) return false;
-  const auto type = json.FindMember(TypeKey().c_str());
-  const auto value = json.FindMember(ValueKey().c_str());
-  return type != json.MemberEnd() && value != json.MemberEnd() && Equals(type->value, "utf16") &&
-         value->value.IsString() &&
-         UnitsFromHex(value->value.GetString(), value->value.GetStringLength(), out);
+  return base::utf8::Decode(text, length, out);
 }
+
+// What a member held as written, beyond its decoded value: a tagged value
+// takes only a JSON string or number in its places, and an integer above
+// INT64_MAX survives only as a timestamp.
+struct Written {
+  enum Kind : std::uint8_t { kOther, kString, kNumber };
+  Kind kind = kOther;
+  bool above_int64 = false;
+  std::uint64_t big = 0;
+};
 
 // ---- reading --------------------------------------------------------------
 
-bool Decode(const JsonValue& json, std::size_t depth, Variant& out);
+// An object or array being read, with what the tagged-value rules and the
+// depth limit need to know of it once it ends.
+struct Frame {
+  bool object = false;
+  VariantVector items;
+  Dictionary entries;
+  string_type key;  // the pending member's name, unescaped
+  bool key_is_type = false;
+  bool key_is_value = false;
+  std::size_t members = 0;  // as written, repeated names included
+  // Levels of nesting below, counted as the writer counts them.
+  std::size_t height = 0;
+  // The members named "$type" and "value" as written, in `entries`.
+  const Variant* type = nullptr;
+  Variant* value = nullptr;
+  bool type_is_string = false;
+  Written value_written;
+  std::size_t value_height = 0;
+};
 
-bool DecodeReal(const JsonValue& value, double& out) {
-  if (value.IsNumber()) {
-    out = value.GetDouble();
+bool IsInteger(const Variant& value) {
+  return value.GetType() == Variant::kInt32 || value.GetType() == Variant::kInt64;
+}
+
+std::int64_t IntegerOf(const Variant& value) {
+  return value.GetType() == Variant::kInt32 ? value.GetInt32() : value.GetInt64();
+}
+
+bool RealOf(const Variant& value, const Written& written, double& out) {
+  if (written.kind == Written::kNumber) {
+    out = IsInteger(value) ? static_cast<double>(IntegerOf(value)) : value.GetDouble();
     return true;
   }
-  if (Equals(value, "NaN")) {
+  if (written.kind != Written::kString) return false;
+  const string_type& text = value.GetString().str();
+  if (Equals(text, "NaN")) {
     out = std::numeric_limits<double>::quiet_NaN();
-  } else if (Equals(value, "Infinity")) {
+  } else if (Equals(text, "Infinity")) {
     out = std::numeric_limits<double>::infinity();
-  } else if (Equals(value, "-Infinity")) {
+  } else if (Equals(text, "-Infinity")) {
     out = -std::numeric_limits<double>::infinity();
   } else {
     return false;
@@ -223,101 +167,182 @@ bool DecodeReal(const JsonValue& value, double& out) {
   return true;
 }
 
+// Checked whole before anything is moved: a list that is not pairs stays
+// the dictionary's value.
+bool PairsOf(VariantVector& items, Variant& out) {
+  const auto is_pair = [](const Variant& pair) {
+    return pair.GetType() == Variant::kVector && pair.GetVector().size() == 2 &&
+           pair.GetVector()[0].GetType() == Variant::kString;
+  };
+  if (!std::all_of(items.begin(), items.end(), is_pair)) return false;
+  KeyValuePairs pairs;
+  pairs.reserve(items.size());
+  for (Variant& pair : items) {
+    VariantVector& both = pair.GetVector();
+    pairs.emplace_back(both[0].GetString(), std::move(both[1]));
+  }
+  out = Variant(std::move(pairs));
+  return true;
+}
+
 // A {"$type", "value"} object of a known kind; false leaves it a dictionary.
-bool DecodeTagged(const JsonValue& json, std::size_t depth, Variant& out) {
-  if (json.MemberCount() != 2) return false;
-  const auto type = json.FindMember(TypeKey().c_str());
-  const auto found = json.FindMember(ValueKey().c_str());
-  if (type == json.MemberEnd() || found == json.MemberEnd()) return false;
-  const JsonValue& value = found->value;
-  if (Equals(type->value, "int8") && value.IsInt() && value.GetInt() >= INT8_MIN &&
-      value.GetInt() <= INT8_MAX) {
-    out = Variant(static_cast<std::int8_t>(value.GetInt()));
-  } else if (Equals(type->value, "int16") && value.IsInt() && value.GetInt() >= INT16_MIN &&
-             value.GetInt() <= INT16_MAX) {
-    out = Variant(static_cast<std::int16_t>(value.GetInt()));
-  } else if (Equals(type->value, "int64") && value.IsInt64()) {
-    out = Variant(static_cast<std::int64_t>(value.GetInt64()));
-  } else if (Equals(type->value, "timestamp") && value.IsUint64()) {
-    out = Variant::Timestamp(value.GetUint64());
-  } else if (Equals(type->value, "utf16")) {
+bool DecodeTagged(Frame& frame, Variant& out) {
+  if (frame.members != 2 || frame.type == nullptr || frame.value == nullptr ||
+      !frame.type_is_string) {
+    return false;
+  }
+  const string_type& type = frame.type->GetString().str();
+  Variant& value = *frame.value;
+  const Written& written = frame.value_written;
+  const bool number = written.kind == Written::kNumber;
+  const bool int32 = number && value.GetType() == Variant::kInt32;
+  if (Equals(type, "int8") && int32 && value.GetInt32() >= INT8_MIN &&
+      value.GetInt32() <= INT8_MAX) {
+    out = Variant(static_cast<std::int8_t>(value.GetInt32()));
+  } else if (Equals(type, "int16") && int32 && value.GetInt32() >= INT16_MIN &&
+             value.GetInt32() <= INT16_MAX) {
+    out = Variant(static_cast<std::int16_t>(value.GetInt32()));
+  } else if (Equals(type, "int64") && number && IsInteger(value)) {
+    out = Variant(IntegerOf(value));
+  } else if (Equals(type, "timestamp") && number && IsInteger(value) && IntegerOf(value) >= 0) {
+    out = Variant::Timestamp(static_cast<std::uint64_t>(IntegerOf(value)));
+  } else if (Equals(type, "timestamp") && written.above_int64) {
+    out = Variant::Timestamp(written.big);
+  } else if (Equals(type, "utf16") && written.kind == Written::kString) {
     string_type text;
-    if (!TextOf(json, text)) return false;
+    if (!UnitsFromHex(value.GetString().str(), text)) return false;
     out = Variant(velmar_ustring(std::move(text)));
-  } else if (Equals(type->value, "double")) {
+  } else if (Equals(type, "double")) {
     double real = 0.0;
-    if (!DecodeReal(value, real)) return false;
+    if (!RealOf(value, written, real)) return false;
     out = Variant(real);
-  } else if (Equals(type->value, "float")) {
+  } else if (Equals(type, "float")) {
     double real = 0.0;
-    if (!DecodeReal(value, real)) return false;
+    if (!RealOf(value, written, real)) return false;
     const auto single = static_cast<float>(real);
     // Only what a float holds exactly was written.
     if (!std::isnan(real) && static_cast<double>(single) != real) return false;
     out = Variant(single);
-  } else if (Equals(type->value, "pairs") && value.IsArray()) {
-    KeyValuePairs pairs;
-    for (const JsonValue& pair : value.GetArray()) {
-      string_type name;
-      if (!pair.IsArray() || pair.Size() != 2 || !TextOf(pair[0], name)) return false;
-      Variant item;
-      if (!Decode(pair[1], depth + 1, item)) return false;
-      pairs.emplace_back(velmar_ustring(std::move(name)), std::move(item));
-    }
-    out = Variant(std::move(pairs));
+  } else if (Equals(type, "pairs") && value.GetType() == Variant::kVector) {
+    return PairsOf(value.GetVector(), out);
   } else {
     return false;
   }
   return true;
 }
 
-bool Decode(const JsonValue& json, std::size_t depth, Variant& out) {
-  if (depth > kMaxJsonDepth) return false;
-  switch (json.GetType()) {
-    case rapidjson::kNullType:
-      out = Variant();
-      return true;
-    case rapidjson::kFalseType:
-    case rapidjson::kTrueType:
-      out = Variant(json.GetBool());
-      return true;
-    case rapidjson::kNumberType:
-      if (json.IsInt()) {
-        out = Variant(static_cast<std::int32_t>(json.GetInt()));
-      } else if (json.IsInt64()) {
-        out = Variant(static_cast<std::int64_t>(json.GetInt64()));
-      } else {
-        out = Variant(json.GetDouble());
-      }
-      return true;
-    case rapidjson::kStringType:
-      out = Variant(velmar_ustring(StringOf(json)));
-      return true;
-    case rapidjson::kArrayType: {
-      VariantVector items;
-      items.reserve(json.Size());
-      for (const JsonValue& element : json.GetArray()) {
-        items.emplace_back();
-        if (!Decode(element, depth + 1, items.back())) return false;
-      }
-      out = Variant(std::move(items));
-      return true;
-    }
-    case rapidjson::kObjectType: {
-      if (DecodeTagged(json, depth, out)) return true;
-      Dictionary entries;
-      for (const auto& member : json.GetObject()) {
-        string_type key = KeyOf(member.name);
-        Variant item;
-        if (!Decode(member.value, depth + 1, item)) return false;
-        entries[velmar_ustring(std::move(key))] = std::move(item);
-      }
-      out = Variant(std::move(entries));
-      return true;
-    }
+// Builds the file's members straight from the reader's events, so no
+// document tree is built only to be copied. Numbers are read here too:
+// from_chars is exact, so every double comes back bit for bit, and
+// RapidJSON's own full-precision reader misbehaves on some inputs (a zero
+// mantissa with a large exponent shifts by an undefined count). The reader
+// works in UTF-8 (its raw numbers are only delivered whole in UTF-8).
+class VariantBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, VariantBuilder> {
+ public:
+  explicit VariantBuilder(Dictionary& members) : m_members(members) {}
+
+  bool Null() { return Put(Variant(), 0, {}); }
+  bool Bool(bool b) { return Put(Variant(b), 0, {}); }
+  bool String(const char* text, rapidjson::SizeType length, bool /*copy*/) {
+    string_type units;
+    return ToUtf16(text, length, units) &&
+           Put(Variant(velmar_ustring(std::move(units))), 0, {Written::kString});
   }
-  return false;
-}
+  bool Key(const char* text, rapidjson::SizeType length, bool /*copy*/) {
+    Frame& frame = m_frames.back();
+    ++frame.members;
+    frame.key_is_type = length == 5 && std::memcmp(text, "$type", 5) == 0;
+    frame.key_is_value = length == 5 && std::memcmp(text, "value", 5) == 0;
+    if (!ToUtf16(text, length, frame.key)) return false;
+    // The file's own member names are written as they are.
+    if (m_frames.size() > 1) UnescapeKey(frame.key);
+    return true;
+  }
+  bool StartObject() { return Push(true); }
+  bool StartArray() { return !m_frames.empty() && Push(false); }
+  bool EndObject(rapidjson::SizeType /*count*/) {
+    if (m_frames.size() == 1) return true;  // the root: its members are in place
+    Frame& frame = m_frames.back();
+    Variant value;
+    std::size_t height = 0;
+    if (DecodeTagged(frame, value)) {
+      if (value.GetType() == Variant::kKeyValuePairs) height = frame.value_height;
+    } else {
+      value = Variant(std::move(frame.entries));
+      height = frame.height;
+    }
+    m_frames.pop_back();
+    return Put(std::move(value), height, {});
+  }
+  bool EndArray(rapidjson::SizeType /*count*/) {
+    Variant value(std::move(m_frames.back().items));
+    const std::size_t height = m_frames.back().height;
+    m_frames.pop_back();
+    return Put(std::move(value), height, {});
+  }
+
+  // A number that does not fit a double (1e400) fails the parse, as
+  // RapidJSON's own reader does.
+  bool RawNumber(const char* text, rapidjson::SizeType length, bool /*copy*/) {
+    const char* last = text + length;
+    Written written{Written::kNumber};
+    if (std::find_if(text, last, [](char c) { return c == '.' || c == 'e' || c == 'E'; }) == last) {
+      std::int64_t whole = 0;
+      if (std::from_chars(text, last, whole).ec == std::errc()) {
+        if (whole >= std::numeric_limits<int>::min() && whole <= std::numeric_limits<int>::max()) {
+          return Put(Variant(static_cast<std::int32_t>(whole)), 0, written);
+        }
+        return Put(Variant(whole), 0, written);
+      }
+      written.above_int64 = std::from_chars(text, last, written.big).ec == std::errc();
+    }
+    double real = 0.0;
+    const auto result = std::from_chars(text, last, real);
+    return result.ec == std::errc() && result.ptr == last && Put(Variant(real), 0, written);
+  }
+
+ private:
+  bool Push(bool object) {
+    if (m_frames.size() > kMaxJsonNesting) return false;
+    m_frames.emplace_back().object = object;
+    return true;
+  }
+
+  // Places a finished value, `height` levels deep, in the container being
+  // read. A member of the file's root is one level below it.
+  bool Put(Variant&& value, std::size_t height, Written written) {
+    if (m_frames.empty()) return false;  // the root must be an object
+    Frame& frame = m_frames.back();
+    if (!frame.object) {
+      frame.items.push_back(std::move(value));
+      frame.height = std::max(frame.height, height + 1);
+      return true;
+    }
+    velmar_ustring name(std::move(frame.key));
+    frame.key.clear();
+    if (m_frames.size() == 1) {
+      if (1 + height > kMaxJsonDepth) return false;
+      m_members[std::move(name)] = std::move(value);
+      return true;
+    }
+    frame.height = std::max(frame.height, height + 1);
+    Variant& placed = frame.entries[std::move(name)];
+    placed = std::move(value);
+    if (frame.key_is_type) {
+      frame.type = &placed;
+      frame.type_is_string = written.kind == Written::kString;
+    }
+    if (frame.key_is_value) {
+      frame.value = &placed;
+      frame.value_written = written;
+      frame.value_height = height;
+    }
+    return true;
+  }
+
+  Dictionary& m_members;
+  std::vector<Frame> m_frames;
+};
 
 // ---- writing --------------------------------------------------------------
 
@@ -518,22 +543,11 @@ bool FitsJsonDepth(const Variant& value, std::size_t depth) {
 bool DecodeJsonObject(const std::string& bytes, Dictionary& members) {
   std::size_t start = 0;
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
-  // A small file parses without a heap block; a larger one in chunks sized
-  // to the text, never a 64 KiB block for a few lines.
-  alignas(std::max_align_t) char first_chunk[2048];
-  rapidjson::MemoryPoolAllocator<> pool(first_chunk, sizeof(first_chunk),
-                                        std::clamp<std::size_t>(bytes.size() * 2, 1024, 65536));
-  JsonDocument document(&pool);
-  ExactNumberParse parse(bytes.data() + start, bytes.size() - start);
-  document.Populate(parse);
-  if (!document.IsObject()) return false;
   members.clear();
-  for (const auto& member : document.GetObject()) {
-    Variant item;
-    if (!Decode(member.value, 1, item)) return false;
-    members[velmar_ustring(StringOf(member.name))] = std::move(item);
-  }
-  return true;
+  rapidjson::MemoryStream input(bytes.data() + start, bytes.size() - start);
+  rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>> reader;
+  VariantBuilder builder(members);
+  return !reader.Parse<kParseFlags>(input, builder).IsError();
 }
 
 bool EncodeJsonObject(const JsonMember* first, std::size_t count, const Dictionary& rest,
