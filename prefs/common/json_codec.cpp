@@ -239,7 +239,10 @@ bool DecodeTagged(Frame& frame, Variant& out) {
 // works in UTF-8 (its raw numbers are only delivered whole in UTF-8).
 class VariantBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, VariantBuilder> {
  public:
-  explicit VariantBuilder(Dictionary& members) : m_members(members) {}
+  explicit VariantBuilder(Dictionary& members) : m_members(members) {
+    // Deep enough for a preference file; a deeper one grows the stack.
+    m_frames.reserve(8);
+  }
 
   bool Null() { return Put(Variant(), 0, {}); }
   bool Bool(bool b) { return Put(Variant(b), 0, {}); }
