@@ -33,6 +33,7 @@ using velmar::utils::CNumericFormatter;
 using velmar::utils::CVCBParser;
 using velmar::utils::NotificationCenter;
 using velmar::utils::NotificationObserver;
+namespace ScaleFormatter = velmar::utils::ScaleFormatter;
 using velmar::utils::velmar_ustring;
 
 constexpr int kThreads = 4;
@@ -43,6 +44,7 @@ template <typename Work>
 void RunTogether(int threads, Work work) {
   std::atomic<bool> go{false};
   std::vector<std::thread> workers;
+  workers.reserve(threads);
   for (int t = 0; t < threads; ++t) {
     workers.emplace_back([&go, &work, t] {
       while (!go.load()) std::this_thread::yield();
@@ -62,153 +64,108 @@ velmar_ustring WithDecimalPoint(const char* text) {
   return result;
 }
 
-LengthInfo Architectural() {
+LengthInfo Info(UnitsInfo::Format format, UnitsInfo::Units units) {
   LengthInfo info;
-  info.SetFormat(UnitsInfo::kArchitectural);
+  info.SetFormat(format);
+  info.SetUnits(units);
   info.SetPrecision(4);
   return info;
 }
 
-// What the measurement box makes of a text, every reading at once.
-std::string BoxAnswer(const char* text) {
-  CVCBParser box(WithDecimalPoint(text), Architectural(), 0.5);
-  double length = 0.0;
+// Every reading of a typed text, as the text of its answers.
+std::string Readings(const char* typed) {
+  const velmar_ustring text = WithDecimalPoint(typed);
+  double value = 0.0;
+  double values[3] = {};
+  std::ostringstream answer;
+  answer.precision(17);
+  answer << velmar::utils::StringToDouble(text.c_str(), value) << value
+         << CNumericFormatter::TTOF(text) << ScaleFormatter::Parse(text)
+         << CLengthFormatter::Parse(text, 3, values, UnitsInfo::kInches) << values[0] << values[1]
+         << AngleFormatter::Parse(text, value) << value;
+  CVCBParser box(text, Info(UnitsInfo::kArchitectural, UnitsInfo::kInches), 0.5);
   int count = 0;
   bool division = false;
   unsigned int rows = 0, columns = 0;
   Point2<float> point;
-  std::ostringstream answer;
-  answer << box.GetLength(length) << length << box.GetArrayOperation(&count, &division) << count
+  answer << box.GetLength(value) << value << box.GetArrayOperation(&count, &division) << count
          << division << box.GetRowsOrColumns(rows, columns) << rows << columns
          << box.GetCPoint2f(10.0f, 20.0f, Point2<float>{1.0f, 2.0f}, point) << point.x << point.y
          << box.GetPointEntryMode();
   return answer.str();
 }
 
-// The any-thread calls, each with the check of its answer. Formatters and
-// parsers are the caller's value objects: each call makes its own.
-std::vector<std::pair<std::string, std::function<bool()>>> Calls() {
-  std::vector<std::pair<std::string, std::function<bool()>>> calls;
-  const struct {
-    const char* text;
-    bool ok;
-    double value;
-  } numbers[] = {{"12.5", true, 12.5},
-                 {"  -3.25e2mm", true, -325.0},
-                 {"0.001", true, 0.001},
-                 {"mm", false, 0.0},
-                 {"", false, 0.0}};
-  for (const auto& n : numbers) {
-    calls.emplace_back(n.text, [n, text = WithDecimalPoint(n.text)] {
-      double value = -1.0;
-      const bool ok = velmar::utils::StringToDouble(text.c_str(), value);
-      return ok == n.ok && value == n.value && CNumericFormatter::TTOF(text) == n.value;
-    });
-  }
-  // Architectural lengths format and read back; each thread writes the
-  // text one thread writes.
-  for (int i = 0; i < 64; ++i) {
-    const double inches = i * 7.3125;
-    const velmar_ustring text = CLengthFormatter(Architectural()).Format(inches);
-    calls.emplace_back(text.ToUTF8(), [inches, text] {
-      CLengthFormatter lengths(Architectural());
-      double back = -1.0;
-      return lengths.Format(inches) == text && lengths.Parse(text, back) && back == inches;
-    });
-  }
-  calls.emplace_back("66.5\"", [] {
-    return CLengthFormatter(Architectural()).Format(66.5) == velmar_ustring(VELMAR_U("5'-6 1/2\""));
-  });
-  LengthInfo metric;
-  metric.SetUnits(UnitsInfo::kMillimeters);
-  metric.SetPrecision(1);
-  calls.emplace_back("1\" in mm", [metric, text = CLengthFormatter(metric).Format(1.0)] {
-    return CLengthFormatter(metric).Format(1.0) == text;
-  });
+// Every way of writing a value, and the architectural text read back.
+std::string Writings(double value) {
+  CLengthFormatter lengths(Info(UnitsInfo::kArchitectural, UnitsInfo::kInches));
+  const velmar_ustring text = lengths.Format(value);
+  double back = -1.0;
   AngleInfo degrees;
   degrees.SetUnits(UnitsInfo::kDegrees);
-  degrees.SetPrecision(1);
-  calls.emplace_back("0.5 rad", [degrees, text = AngleFormatter(degrees).Format(0.5)] {
-    return AngleFormatter(degrees).Format(0.5) == text;
-  });
-  calls.emplace_back("scale", [] {
-    return velmar::utils::ScaleFormatter::Format(0.02) == velmar_ustring("1:50") &&
-           velmar::utils::ScaleFormatter::Parse(velmar_ustring("1:50")) == 0.02;
-  });
-  calls.emplace_back("1' 2\" as two", [] {
-    double out[3] = {};
-    const velmar_ustring text =
-        velmar_ustring("1'") + velmar_ustring(1, CNumericFormatter::GetSeparatorChar()) + "2\"";
-    return CLengthFormatter::Parse(text, 3, out, UnitsInfo::kInches) == 2 && out[0] == 12.0 &&
-           out[1] == 2.0;
-  });
-  // 10' at half scale reads (1) as 60 inches.
-  calls.emplace_back("box 10'", [] { return BoxAnswer("10'").rfind("160", 0) == 0; });
-  for (const char* text : {"10'", "5'-6 1/2\"", "5x", "/4", "3x4", "2r", "[w3,h4]", "<1,2>",
-                           "^45,2", "2.5", "hello", ""}) {
-    calls.emplace_back(std::string("box ") + text,
-                       [text, one = BoxAnswer(text)] { return BoxAnswer(text) == one; });
-  }
-  calls.emplace_back("box triggers", [] {
-    return CVCBParser::IsVCBTrigger(L'7') && !CVCBParser::IsVCBTrigger(L'q');
-  });
-  return calls;
+  std::ostringstream answer;
+  answer.precision(17);
+  answer << text << lengths.Parse(text, back) << back
+         << CLengthFormatter(Info(UnitsInfo::kDecimal, UnitsInfo::kMillimeters)).Format(value)
+         << AngleFormatter(degrees).Format(value) << ScaleFormatter::Format(value);
+  return answer.str();
 }
 
+// Each thread, each round, gets the answers the main thread got first.
 TEST(AnyThread, CallsAnswerAsOnOneThread) {
-  const auto calls = Calls();
-  for (const auto& call : calls) ASSERT_TRUE(call.second()) << call.first;
+  std::vector<std::function<std::string()>> calls;
+  for (const char* text : {"  -3.25e2mm", "1:50", "1' 2\"", "30°", "5'-6 1/2\"", "5x", "3x4",
+                           "[w3,h4]", "<1,2>", "^45,2", "hello"}) {
+    calls.emplace_back([text] { return Readings(text); });
+  }
+  for (int i = 0; i < 64; ++i) calls.emplace_back([i] { return Writings(i * 7.3125); });
+  std::vector<std::string> answers;
+  answers.reserve(calls.size());
+  for (const auto& call : calls) answers.push_back(call());
+  ASSERT_EQ(answers.back().rfind("38'-4 11/16\"1460.6875", 0), 0u) << answers.back();
   std::atomic<int> wrong{0};
   RunTogether(kThreads, [&](int) {
     for (int round = 0; round < kRounds; ++round) {
-      for (const auto& call : calls) {
-        if (!call.second()) ++wrong;
+      for (std::size_t i = 0; i < calls.size(); ++i) {
+        if (calls[i]() != answers[i]) ++wrong;
       }
     }
   });
   EXPECT_EQ(wrong.load(), 0);
 }
 
+// Counts its deliveries; a one-shot removes itself from inside its first.
 class CountingObserver : public NotificationObserver {
  public:
-  explicit CountingObserver(bool any_thread) : m_anyThread(any_thread) {}
-  void OnNotification(const std::string&, const void*) override { ++calls; }
+  CountingObserver(bool any_thread, bool one_shot) : m_anyThread(any_thread), m_oneShot(one_shot) {}
+  void OnNotification(const std::string& name, const void*) override {
+    ++calls;
+    if (m_oneShot) NotificationCenter::Default().RemoveObserver(this, name);
+  }
   bool ReceivesFromAnyThread() const override { return m_anyThread; }
 
   std::atomic<int> calls{0};
 
  private:
   bool m_anyThread;
-};
-
-// Removes itself from inside its first delivery.
-class OneShotObserver : public NotificationObserver {
- public:
-  void OnNotification(const std::string& name, const void*) override {
-    ++calls;
-    NotificationCenter::Default().RemoveObserver(this, name);
-  }
-  bool ReceivesFromAnyThread() const override { return true; }
-
-  std::atomic<int> calls{0};
+  bool m_oneShot;
 };
 
 TEST(AnyThread, ObserversComeAndGoWhilePostsArrive) {
   NotificationCenter& center = NotificationCenter::Default();
   ASSERT_TRUE(NotificationCenter::IsMainThread());
   const std::string name = UnitsInfo::kUnitsChanged;
-  CountingObserver steady(true);
-  CountingObserver main_only(false);
+  CountingObserver steady(true, false);
+  CountingObserver main_only(false, false);
   center.AddObserver(name, &steady);
   center.AddObserver(name, &main_only);
 
   constexpr int kPosters = 2;
   constexpr int kPostsEach = 500;
   std::vector<std::unique_ptr<CountingObserver>> passing;
-  std::vector<std::unique_ptr<OneShotObserver>> one_shots;
+  std::vector<std::unique_ptr<CountingObserver>> one_shots;
   for (int i = 0; i < kThreads - kPosters; ++i) {
-    passing.push_back(std::make_unique<CountingObserver>(true));
-    one_shots.push_back(std::make_unique<OneShotObserver>());
+    passing.push_back(std::make_unique<CountingObserver>(true, false));
+    one_shots.push_back(std::make_unique<CountingObserver>(true, true));
   }
   RunTogether(kThreads, [&](int t) {
     if (t < kPosters) {
@@ -235,6 +192,7 @@ TEST(AnyThread, ObserversComeAndGoWhilePostsArrive) {
 
   // Nothing removed is called again; a post on the main thread reaches both.
   std::vector<int> before;
+  before.reserve(passing.size());
   for (const auto& observer : passing) before.push_back(observer->calls.load());
   for (const auto& one_shot : one_shots) center.RemoveObserver(one_shot.get());
   center.Post(name, nullptr);
