@@ -5,21 +5,13 @@
 
 #include <atomic>
 #include <functional>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
-#include "FolianUtils/angle_formatter.h"
-#include "FolianUtils/length_formatter.h"
-#include "FolianUtils/notification_center.h"
-#include "FolianUtils/point2.h"
-#include "FolianUtils/scale_formatter.h"
-#include "FolianUtils/units_info.h"
-#include "FolianUtils/ustring.h"
-#include "FolianUtils/vcb_parser.h"
+#include "FolianUtils/FolianUtils.h"
 
 namespace {
 
@@ -36,7 +28,6 @@ using velmar::utils::NotificationObserver;
 namespace ScaleFormatter = velmar::utils::ScaleFormatter;
 using velmar::utils::velmar_ustring;
 
-constexpr int kThreads = 4;
 constexpr int kRounds = 50;
 
 // Starts every worker at once so that their calls overlap.
@@ -123,7 +114,7 @@ TEST(AnyThread, CallsAnswerAsOnOneThread) {
   for (const auto& call : calls) answers.push_back(call());
   ASSERT_EQ(answers.back().rfind("38'-4 11/16\"1460.6875", 0), 0u) << answers.back();
   std::atomic<int> wrong{0};
-  RunTogether(kThreads, [&](int) {
+  RunTogether(4, [&](int) {
     for (int round = 0; round < kRounds; ++round) {
       for (std::size_t i = 0; i < calls.size(); ++i) {
         if (calls[i]() != answers[i]) ++wrong;
@@ -159,45 +150,40 @@ TEST(AnyThread, ObserversComeAndGoWhilePostsArrive) {
   center.AddObserver(name, &steady);
   center.AddObserver(name, &main_only);
 
-  constexpr int kPosters = 2;
+  // Two threads post; two add and remove observers meanwhile.
   constexpr int kPostsEach = 500;
-  std::vector<std::unique_ptr<CountingObserver>> passing;
-  std::vector<std::unique_ptr<CountingObserver>> one_shots;
-  for (int i = 0; i < kThreads - kPosters; ++i) {
-    passing.push_back(std::make_unique<CountingObserver>(true, false));
-    one_shots.push_back(std::make_unique<CountingObserver>(true, true));
-  }
-  RunTogether(kThreads, [&](int t) {
-    if (t < kPosters) {
+  CountingObserver passing[2] = {{true, false}, {true, false}};
+  CountingObserver one_shots[2] = {{true, true}, {true, true}};
+  RunTogether(4, [&](int t) {
+    if (t >= 2) {
       LengthInfo info;
       for (int i = 0; i < kPostsEach; ++i) {
         info.SetUnits(i % 2 ? UnitsInfo::kMillimeters : UnitsInfo::kInches, true);
       }
       return;
     }
-    CountingObserver& mine = *passing[t - kPosters];
-    center.AddObserver(name, one_shots[t - kPosters].get());
+    center.AddObserver(name, &one_shots[t]);
     for (int i = 0; i < kPostsEach; ++i) {
-      center.AddObserver(name, &mine);
-      center.RemoveObserver(&mine, i % 2 ? name : std::string());
+      center.AddObserver(name, &passing[t]);
+      center.RemoveObserver(&passing[t], i % 2 ? name : std::string());
     }
   });
 
   // Every post from a worker reached the any-thread observer once and the
-  // main-thread observer never.
-  EXPECT_EQ(steady.calls.load(), kPosters * kPostsEach);
+  // main-thread observer never; a one-shot is called at most once per
+  // delivery under way when it left.
+  EXPECT_EQ(steady.calls.load(), 2 * kPostsEach);
   EXPECT_EQ(main_only.calls.load(), 0);
-  // A one-shot is called at most once per delivery under way when it left.
-  for (const auto& one_shot : one_shots) EXPECT_LE(one_shot->calls.load(), kPosters);
-
+  const int before[2] = {passing[0].calls.load(), passing[1].calls.load()};
+  for (auto& one_shot : one_shots) {
+    EXPECT_LE(one_shot.calls.load(), 2);
+    center.RemoveObserver(&one_shot);
+  }
   // Nothing removed is called again; a post on the main thread reaches both.
-  std::vector<int> before;
-  before.reserve(passing.size());
-  for (const auto& observer : passing) before.push_back(observer->calls.load());
-  for (const auto& one_shot : one_shots) center.RemoveObserver(one_shot.get());
   center.Post(name, nullptr);
-  for (std::size_t i = 0; i < passing.size(); ++i) EXPECT_EQ(passing[i]->calls.load(), before[i]);
-  EXPECT_EQ(steady.calls.load(), kPosters * kPostsEach + 1);
+  EXPECT_EQ(passing[0].calls.load(), before[0]);
+  EXPECT_EQ(passing[1].calls.load(), before[1]);
+  EXPECT_EQ(steady.calls.load(), 2 * kPostsEach + 1);
   EXPECT_EQ(main_only.calls.load(), 1);
   center.RemoveObserver(&steady);
   center.RemoveObserver(&main_only);

@@ -12,36 +12,25 @@
 #     [OUT <exact standard output> | OUT_MATCHES <regex>]
 #     [ERR <regex; standard error must be empty by default>]
 #     [INPUT <standard input text>] [INPUT_FILE <file>]
-#     [JSON <[line:]path=value>...]   every output line must then be a JSON
-#                                      object; path is dot-separated, value
-#                                      as CMake reads it (true is ON, null is
-#                                      <null>). Without --json in ARGS the
-#                                      case runs twice: as given, for OUT,
-#                                      and with --json added, for JSON
-#     [STDOUT_FILE <file>]             standard output goes to the file
-#     [PIPE_HEAD]                      standard output goes through head -n 1
+#     [JSON <[line:]path=value>...]   the answer's fields; path is dot-separated,
+#                                      value as CMake reads it (true is ON, null
+#                                      is <null>). Without --json in ARGS the
+#                                      case runs twice: as given, for OUT, and
+#                                      with --json added, for JSON
+#     [STDOUT_FILE <file>] [PIPE_HEAD] standard output to the file, or through
+#                                      head -n 1 (cases named Linux_*)
 #     [NATIVE])                        not under an emulator
-# Cases named Linux_* need a Linux host (/dev/full, head).
 #
 # Every JSON answer the cases see is checked against the tool's JSON Schema
 # (tool/answers.schema.json, with python3-jsonschema); natively, every
 # command must have been seen answering and failing.
 #
-# Completion: completion_case(<partial command line> <offers, sorted>...)
-# drives the tool's bash completion as bash would at the end of the line.
-#
-# The man page's examples (tool/folianutils.examples) run in sh, each
-# giving the answer shown.
+# completion_case(<partial command line> <offers, sorted>...) drives the
+# tool's bash completion as bash would at the end of the line. The man
+# page's examples (tool/folianutils.examples) run in sh, giving the answers
+# shown.
 cmake_minimum_required(VERSION 3.20)
 
-# Counts a case; a failed one (`failed` not empty) reports the rest.
-function(count_case failed)
-  set_property(GLOBAL APPEND PROPERTY tool_test_ran x)
-  if(failed)
-    set_property(GLOBAL APPEND PROPERTY tool_test_failed x)
-    message(SEND_ERROR ${ARGN})
-  endif()
-endfunction()
 string(ASCII 255 FF)  # a byte that never occurs in UTF-8
 file(MAKE_DIRECTORY ${WORK})
 if(DEFINED PROFILE)
@@ -57,10 +46,9 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/../fuzz/corpus/png_background/rgb8 ${WO
   COPYONLY)
 file(WRITE ${WORK}/answers.jsonl "")
 set(tool_dir ${CMAKE_CURRENT_LIST_DIR}/../tool)
-if(EXISTS /dev/full AND CMAKE_HOST_UNIX)
-  set(linux_host TRUE)
-else()
-  set(linux_host FALSE)
+set(linux_host OFF)
+if(EXISTS /dev/full)
+  set(linux_host ON)
 endif()
 
 if(EMULATOR)
@@ -150,37 +138,19 @@ function(tool_case name)
     # Windows writes text with CR LF.
     string(REPLACE "\r" "" out "${out}")
     string(REPLACE "\r" "" err "${err}")
-    set(problems "")
-    if(NOT status MATCHES "^(${C_STATUS})$")
-      string(APPEND problems "  status ${status}, want ${C_STATUS}\n")
-    endif()
-    if(NOT err MATCHES "${C_ERR}")
-      string(APPEND problems "  stderr does not match ${C_ERR}\n")
-    endif()
-    if(pass STREQUAL "plain")
-      if(DEFINED C_OUT AND NOT out STREQUAL C_OUT)
-        string(APPEND problems "  stdout differs, want:\n${C_OUT}\n")
-      endif()
-      if(DEFINED C_OUT_MATCHES AND NOT out MATCHES "${C_OUT_MATCHES}")
-        string(APPEND problems "  stdout does not match ${C_OUT_MATCHES}\n")
-      endif()
+    if(NOT status MATCHES "^(${C_STATUS})$" OR NOT err MATCHES "${C_ERR}" OR (pass STREQUAL "plain"
+       AND ((DEFINED C_OUT AND NOT out STREQUAL C_OUT)
+            OR (DEFINED C_OUT_MATCHES AND NOT out MATCHES "${C_OUT_MATCHES}"))))
+      message(SEND_ERROR "FAILED ${name}: folianutils ${args}\n  status: ${status}\n"
+        "  stdout:\n${out}\n  stderr:\n${err}")
     endif()
     if("--json" IN_LIST args)
-      # Every answer line is one JSON object.
+      file(APPEND ${WORK}/answers.jsonl "${out}")
       string(REGEX REPLACE "\n$" "" lines "${out}")
       string(REPLACE ";" "\\;" lines "${lines}")
       string(REPLACE "\n" ";" lines "${lines}")
-      foreach(line IN LISTS lines)
-        string(JSON type ERROR_VARIABLE error TYPE "${line}")
-        if(error OR NOT type STREQUAL "OBJECT")
-          string(APPEND problems "  not a JSON object: ${line}\n")
-        endif()
-      endforeach()
-      file(APPEND ${WORK}/answers.jsonl "${out}")
       check_json(${name} "${lines}" "${C_JSON}")
     endif()
-    count_case("${problems}" "FAILED ${name}: folianutils ${args}\n${problems}"
-      "  status: ${status}\n  stdout:\n${out}\n  stderr:\n${err}")
   endforeach()
 endfunction()
 
@@ -215,21 +185,16 @@ printf '%s
 endif()
 
 function(completion_case line)
-  if(DEFINED ONLY AND NOT "completion ${line}" MATCHES "${ONLY}")
-    return()
-  endif()
-  if(NOT linux_host)
+  if((DEFINED ONLY AND NOT "completion ${line}" MATCHES "${ONLY}") OR NOT linux_host)
     return()
   endif()
   string(JOIN " " want ${ARGN})
   execute_process(COMMAND bash ${WORK}/complete.sh ${WORK}/completion.bash "${line}"
     OUTPUT_VARIABLE got ERROR_VARIABLE err RESULT_VARIABLE status WORKING_DIRECTORY ${WORK})
   string(STRIP "${got}" got)
-  set(failed OFF)
   if(NOT status EQUAL 0 OR NOT got STREQUAL want OR NOT err STREQUAL "")
-    set(failed ON)
+    message(SEND_ERROR "FAILED completion of '${line}':\n  got '${got}'\n  want '${want}'\n${err}")
   endif()
-  count_case(${failed} "FAILED completion of '${line}':\n  got '${got}'\n  want '${want}'\n${err}")
 endfunction()
 
 include(${CMAKE_CURRENT_LIST_DIR}/tool_cases.cmake)
@@ -238,27 +203,20 @@ include(${CMAKE_CURRENT_LIST_DIR}/tool_cases.cmake)
 if(linux_host AND (NOT DEFINED ONLY OR "examples" MATCHES "${ONLY}"))
   include(${tool_dir}/examples.cmake)
   folian_example_lines(${tool_dir}/folianutils.examples example)
-  set(count 0)
+  set(script "folianutils() { ${EMULATOR} '${TOOL}' \"$@\"; }\n")
+  set(shown "")
   foreach(i RANGE 1 ${example_count})
-    set(line "${example_${i}}")
-    if(line MATCHES "^\\$ (.*)$")
-      math(EXPR count "${count} + 1")
-      set(command_${count} "${CMAKE_MATCH_1}")
-      set(shown_${count} "")
+    if(example_${i} MATCHES "^\\$ (.*)$")
+      string(APPEND script "${CMAKE_MATCH_1}\n")
     else()
-      string(APPEND shown_${count} "${line}\n")
+      string(APPEND shown "${example_${i}}\n")
     endif()
   endforeach()
-  foreach(n RANGE 1 ${count})
-    execute_process(COMMAND sh -c "folianutils() { ${EMULATOR} '${TOOL}' \"$@\"; }\n${command_${n}}"
-      OUTPUT_VARIABLE printed ERROR_VARIABLE err WORKING_DIRECTORY ${WORK})
-    string(REPLACE "\r" "" printed "${printed}")
-    set(failed OFF)
-    if(NOT printed STREQUAL shown_${n})
-      set(failed ON)
-    endif()
-    count_case(${failed} "FAILED example: ${command_${n}}\n  printed:\n${printed}\n  shown:\n${shown_${n}}")
-  endforeach()
+  execute_process(COMMAND sh -c "${script}" OUTPUT_VARIABLE printed WORKING_DIRECTORY ${WORK})
+  string(REPLACE "\r" "" printed "${printed}")
+  if(NOT printed STREQUAL shown)
+    message(SEND_ERROR "FAILED the examples:\n${script}\n  printed:\n${printed}\n  shown:\n${shown}")
+  endif()
 endif()
 
 # Every JSON answer seen, against the schema.
@@ -270,14 +228,11 @@ if(NOT DEFINED ONLY)
   execute_process(COMMAND python3 ${tool_dir}/check_answers.py ${tool_dir}/answers.schema.json
     ${WORK}/answers.jsonl ${coverage} OUTPUT_VARIABLE report ERROR_VARIABLE report
     RESULT_VARIABLE status)
-  count_case("${status}" "FAILED the JSON answers against tool/answers.schema.json:\n${report}")
+  if(status)
+    message(SEND_ERROR "FAILED the JSON answers against tool/answers.schema.json:\n${report}")
+  endif()
 endif()
 if(EMULATOR AND WINESERVER)
   execute_process(COMMAND ${WINESERVER} -k INPUT_FILE /dev/null OUTPUT_FILE /dev/null
     ERROR_FILE /dev/null)
 endif()
-get_property(ran GLOBAL PROPERTY tool_test_ran)
-get_property(failed GLOBAL PROPERTY tool_test_failed)
-list(LENGTH ran ran)
-list(LENGTH failed failed)
-message(STATUS "${ran} cases run, ${failed} failed")
