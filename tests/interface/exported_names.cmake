@@ -1,12 +1,11 @@
 # Writes, from the installed public headers, what the interface test names:
-#   exported_functions.inc  a function per exported free function that takes
-#                           its address at the declared type, and per
-#                           out-of-line constructor, destructor and member
-#                           function (public or protected) of an exported
-#                           class that calls it with arguments of exactly
-#                           its declared parameter types, from a class
-#                           derived from it; so each one must link.
-#                           kExportedFunctions lists them
+#   exported_functions.inc  per exported free function, and per out-of-line
+#                           constructor, destructor and public or protected
+#                           member function of an exported class, a call with
+#                           arguments of exactly its declared parameter types
+#                           (from a class derived from the member's class,
+#                           qualified, so virtual members link too);
+#                           kExportedFunctions lists their addresses
 #   exported_data.inc       FOLIAN_DATA(qualified name) per constant and
 #                           static data member a program outside can reach,
 #                           FOLIAN_PROTECTED_DATA(class, name) per protected one
@@ -17,27 +16,10 @@ set(function_names "")
 set(data "")
 set(index 0)
 
-# Appends an entry: `body` is the function (free) or the members of a class
-# derived from `base` (member) that the entry's address reaches.
-macro(add_entry name body)
-  math(EXPR index "${index} + 1")
-  if(class)
-    string(APPEND functions "namespace ${namespace} {\nstruct FolianReach${index} : ${base} {\n"
-      "${body}};\nFolianFunction FolianExported${index}() {\n"
-      "  return reinterpret_cast<FolianFunction>(&FolianReach${index}::Call);\n}\n"
-      "}  // namespace ${namespace}\n")
-  else()
-    string(APPEND functions "namespace ${namespace} {\nFolianFunction FolianExported${index}() {\n"
-      "${body}  return reinterpret_cast<FolianFunction>(f);\n}\n}  // namespace ${namespace}\n")
-  endif()
-  list(APPEND function_names "{&${namespace}::FolianExported${index}, \"${name}\"}")
-endmacro()
-
-# A member declaration: its call from the derived class.
-function(add_member declaration)
-  string(REGEX REPLACE "\\[\\[nodiscard\\]\\]|(virtual|explicit|inline) | (override|noexcept)|;$"
+# A declaration (of a free function when `class` is empty): its call.
+function(add_call declaration)
+  string(REGEX REPLACE "\\[\\[nodiscard\\]\\]|FOLIAN_API|(virtual|explicit|inline) | (override|noexcept)|;$"
     "" declaration "${declaration}")
-  string(REGEX REPLACE " = 0$" "" declaration "${declaration}")
   string(REGEX REPLACE " = [^,)]*" "" declaration "${declaration}")
   string(REGEX REPLACE " +" " " declaration "${declaration}")
   if(NOT declaration MATCHES "^ *(static )?(.*[ &*])?(operator[^ (]+|~?[A-Za-z_][A-Za-z0-9_]*)\\((.*)\\)( const)?$")
@@ -60,15 +42,18 @@ function(add_member declaration)
     list(APPEND arguments "${argument}")
   endforeach()
   list(JOIN arguments ", " arguments)
-  math(EXPR reach "${index} + 1")
-  set(reach FolianReach${reach})
-  if(name STREQUAL base)
+  math(EXPR index "${index} + 1")
+  set(reach FolianReach${index})
+  if(NOT class)
+    set(base "")
+    set(body "  static void Call(${parameters}) { (void)${name}(${arguments}); }\n")
+  elseif(name STREQUAL base)
     string(CONCAT body "  explicit ${reach}(${parameters}) : ${base}(${arguments}) {}\n"
       "  static void Call(${parameters}) { ${reach} made{${arguments}}; }\n")
   elseif(name STREQUAL "~${base}")
-    string(CONCAT body "  static void Call(${reach}* object) { object->${base}::${name}(); }\n")
+    set(body "  static void Call(${reach}* object) { object->${base}::${name}(); }\n")
   elseif(static)
-    string(CONCAT body "  static void Call(${parameters}) { (void)${base}::${name}(${arguments}); }\n")
+    set(body "  static void Call(${parameters}) { (void)${base}::${name}(${arguments}); }\n")
   else()
     if(NOT parameters STREQUAL "")
       set(parameters ", ${parameters}")
@@ -76,7 +61,14 @@ function(add_member declaration)
     string(CONCAT body "  static void Call(${reach}${constness}& object${parameters}) {\n"
       "    (void)object.${base}::${name}(${arguments});\n  }\n")
   endif()
-  add_entry("${class}::${name}" "${body}")
+  if(base)
+    set(base " : ${base}")
+  endif()
+  string(APPEND functions "namespace ${namespace} {\nstruct ${reach}${base} {\n${body}};\n"
+    "FolianFunction FolianExported${index}() {\n"
+    "  return reinterpret_cast<FolianFunction>(&${reach}::Call);\n}\n}  // namespace ${namespace}\n")
+  list(APPEND function_names
+    "{&${namespace}::FolianExported${index}, \"${namespace}${class}::${name}\"}")
   set(index ${index} PARENT_SCOPE)
   set(functions "${functions}" PARENT_SCOPE)
   set(function_names "${function_names}" PARENT_SCOPE)
@@ -88,10 +80,8 @@ foreach(header IN LISTS headers)
   string(REGEX REPLACE "//[^\n]*" "" lines "${lines}")
   string(REPLACE ";" "\\;" lines "${lines}")
   string(REPLACE "\n" ";" lines "${lines}")
-  set(namespace)
   set(class)
   set(declaration)
-  set(member)
   set(outer 0)
   foreach(line IN LISTS lines)
     string(STRIP "${line}" code)
@@ -109,38 +99,24 @@ foreach(header IN LISTS headers)
         continue()
       endif()
     endif()
-    if(member OR (outer EQUAL 1 AND code MATCHES "\\(" AND exported AND NOT access STREQUAL "private"
-                  AND NOT code MATCHES "^(friend|using|static_assert) "))
-      string(APPEND member " ${code}")
+    if(declaration OR (NOT class AND code MATCHES "^(\\[\\[nodiscard\\]\\] )?FOLIAN_API ")
+       OR (outer EQUAL 1 AND code MATCHES "\\(" AND exported AND NOT access STREQUAL "private"
+           AND NOT code MATCHES "^(friend|using|static_assert) "))
+      string(APPEND declaration " ${code}")
       # Defaulted, deleted and pure virtual members have no symbol; a pure
       # virtual destructor has one.
-      if(code MATCHES ";$" AND NOT member MATCHES "= (default|delete);$"
-         AND (member MATCHES "~" OR NOT member MATCHES "= 0;$"))
-        add_member("${member}")
+      if(code MATCHES ";$" AND NOT declaration MATCHES "= (default|delete);$"
+         AND (declaration MATCHES "~" OR NOT declaration MATCHES "= 0;$"))
+        add_call("${declaration}")
       endif()
       if(code MATCHES "[;{}]$")
-        set(member)
+        set(declaration)
       endif()
-    elseif(declaration OR line MATCHES "^(\\[\\[nodiscard\\]\\] )?FOLIAN_API ")
-      string(APPEND declaration " ${line}")
-      if(NOT line MATCHES ";$")
-        continue()
-      endif()
-      # Ret Name(params): the address at exactly that type.
-      string(REGEX REPLACE "\\[\\[nodiscard\\]\\]|FOLIAN_API|;$| = [^,)]*" "" declaration
-        "${declaration}")
-      string(REGEX REPLACE " +" " " declaration "${declaration}")
-      if(NOT declaration MATCHES "^ *(.*[ &*])(operator[^ (]+|[A-Za-z_][A-Za-z0-9_]*)(\\(.*\\))$")
-        message(FATAL_ERROR "${header}: cannot read '${declaration}'")
-      endif()
-      add_entry("${namespace}::${CMAKE_MATCH_2}"
-        "  ${CMAKE_MATCH_1}(*f)${CMAKE_MATCH_3} = &${CMAKE_MATCH_2};\n")
-      set(declaration)
     elseif(line MATCHES "^namespace ([A-Za-z_:]+) {")
       set(namespace ${CMAKE_MATCH_1})
     elseif(line MATCHES "^(class|struct) ([A-Z_]+_API )?([A-Za-z_][A-Za-z0-9_]*)( [^;]*)?$")
       set(base ${CMAKE_MATCH_3})
-      set(class ${namespace}::${base})
+      set(class ::${base})
       set(exported "${CMAKE_MATCH_2}")
       set(access public)
       set(depth 1)
@@ -149,9 +125,9 @@ foreach(header IN LISTS headers)
       set(access ${CMAKE_MATCH_1})
     elseif(class AND line MATCHES "^ *static (const |constexpr |inline )*[A-Za-z_:<>*& ]+[ *&]((k|s_)[A-Za-z0-9_]+) *(=|;)")
       if(access STREQUAL "public")
-        string(APPEND data "FOLIAN_DATA(${class}::${CMAKE_MATCH_2})\n")
+        string(APPEND data "FOLIAN_DATA(${namespace}${class}::${CMAKE_MATCH_2})\n")
       elseif(access STREQUAL "protected")
-        string(APPEND data "FOLIAN_PROTECTED_DATA(${class}, ${CMAKE_MATCH_2})\n")
+        string(APPEND data "FOLIAN_PROTECTED_DATA(${namespace}${class}, ${CMAKE_MATCH_2})\n")
       endif()
     elseif(line MATCHES "^inline constexpr [A-Za-z_:]+ (k[A-Za-z0-9_]+) =")
       string(APPEND data "FOLIAN_DATA(${namespace}::${CMAKE_MATCH_1})\n")
