@@ -33,10 +33,8 @@ void Check(bool ok, const char* what) {
   }
 }
 
-template <typename T>
-void CheckAddress(const T* address, const char* name) {
-  Check(address != nullptr, name);
-}
+// Through a function: an address compared in place is "never null" to the compiler.
+void CheckAddress(const void* address, const char* name) { Check(address != nullptr, name); }
 
 // What a constant holds besides its address: a preference key is built at
 // load and never empty; a notification's name is its own qualified name.
@@ -63,10 +61,7 @@ void CheckConstantsAndStaticMembers() {
 #include "exported_data.inc"
 #undef FOLIAN_DATA
 #undef FOLIAN_PROTECTED_DATA
-  const auto npos = &velmar_ustring::npos;
-  CheckAddress(npos, "velmar_ustring::npos");
-  Check(*npos == static_cast<velmar_ustring::size_type>(-1), "npos has all bits set");
-  // Bound to a reference, as std::min does.
+  // npos bound to a reference, as std::min does.
   Check(std::min(velmar_ustring("abc").Find(velmar_ustring("z"), 0), velmar_ustring::npos) ==
             velmar_ustring::npos,
         "std::min with npos");
