@@ -22,29 +22,32 @@ foreach(command IN LISTS commands)
   tool_case(usage_json_${command} ARGS ${command} --nope --json STATUS 2
     JSON "command=${command}" "ok=OFF" ERR "^folianutils: unknown option '--nope'")
 endforeach()
-tool_case(usage_missing_command STATUS 2 OUT "" ERR "^folianutils: missing command\nRun 'folianutils --help' for more information\\.\n$")
-tool_case(usage_unknown_command ARGS bogus STATUS 2 OUT ""
-  ERR "^folianutils: unknown command 'bogus'\nRun 'folianutils --help' for more information\\.\n$")
-tool_case(usage_unknown_option ARGS format-length 1 --nope STATUS 2 OUT ""
-  ERR "^folianutils: unknown option '--nope'\nRun 'folianutils format-length --help' for more information\\.\n$")
-tool_case(usage_did_you_mean_command ARGS format-lenght 66.5 STATUS 2 OUT ""
-  ERR "^folianutils: unknown command 'format-lenght'; did you mean 'format-length'\\?\n")
-tool_case(usage_did_you_mean_tool_option ARGS --jsno version STATUS 2 OUT ""
-  ERR "^folianutils: unknown option '--jsno'; did you mean '--json'\\?\n")
-tool_case(usage_help_did_you_mean ARGS help vbc STATUS 2 OUT ""
-  ERR "^folianutils: unknown command 'vbc'; did you mean 'vcb'\\?\n")
-tool_case(usage_version_beside_command ARGS format-length 66.5 --version 3 STATUS 2 OUT ""
-  ERR "^folianutils: --version is not an option of format-length; 'folianutils --version' alone prints the tool's version\n")
-tool_case(usage_version_before_command ARGS -V format-length 1 STATUS 2 OUT ""
-  ERR "^folianutils: -V is not an option of format-length; 'folianutils -V' alone prints")
-tool_case(usage_version_for_app_version ARGS prefs-get draft_mode --version 25 STATUS 2 OUT ""
-  ERR "^folianutils: --version prints the tool's version; the files' application version is --app-version N\n")
-tool_case(usage_missing_argument ARGS format-length STATUS 2 OUT "" ERR "^folianutils: INCHES is required\n")
+# Usage errors: the arguments => the message (exit 2, nothing on standard
+# output, the hint to --help on standard error).
+foreach(row IN ITEMS
+    " => missing command"
+    "bogus => unknown command 'bogus'"
+    "format-length 1 --nope => unknown option '--nope'"
+    "format-lenght 66.5 => unknown command 'format-lenght'; did you mean 'format-length'?"
+    "--jsno version => unknown option '--jsno'; did you mean '--json'?"
+    "help vbc => unknown command 'vbc'; did you mean 'vcb'?"
+    "format-length 66.5 --version 3 => --version is not an option of format-length; 'folianutils --version' alone prints the tool's version"
+    "-V format-length 1 => -V is not an option of format-length; 'folianutils -V' alone prints the tool's version"
+    "prefs-get draft_mode --version 25 => --version prints the tool's version; the files' application version is --app-version N"
+    "format-length => INCHES is required"
+    "format-length abc => INCHES: 'abc' is not a number"
+    "format-length 1 --format metric => --format: 'metric' is not one of decimal|architectural|engineering|fractional"
+    "vcb 1 --ref 3 => --ref: '3' is not X,Y"
+    "prefs-set ToolTestUntyped 1 => the type of 'ToolTestUntyped' is not known: give --type"
+    "prefs-set draft_mode maybe => a bool is true or false, not 'maybe'"
+    "prefs-set k 1.5 --type int => VALUE: '1.5' is not a whole number from -2147483648 to 2147483647")
+  string(REGEX MATCH "^(.*) => (.*)$" row "${row}")
+  separate_arguments(args UNIX_COMMAND "${CMAKE_MATCH_1}")
+  string(REGEX REPLACE "([][.*+?^$(){}|\\])" "\\\\\\1" message "${CMAKE_MATCH_2}")
+  tool_case("usage ${CMAKE_MATCH_1}" ARGS ${args} STATUS 2 OUT ""
+    ERR "^folianutils: ${message}\nRun 'folianutils( [a-z-]+)? --help' for more information\\.\n$")
+endforeach()
 tool_case(usage_extra_argument ARGS parse-length 1 2 STATUS 2 OUT "" ERR "${usage}")
-tool_case(usage_not_a_number ARGS format-length abc STATUS 2 OUT "" ERR "^folianutils: INCHES: 'abc' is not a number\n")
-tool_case(usage_unknown_format ARGS format-length 1 --format metric STATUS 2 OUT ""
-  ERR "^folianutils: --format: 'metric' is not one of decimal\\|architectural\\|engineering\\|fractional\n")
-tool_case(usage_ref_without_comma ARGS vcb 1 --ref 3 STATUS 2 OUT "" ERR "${usage}")
 tool_case(usage_json_unknown_command ARGS bogus --json STATUS 2
   OUT "{\"ok\":false,\"error\":{\"reason\":\"unknown command 'bogus'\"}}\n" ERR "${usage}")
 tool_case(Linux_usage_invalid_utf8_argument NATIVE ARGS parse-length "5${FF}" STATUS 2 OUT ""
@@ -148,10 +151,6 @@ tool_case(prefs_list ARGS prefs-list OUT_MATCHES "(^|\n)draft_mode\tbool\ttrue\n
 tool_case(prefs_get_none ARGS prefs-get NoSuchToolTestKey STATUS 1 OUT "none\n"
   JSON "ok=OFF" "type=<null>" "value=<null>")
 tool_case(prefs_get_other_version ARGS prefs-get ToolTestKey --app-version 24 STATUS 1 OUT "none\n")
-tool_case(usage_prefs_type_unknown ARGS prefs-set ToolTestUntyped 1 STATUS 2 OUT ""
-  ERR "^folianutils: the type of 'ToolTestUntyped' is not known: give --type\n")
-tool_case(usage_prefs_bad_bool ARGS prefs-set draft_mode maybe STATUS 2 OUT "" ERR "${usage}")
-tool_case(usage_prefs_bad_int ARGS prefs-set k 1.5 --type int STATUS 2 OUT "" ERR "${usage}")
 tool_case(prefs_paths ARGS prefs-paths --app-version 25 OUT_MATCHES "^private\t[^\n]+\npublic\t[^\n]+\n$"
   JSON "version=25")
 # A save that fails names the file and the system's error and exits 1; the
