@@ -1,34 +1,25 @@
 # Runs the folianutils tool as users and scripts do, case by case from the
-# table in tool_cases.cmake, and checks standard output, standard error and
-# the exit status of each.
+# table in tool_cases.cmake, and checks the exit status, standard output and
+# standard error of each.
 #   cmake -DTOOL=<folianutils> [-DEMULATOR=<wine>] -DWORK=<folder>
 #         [-DPROFILE=<folder>] [-DONLY=<regex of case names>] -P tool_test.cmake
-# PROFILE: a fresh home and XDG folders for the run (not under Wine, whose
-# profile is the Wine prefix).
-#
-# A case:
-#   tool_case(<name> ARGS <arguments...>
-#     [STATUS <regex, 0 by default>]
+# PROFILE: a fresh home and XDG folders (not under Wine, whose profile is
+# the Wine prefix). A case:
+#   tool_case(<name> ARGS <arguments...> [STATUS <regex, 0 by default>]
 #     [OUT <exact standard output> | OUT_MATCHES <regex>]
-#     [ERR <regex; standard error must be empty by default>]
-#     [INPUT <standard input text>] [INPUT_FILE <file>]
-#     [JSON <[line:]path=value>...]   the answer's fields; path is dot-separated,
-#                                      value as CMake reads it (true is ON, null
-#                                      is <null>). Without --json in ARGS the
-#                                      case runs twice: as given, for OUT, and
-#                                      with --json added, for JSON
-#     [STDOUT_FILE <file>] [PIPE_HEAD] standard output to the file, or through
-#                                      head -n 1 (cases named Linux_*)
-#     [NATIVE])                        not under an emulator
-#
-# Every JSON answer the cases see is checked against the tool's JSON Schema
-# (tool/answers.schema.json, with python3-jsonschema); natively, every
-# command must have been seen answering and failing.
-#
-# completion_case(<partial command line> <offers, sorted>...) drives the
-# tool's bash completion as bash would at the end of the line. The man
-# page's examples (tool/folianutils.examples) run in sh, giving the answers
-# shown.
+#     [ERR <regex; standard error must be empty by default>] [INPUT <text>]
+#     [JSON <[line:]path=value>...]  the answer's fields; path is dot-separated,
+#                                    value as CMake reads it (true is ON, null
+#                                    is <null>). Without --json in ARGS the case
+#                                    runs twice: as given, for OUT, and with
+#                                    --json added, for JSON
+#     [STDOUT_FILE <file> | PIPE_HEAD])  standard output to the file, or
+#                                    through head -n 1
+# Cases named Linux_* need a Linux host (/dev/full, head). Every JSON answer
+# is checked against tool/answers.schema.json; natively, every command must
+# have been seen answering and failing. completion_case(<partial command
+# line> <offers, sorted>...) drives the bash completion as bash would; the
+# man page's examples run in sh, giving the answers shown.
 cmake_minimum_required(VERSION 3.20)
 
 string(ASCII 255 FF)  # a byte that never occurs in UTF-8
@@ -41,10 +32,9 @@ if(DEFINED PROFILE)
   set(ENV{XDG_DATA_DIRS} ${PROFILE}/shared)
 endif()
 file(WRITE ${WORK}/empty.txt "")
-# A PNG that declares the background 0 128 255.
-configure_file(${CMAKE_CURRENT_LIST_DIR}/../fuzz/corpus/png_background/rgb8 ${WORK}/background.png
-  COPYONLY)
 file(WRITE ${WORK}/answers.jsonl "")
+# A PNG that declares the background 0 128 255.
+file(COPY_FILE ${CMAKE_CURRENT_LIST_DIR}/../fuzz/corpus/png_background/rgb8 ${WORK}/background.png)
 set(tool_dir ${CMAKE_CURRENT_LIST_DIR}/../tool)
 set(linux_host OFF)
 if(EXISTS /dev/full)
@@ -52,53 +42,24 @@ if(EXISTS /dev/full)
 endif()
 
 if(EMULATOR)
-  # One Wine server for every case: starting one per case costs seconds.
-  # Its services are started here with no pipe of ours as their output, so
-  # they hold no case's output open. A new Wine prefix is set up, with
-  # messages, by its first program.
+  # One Wine server for every case: starting one per case costs seconds. It
+  # starts here with no pipe of ours as its output, so that it holds no
+  # case's output open; the first program sets up a new Wine prefix.
   get_filename_component(wine_dir ${EMULATOR} DIRECTORY)
   find_program(WINESERVER NAMES wineserver64 wineserver HINTS ${wine_dir} NO_DEFAULT_PATH)
   if(WINESERVER)
-    execute_process(COMMAND ${WINESERVER} -p10 INPUT_FILE /dev/null OUTPUT_FILE /dev/null
-      ERROR_FILE /dev/null)
+    execute_process(COMMAND ${WINESERVER} -p10 INPUT_FILE /dev/null OUTPUT_QUIET ERROR_QUIET)
   endif()
-  execute_process(COMMAND ${EMULATOR} ${TOOL} version INPUT_FILE /dev/null OUTPUT_FILE /dev/null
-    ERROR_FILE /dev/null)
+  execute_process(COMMAND ${EMULATOR} ${TOOL} version INPUT_FILE /dev/null OUTPUT_QUIET ERROR_QUIET)
 endif()
 
 # A usage error: the message and the hint to --help, on standard error.
 set(usage "^folianutils: [^\n]+\nRun 'folianutils( [a-z-]+)? --help' for more information\\.\n$")
 
-function(check_json name line_text checks)
-  foreach(check IN LISTS checks)
-    string(REGEX MATCH "^(([0-9]+):)?([^=]+)=(.*)$" matched "${check}")
-    math(EXPR index "0${CMAKE_MATCH_2}")
-    set(want "${CMAKE_MATCH_4}")
-    string(REPLACE "." ";" path "${CMAKE_MATCH_3}")
-    list(LENGTH line_text lines)
-    if(index GREATER_EQUAL lines)
-      message(SEND_ERROR "${name}: no output line ${index} for ${check}")
-      continue()
-    endif()
-    list(GET line_text ${index} json)
-    string(JSON type ERROR_VARIABLE error TYPE "${json}" ${path})
-    set(got "<null>")
-    if(NOT type STREQUAL "NULL")
-      string(JSON got ERROR_VARIABLE error GET "${json}" ${path})
-    endif()
-    if(error)
-      message(SEND_ERROR "${name}: ${check}: ${error}\n  line: ${json}")
-    elseif(NOT got STREQUAL want)
-      message(SEND_ERROR "${name}: ${check}: got '${got}'\n  line: ${json}")
-    endif()
-  endforeach()
-endfunction()
-
 function(tool_case name)
-  cmake_parse_arguments(PARSE_ARGV 1 C "PIPE_HEAD;NATIVE"
-    "STATUS;OUT;OUT_MATCHES;ERR;INPUT;INPUT_FILE;STDOUT_FILE" "ARGS;JSON")
-  if((DEFINED ONLY AND NOT name MATCHES "${ONLY}") OR (C_NATIVE AND EMULATOR)
-     OR (name MATCHES "^Linux_" AND NOT linux_host))
+  cmake_parse_arguments(PARSE_ARGV 1 C "PIPE_HEAD" "STATUS;OUT;OUT_MATCHES;ERR;INPUT;STDOUT_FILE"
+    "ARGS;JSON")
+  if((DEFINED ONLY AND NOT name MATCHES "${ONLY}") OR (name MATCHES "^Linux_" AND NOT linux_host))
     return()
   endif()
   if(NOT DEFINED C_STATUS)
@@ -107,12 +68,10 @@ function(tool_case name)
   if(NOT DEFINED C_ERR)
     set(C_ERR "^$")
   endif()
-  set(input INPUT_FILE ${WORK}/empty.txt)
+  set(input ${WORK}/empty.txt)
   if(DEFINED C_INPUT)
-    file(WRITE ${WORK}/${name}.in "${C_INPUT}")
-    set(input INPUT_FILE ${WORK}/${name}.in)
-  elseif(DEFINED C_INPUT_FILE)
-    set(input INPUT_FILE ${C_INPUT_FILE})
+    set(input ${WORK}/${name}.in)
+    file(WRITE ${input} "${C_INPUT}")
   endif()
   set(output OUTPUT_VARIABLE out)
   if(C_STDOUT_FILE)
@@ -121,7 +80,6 @@ function(tool_case name)
   if(C_PIPE_HEAD)
     set(pipe COMMAND head -n 1)
   endif()
-  # JSON checks on a plain case: the same command again with --json.
   set(passes plain)
   if(DEFINED C_JSON AND NOT "--json" IN_LIST C_ARGS)
     list(APPEND passes json)
@@ -132,7 +90,7 @@ function(tool_case name)
       list(APPEND args --json)
     endif()
     set(out "")
-    execute_process(COMMAND ${EMULATOR} ${TOOL} ${args} ${pipe} ${input} ${output}
+    execute_process(COMMAND ${EMULATOR} ${TOOL} ${args} ${pipe} INPUT_FILE ${input} ${output}
       ERROR_VARIABLE err RESULTS_VARIABLE statuses WORKING_DIRECTORY ${WORK})
     list(GET statuses 0 status)
     # Windows writes text with CR LF.
@@ -144,13 +102,28 @@ function(tool_case name)
       message(SEND_ERROR "FAILED ${name}: folianutils ${args}\n  status: ${status}\n"
         "  stdout:\n${out}\n  stderr:\n${err}")
     endif()
-    if("--json" IN_LIST args)
-      file(APPEND ${WORK}/answers.jsonl "${out}")
-      string(REGEX REPLACE "\n$" "" lines "${out}")
-      string(REPLACE ";" "\\;" lines "${lines}")
-      string(REPLACE "\n" ";" lines "${lines}")
-      check_json(${name} "${lines}" "${C_JSON}")
+    if(NOT "--json" IN_LIST args)
+      continue()
     endif()
+    file(APPEND ${WORK}/answers.jsonl "${out}")
+    string(REGEX REPLACE "\n$" "" lines "${out}")
+    string(REPLACE ";" "\\;" lines "${lines}")
+    string(REPLACE "\n" ";" lines "${lines}")
+    foreach(check IN LISTS C_JSON)
+      string(REGEX MATCH "^(([0-9]+):)?([^=]+)=(.*)$" matched "${check}")
+      math(EXPR index "0${CMAKE_MATCH_2}")
+      set(want "${CMAKE_MATCH_4}")
+      string(REPLACE "." ";" path "${CMAKE_MATCH_3}")
+      list(GET lines ${index} json)
+      string(JSON type ERROR_VARIABLE error TYPE "${json}" ${path})
+      set(got "<null>")
+      if(NOT type STREQUAL "NULL")
+        string(JSON got ERROR_VARIABLE error GET "${json}" ${path})
+      endif()
+      if(error OR NOT got STREQUAL want)
+        message(SEND_ERROR "FAILED ${name}: ${check}: got '${got}'\n  line: ${json}")
+      endif()
+    endforeach()
   endforeach()
 endfunction()
 
