@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -46,78 +46,55 @@ void RunTogether(int threads, Work work) {
   for (auto& worker : workers) worker.join();
 }
 
-// Texts written with the user's decimal point, so the test holds in any locale.
-velmar_ustring WithDecimalPoint(const char* text) {
-  velmar_ustring result(text);
-  for (auto& unit : result) {
-    if (unit == '.') unit = CNumericFormatter::GetDecimalPointChar();
-  }
-  return result;
-}
+const char* const kTexts[] = {"  -3.25e2mm", "1:50",    "1' 2\"", "30°",   "5'-6 1/2\"", "5x",
+                              "3x4",         "[w3,h4]", "<1,2>",  "^45,2", "hello"};
 
-LengthInfo Info(UnitsInfo::Format format, UnitsInfo::Units units) {
-  LengthInfo info;
-  info.SetFormat(format);
-  info.SetUnits(units);
-  info.SetPrecision(4);
-  return info;
-}
-
-// Every reading of a typed text, as the text of its answers.
-std::string Readings(const char* typed) {
-  const velmar_ustring text = WithDecimalPoint(typed);
+// Every reading of one of the texts, and every way of writing a value with
+// its architectural text read back, as the text of the answers.
+std::string Answers(int i) {
+  const velmar_ustring text(kTexts[i % std::size(kTexts)]);
+  const double written = i * 7.3125;
   double value = 0.0;
   double values[3] = {};
+  int count = 0;
+  bool division = false;
+  unsigned int rows = 0, columns = 0;
+  Point2<float> point;
+  LengthInfo architectural;
+  architectural.SetFormat(UnitsInfo::kArchitectural);
+  architectural.SetPrecision(4);
+  CVCBParser box(text, architectural, 0.5);
+  CLengthFormatter lengths(architectural);
+  const velmar_ustring length = lengths.Format(written);
+  LengthInfo metric;
+  metric.SetUnits(UnitsInfo::kMillimeters);
+  AngleInfo degrees;
+  degrees.SetUnits(UnitsInfo::kDegrees);
   std::ostringstream answer;
   answer.precision(17);
   answer << velmar::utils::StringToDouble(text.c_str(), value) << value
          << CNumericFormatter::TTOF(text) << ScaleFormatter::Parse(text)
          << CLengthFormatter::Parse(text, 3, values, UnitsInfo::kInches) << values[0] << values[1]
-         << AngleFormatter::Parse(text, value) << value;
-  CVCBParser box(text, Info(UnitsInfo::kArchitectural, UnitsInfo::kInches), 0.5);
-  int count = 0;
-  bool division = false;
-  unsigned int rows = 0, columns = 0;
-  Point2<float> point;
-  answer << box.GetLength(value) << value << box.GetArrayOperation(&count, &division) << count
-         << division << box.GetRowsOrColumns(rows, columns) << rows << columns
+         << AngleFormatter::Parse(text, value) << value << box.GetLength(value) << value
+         << box.GetArrayOperation(&count, &division) << count << division
+         << box.GetRowsOrColumns(rows, columns) << rows << columns
          << box.GetCPoint2f(10.0f, 20.0f, Point2<float>{1.0f, 2.0f}, point) << point.x << point.y
-         << box.GetPointEntryMode();
-  return answer.str();
-}
-
-// Every way of writing a value, and the architectural text read back.
-std::string Writings(double value) {
-  CLengthFormatter lengths(Info(UnitsInfo::kArchitectural, UnitsInfo::kInches));
-  const velmar_ustring text = lengths.Format(value);
-  double back = -1.0;
-  AngleInfo degrees;
-  degrees.SetUnits(UnitsInfo::kDegrees);
-  std::ostringstream answer;
-  answer.precision(17);
-  answer << text << lengths.Parse(text, back) << back
-         << CLengthFormatter(Info(UnitsInfo::kDecimal, UnitsInfo::kMillimeters)).Format(value)
-         << AngleFormatter(degrees).Format(value) << ScaleFormatter::Format(value);
+         << box.GetPointEntryMode() << "|" << length << lengths.Parse(length, value) << value
+         << CLengthFormatter(metric).Format(written) << AngleFormatter(degrees).Format(written)
+         << ScaleFormatter::Format(written);
   return answer.str();
 }
 
 // Each thread, each round, gets the answers the main thread got first.
 TEST(AnyThread, CallsAnswerAsOnOneThread) {
-  std::vector<std::function<std::string()>> calls;
-  for (const char* text : {"  -3.25e2mm", "1:50", "1' 2\"", "30°", "5'-6 1/2\"", "5x", "3x4",
-                           "[w3,h4]", "<1,2>", "^45,2", "hello"}) {
-    calls.emplace_back([text] { return Readings(text); });
-  }
-  for (int i = 0; i < 64; ++i) calls.emplace_back([i] { return Writings(i * 7.3125); });
-  std::vector<std::string> answers;
-  answers.reserve(calls.size());
-  for (const auto& call : calls) answers.push_back(call());
-  ASSERT_EQ(answers.back().rfind("38'-4 11/16\"1460.6875", 0), 0u) << answers.back();
+  std::string answers[64];
+  for (int i = 0; i < 64; ++i) answers[i] = Answers(i);
+  ASSERT_NE(answers[63].find("|38'-4 11/16\"1460.6875"), std::string::npos) << answers[63];
   std::atomic<int> wrong{0};
   RunTogether(4, [&](int) {
     for (int round = 0; round < kRounds; ++round) {
-      for (std::size_t i = 0; i < calls.size(); ++i) {
-        if (calls[i]() != answers[i]) ++wrong;
+      for (int i = 0; i < 64; ++i) {
+        if (Answers(i) != answers[i]) ++wrong;
       }
     }
   });
