@@ -137,23 +137,12 @@ if(linux_host)
   file(WRITE ${WORK}/complete.sh [=[
 set -f
 source "$1"
-words=()
-for word in $2; do
-  if [[ $word == --*=* ]]; then
-    words+=("${word%%=*}" "=")
-    [[ -n ${word#*=} ]] && words+=("${word#*=}")
-  else
-    words+=("$word")
-  fi
-done
-[[ $2 == *" " ]] && words+=("")
-COMP_WORDS=("${words[@]}")
-COMP_CWORD=$((${#words[@]} - 1))
+read -ra COMP_WORDS <<< "${2//=/ = }"
+[[ $2 == *" " ]] && COMP_WORDS+=("")
+COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
 COMPREPLY=()
 _folianutils
-printf '%s
-' "${COMPREPLY[@]}" | LC_ALL=C sort | tr '
-' ' '
+printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | tr '\n' ' '
 ]=])
 endif()
 
