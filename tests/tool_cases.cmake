@@ -156,7 +156,7 @@ tool_case(prefs_paths ARGS prefs-paths --app-version 25 OUT_MATCHES "^private\t[
   JSON "version=25")
 # A save that fails names the file and the system's error and exits 1; the
 # old file stays. Natively only: the path printed under Wine is a Windows one.
-if(NOT EMULATOR AND EXISTS "${PROFILE}/config")
+if(NOT EMULATOR AND NOT DEFINED ONLY)
   execute_process(COMMAND ${TOOL} prefs-paths OUTPUT_VARIABLE paths)
   string(REGEX MATCH "public\t([^\n]*)" found "${paths}")
   set(public "${CMAKE_MATCH_1}")
