@@ -43,14 +43,16 @@ endif()
 
 if(EMULATOR)
   # One Wine server for every case: starting one per case costs seconds. It
-  # starts here with no pipe of ours as its output, so that it holds no
-  # case's output open; the first program sets up a new Wine prefix.
+  # and its services start here with /dev/null, not a pipe of ours, as their
+  # output: a pipe they hold open would never end; the first program sets up
+  # a new Wine prefix.
   get_filename_component(wine_dir ${EMULATOR} DIRECTORY)
   find_program(WINESERVER NAMES wineserver64 wineserver HINTS ${wine_dir} NO_DEFAULT_PATH)
+  set(quiet INPUT_FILE /dev/null OUTPUT_FILE /dev/null ERROR_FILE /dev/null)
   if(WINESERVER)
-    execute_process(COMMAND ${WINESERVER} -p10 INPUT_FILE /dev/null OUTPUT_QUIET ERROR_QUIET)
+    execute_process(COMMAND ${WINESERVER} -p10 ${quiet})
   endif()
-  execute_process(COMMAND ${EMULATOR} ${TOOL} version INPUT_FILE /dev/null OUTPUT_QUIET ERROR_QUIET)
+  execute_process(COMMAND ${EMULATOR} ${TOOL} version ${quiet})
 endif()
 
 # A usage error: the message and the hint to --help, on standard error.
@@ -195,6 +197,5 @@ if(NOT DEFINED ONLY)
   endif()
 endif()
 if(EMULATOR AND WINESERVER)
-  execute_process(COMMAND ${WINESERVER} -k INPUT_FILE /dev/null OUTPUT_FILE /dev/null
-    ERROR_FILE /dev/null)
+  execute_process(COMMAND ${WINESERVER} -k ${quiet})
 endif()
