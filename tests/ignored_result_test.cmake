@@ -1,22 +1,32 @@
-# A caller who drops the result of a reading gets a warning: the control
-# build of ignored_result.cpp compiles with -Werror, and each case that drops
-# one result fails, naming the attribute.
-#   cmake -DCOMPILER=<c++> -DINCLUDES=<dir|dir> -DSOURCE=<ignored_result.cpp> -DCASES=<n> -P ...
+# A caller who drops the result of a reading gets a warning: ignored_result.cpp
+# compiles with -Werror, and fails, naming the attribute, with any one of its
+# casts to void removed.
+#   cmake -DCOMPILER=<c++> -DINCLUDES=<dir|dir> -DSOURCE=<ignored_result.cpp> -DWORK=<dir> -P ...
 string(REPLACE "|" ";" includes "${INCLUDES}")
-set(flags -std=c++17 -fsyntax-only -Wall -Wextra -Werror)
-foreach(dir IN LISTS includes)
-  if(dir)
-    list(APPEND flags "-I${dir}")
-  endif()
-endforeach()
+list(FILTER includes EXCLUDE REGEX "^$")
+list(TRANSFORM includes PREPEND "-I")
+set(flags -std=c++17 -fsyntax-only -Wall -Wextra -Werror ${includes})
 execute_process(COMMAND ${COMPILER} ${flags} ${SOURCE} RESULT_VARIABLE status ERROR_VARIABLE errors)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "the control build does not compile:\n${errors}")
 endif()
-foreach(n RANGE 1 ${CASES})
-  execute_process(COMMAND ${COMPILER} ${flags} -DIGNORED_RESULT=${n} ${SOURCE}
+file(READ ${SOURCE} rest)
+set(kept "")
+string(FIND "${rest}" "(void)" at)
+while(NOT at EQUAL -1)
+  string(SUBSTRING "${rest}" 0 ${at} head)
+  math(EXPR at "${at} + 6")
+  string(SUBSTRING "${rest}" ${at} -1 rest)
+  file(WRITE ${WORK}/ignored_result_case.cpp "${kept}${head}${rest}")
+  execute_process(COMMAND ${COMPILER} ${flags} ${WORK}/ignored_result_case.cpp
     RESULT_VARIABLE status ERROR_VARIABLE errors)
   if(status EQUAL 0 OR NOT errors MATCHES "nodiscard")
-    message(FATAL_ERROR "case ${n}: dropping the result compiles without a warning\n${errors}")
+    string(REGEX MATCH "^[^\n]*" call "${rest}")
+    message(FATAL_ERROR "dropping the result of ${call} compiles without a warning\n${errors}")
   endif()
-endforeach()
+  string(APPEND kept "${head}(void)")
+  string(FIND "${rest}" "(void)" at)
+endwhile()
+if(kept STREQUAL "")
+  message(FATAL_ERROR "${SOURCE} drops no result")
+endif()

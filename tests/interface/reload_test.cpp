@@ -29,21 +29,18 @@ void Check(bool ok, const char* what) {
 #if defined(_WIN32)
 using Module = HMODULE;
 
-Module Open(const char* path) {
+std::wstring Wide(const std::string& text) {
   std::wstring wide;
-  for (const char* p = path; *p != 0; ++p)
-    wide += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-  return LoadLibraryW(wide.c_str());
+  for (const char c : text) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+  return wide;
 }
+Module Open(const char* path) { return LoadLibraryW(Wide(path).c_str()); }
 void* Symbol(Module module, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(module, name));
 }
 bool Close(Module module) { return FreeLibrary(module) != 0; }
 bool LibraryIsLoaded(const char* name) {
-  std::wstring wide;
-  for (const char* p = name; *p != 0; ++p) wide += static_cast<wchar_t>(*p);
-  wide += L".dll";
-  return GetModuleHandleW(wide.c_str()) != nullptr;
+  return GetModuleHandleW(Wide(std::string(name) + ".dll").c_str()) != nullptr;
 }
 #else
 using Module = void*;
@@ -64,31 +61,30 @@ bool LibraryIsLoaded(const char* name) {
 
 const char* const kLibraries[] = {"FolianUtils", "TrelvinCommonPreferences", "TrelvinViewerAPI"};
 
-// Loads the probe, reports whether the library started fresh, and leaves
-// its state changed.
-bool LoadUseAndUnload(const char* probe_path, int round) {
-  const Module module = Open(probe_path);
-  if (module == nullptr) {
-    std::fprintf(stderr, "FAILED: cannot load %s\n", probe_path);
-    ++g_failures;
-    return false;
+void CheckNoneLoaded(const char* when) {
+  for (const char* library : kLibraries) {
+    if (LibraryIsLoaded(library)) {
+      std::fprintf(stderr, "FAILED: %s is loaded %s\n", library, when);
+      ++g_failures;
+    }
   }
+}
+
+// Loads the probe, checks that the library started fresh, changes its state
+// and unloads the probe.
+bool LoadUseAndUnload(const char* probe_path) {
+  const Module module = Open(probe_path);
+  Check(module != nullptr, "the probe loads");
+  if (module == nullptr) return false;
   const auto use = reinterpret_cast<UseFunction>(Symbol(module, "FolianProbeUse"));
   const auto is_fresh = reinterpret_cast<IsFreshFunction>(Symbol(module, "FolianProbeIsFresh"));
   Check(use != nullptr && is_fresh != nullptr, "the probe exports its functions");
   if (use == nullptr || is_fresh == nullptr) return false;
   Check(LibraryIsLoaded("FolianUtils"), "loading the probe loads the library");
-  Check(is_fresh() == 1,
-        round == 1 ? "the library starts fresh" : "the library starts fresh after unloading");
+  Check(is_fresh() == 1, "the library starts fresh");
   use();
   Check(is_fresh() == 0, "the probe changes the library's state");
   Check(Close(module), "the probe unloads");
-  for (const char* library : kLibraries) {
-    if (LibraryIsLoaded(library)) {
-      std::fprintf(stderr, "FAILED: %s is still loaded after round %d\n", library, round);
-      ++g_failures;
-    }
-  }
   return true;
 }
 
@@ -99,9 +95,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s <probe module>\n", argv[0]);
     return 2;
   }
-  for (const char* library : kLibraries)
-    Check(!LibraryIsLoaded(library), "nothing loaded at start");
-  if (LoadUseAndUnload(argv[1], 1)) LoadUseAndUnload(argv[1], 2);
+  CheckNoneLoaded("at start");
+  for (const char* round : {"after the first round", "after the second round"}) {
+    if (LoadUseAndUnload(argv[1])) CheckNoneLoaded(round);
+  }
   if (g_failures != 0) return 1;
   std::printf("reload: the library unloads and loads again fresh\n");
   return 0;
