@@ -37,8 +37,14 @@ TEST(LengthParseLocaleTest, SingleValues) {
                {kIn, true, 5.5, {"0005 01/002"}},
                {kIn, true, 0.75 * kMm, {"3 / 4 mm"}},
                {kIn, true, 5.25, {"  \t5.25\" \n"}},
-               {kIn, true, 0, {"1/", "", "-", "mm "}},
-               {kIn, false, 0, {"1/0", "'6", "abc"}},
+               {kIn, true, 0, {"1/", "", "-", "mm ", std::string(100000, ' ')}},
+               {kIn, true, 0, {"1/" + std::string(400, '9')}},
+               {kIn, false, -0.0, {std::string(100000, '-')}},
+               {kIn,
+                false,
+                0,
+                {"1/0", "'6", "abc", std::string(1000000, '7'), "1/" + std::string(1000000, '0'),
+                 "-1e400'6", std::string(1000, '\''), std::string(1000, '~')}},
                {kIn, false, 1, {"1e3"}},
                {kIn, false, 5, {"5 3", "5 1/00 mm", "5 mm x"}},
                {kIn, false, 2.5, {"2.5.3"}},
@@ -47,8 +53,9 @@ TEST(LengthParseLocaleTest, SingleValues) {
   for (const auto& c : cases) {
     for (const std::string& text : c.texts) {
       double out = -999.0;
-      EXPECT_EQ(CLengthFormatter::Parse(InUserNotation(text), out, c.units), c.ok) << text;
-      EXPECT_NEAR(out, c.inches, 1e-12) << text;
+      EXPECT_EQ(CLengthFormatter::Parse(InUserNotation(text), out, c.units), c.ok)
+          << text.substr(0, 20);
+      EXPECT_NEAR(out, c.inches, 1e-12) << text.substr(0, 20);
     }
   }
 }
@@ -93,7 +100,6 @@ TEST(LengthParseLocaleTest, Lists) {
     double values[3];
   } cases[] = {{UnitsInfo::kDecimal, "1, ,3 mm", 5, 3, {1, 0, 3 * kMm}},
                {UnitsInfo::kDecimal, "1,x,3", 3, 1, {1}},
-               {UnitsInfo::kDecimal, "1,2,3", 2, 2, {1, 2}},
                {UnitsInfo::kDecimal, "~ 1.5,2,", 4, 2, {1.5, 2}},
                {UnitsInfo::kEngineering, "2.5,1", 2, 2, {30, 12}},
                {UnitsInfo::kDecimal, "1,2", 0, 0, {}}};
@@ -133,29 +139,15 @@ TEST(LengthParseLocaleTest, UnitOfTexts) {
   EXPECT_FALSE(CLengthFormatter::GetLengthUnitFromString("mm", nullptr));
 }
 
-TEST(LengthParserTest, HostileTextNeverThrowsOrOverflows) {
+// Hostile texts neither throw nor overflow.
+TEST(LengthParserTest, HostileText) {
   const utf16_unit loneSurrogates[] = {'5', ' ', 0xD800, 'm', 0xDC00};
-  const struct {
-    bool ok;
-    double inches;
-    std::vector<velmar_ustring> texts;
-  } cases[] = {{false, 5, {velmar_ustring(loneSurrogates, 5)}},
-               {false,
-                0,
-                {std::string(1000000, '7'), "1/" + std::string(1000000, '0'), "-1e400'6",
-                 std::string(1000, '\''), std::string(1000, '~')}},
-               {true, 0, {"1/" + std::string(400, '9'), std::string(100000, ' ')}},
-               {false, -0.0, {std::string(100000, '-')}}};
-  for (const auto& c : cases) {
-    for (const velmar_ustring& text : c.texts) {
-      double out = -1;
-      EXPECT_EQ(CLengthFormatter::Parse(text, out, kIn), c.ok) << text.ToUTF8().substr(0, 20);
-      EXPECT_EQ(out, c.inches) << text.ToUTF8().substr(0, 20);
-    }
-  }
-  double out[4] = {};
+  double out = -1;
+  EXPECT_FALSE(CLengthFormatter::Parse(velmar_ustring(loneSurrogates, 5), out, kIn));
+  EXPECT_EQ(out, 5);
+  double list[4] = {};
   const velmar_ustring onlySeparators(100000, CNumericFormatter::GetSeparatorChar());
-  EXPECT_EQ(CLengthFormatter::Parse(onlySeparators, 4, out, kIn), 4);
+  EXPECT_EQ(CLengthFormatter::Parse(onlySeparators, 4, list, kIn), 4);
 }
 
 }  // namespace

@@ -94,15 +94,12 @@ TEST(VCBParser, ArrayOperation) {
     int count;  // -9: refused
     bool division;
   } cases[] = {{"5X", 5, false},
-               {"*12", 12, false},
                {"/4", 4, true},
                {"3/", 3, true},
-               {"x 7", 7, false},
                {"*a", 0, false},
                {"x5/", 5, false},
                {"2.5x", 2, false},
                {"x", -9, true},
-               {"55", -9, true},
                {" x5", -9, true},
                {"x99999999999999", 2147483647, false},
                {"-99999999999999/", -2147483647 - 1, true}};
@@ -148,17 +145,14 @@ TEST(VCBParser, RowsOrColumns) {
 
 TEST(VCBParser, PointEntryModeByFirstNonBlank) {
   const struct {
+    const char* text;
     CVCBParser::EPointEntryMode mode;
-    std::vector<const char*> texts;
-  } cases[] = {{CVCBParser::kNoPoint, {" \t\r\n\v\f"}},
-               {CVCBParser::kAbsolutePoint, {"  [3,4]"}},
-               {CVCBParser::kRelativePoint, {"3[4", "\xC2\xA0["}},
-               {CVCBParser::kPolarPoint, {"\t^90,10"}}};
-  for (const auto& c : cases) {
-    for (const char* text : c.texts) {
-      EXPECT_EQ(Parser(text).GetPointEntryMode(), c.mode) << "'" << text << "'";
-    }
-  }
+  } cases[] = {{" \t\r\n\v\f", CVCBParser::kNoPoint},
+               {"  [3,4]", CVCBParser::kAbsolutePoint},
+               {"\xC2\xA0[", CVCBParser::kRelativePoint},
+               {"3[4", CVCBParser::kRelativePoint},
+               {"\t^90,10", CVCBParser::kPolarPoint}};
+  for (const auto& c : cases) EXPECT_EQ(Parser(c.text).GetPointEntryMode(), c.mode) << c.text;
 }
 
 const Point2<float> kRef{10.0f, 20.0f};
@@ -177,11 +171,11 @@ TEST(VCBParserLocale, Points) {
     float y;
   } cases[] = {{"3", 2.0, 16, 20},
                {"<3|4>", 2.0, 16, 28},
-               {"3|  ", 2.0, 16, 20},
                {"1|2|3", 1.0, 11, 22},
                {"<w3|h4", 1.0, 13, 24},
                {"[W3|4]h", 2.0, 103, 54},
                {"[5", 2.0, 5, 0},
+               {"3|  ", 2.0, 16, 20},
                {"^90|10", 3.0, 10, 10},
                {"^45|2", 1.0, 11.41421356f, 18.58578644f},
                {"^|5", 1.0, 15, 20},
