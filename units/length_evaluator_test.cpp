@@ -149,7 +149,8 @@ std::string RandomLengthText(std::mt19937& random) {
 // For every text the length parser reads, the evaluator gives the same
 // inches (but where the parser passes over text or gives a sign to one part
 // alone, which arithmetic reads otherwise), also in parentheses; a text that
-// is one operand reads as the parser reads it.
+// is one operand, or one length as ReadLength reads it, reads as the parser
+// reads it.
 TEST(LengthEvaluatorLocaleTest, AgreesWithTheLengthParser) {
   std::mt19937 random(20260105);
   int read = 0;
@@ -167,6 +168,13 @@ TEST(LengthEvaluatorLocaleTest, AgreesWithTheLengthParser) {
     };
     double single = 0.0;
     const bool parsed = CLengthFormatter(info).Parse(typed, single);
+    double length = 0.0;
+    const utils::LengthReadResult whole =
+        CLengthFormatter::ReadLength(typed.data(), end, length, info.GetUnits());
+    if (whole.ec == std::errc() && whole.ptr == end) {
+      ASSERT_TRUE(parsed) << text;
+      ASSERT_EQ(length, single) << text;
+    }
     const utils::LengthRead operand = readAs(utils::LengthReading::kOperand);
     if (operand.ec == std::errc() && operand.ptr == end) {
       ++operands;

@@ -53,7 +53,6 @@ TEST(LengthFormatLocaleTest, WorkedExamples) {
       {kMm2, kFormat, -1.0005, "~ -25.41 mm"},
       {{kDecimal, U::kMillimeters, 2, false, false, false, true}, kFormat, 1.0005, "25.41 mm"},
       {{kDecimal, U::kMillimeters, 2, false, true}, kFormat, 1.0, "25.40"},
-      {{kDecimal, U::kInches, 0}, kFormat, 2.6, "~ 3\""},
       {{kDecimal, U::kPoints, 4}, kFormat, 0.5, "36.0 pt"},  // points stop at 1 decimal
       {{kEngineering, U::kInches, 2}, kFormat, 30.0, "2.50'"},
       {{kEngineering, U::kInches, 2}, kFormat, 24.0, "2'"},
@@ -101,9 +100,8 @@ TEST(LengthFormatLocaleTest, WorkedExamples) {
       {{kDecimal, U::kInches, 1}, kArea, 2.26, "2.3 Inches \u00B2"},
       {{kDecimal, U::kMixed, 1}, kArea, 2.0, "2 Mixed \u00B2"},
       {kArch4Bare, kArea, 288.0, "2"},
-      {kArch4, kArea, HUGE_VAL, ""},
       {kFrac3, kStrip, -HUGE_VAL, ""},
-      {kFrac3, kFormat, std::numeric_limits<double>::quiet_NaN(), ""}};
+      {kFrac3, kArea, std::numeric_limits<double>::quiet_NaN(), ""}};
   for (const auto& c : cases) {
     CLengthFormatter original(MakeLengthInfo(c.settings));
     original.SetUseAdaptivePrecision(c.call == kAdaptive);
