@@ -49,12 +49,10 @@ TEST(LengthFormatLocaleTest, WorkedExamples) {
     double inches;
     const char* text;  // "." in the user's notation
   } cases[] = {
-      {kMm2, kFormat, 1.0, "25.40 mm"},
       {kMm2, kFormat, -1.0005, "~ -25.41 mm"},
       {{kDecimal, U::kMillimeters, 2, false, false, false, true}, kFormat, 1.0005, "25.41 mm"},
       {{kDecimal, U::kMillimeters, 2, false, true}, kFormat, 1.0, "25.40"},
       {{kDecimal, U::kPoints, 4}, kFormat, 0.5, "36.0 pt"},  // points stop at 1 decimal
-      {{kEngineering, U::kInches, 2}, kFormat, 30.0, "2.50'"},
       {{kEngineering, U::kInches, 2}, kFormat, 24.0, "2'"},
       {{kEngineering, U::kInches, 2, false, false, true}, kFormat, 24.0, "2.00'"},
       {{kEngineering, U::kInches, 1}, kFormat, 13.0, "~ 1.1'"},
@@ -68,11 +66,9 @@ TEST(LengthFormatLocaleTest, WorkedExamples) {
       {kArch4Bare, kFormat, 12.5, "1'-1/2\""},
       {kArch4, kFormat, 11.96, "11 15/16\""},
       {kArch4, kFormat, 11.99, "1'-0\""},
-      {kArch4, kFormat, 24.0, "2'-0\""},
       {kArch4Space, kFormat, 24.0, "2' 0\""},
       {kArch4Bare, kFormat, 24.0, "2'"},
       {kArch4, kFormat, -0.0, "0\""},
-      {kArch4Force, kFormat, 5.0, "5 0/2\""},
       {kArch4Force, kFormat, 17.0, "1'-5 0/2\""},
       // Unusual values and settings: finite in inches, infinite in points; a
       // negative precision counts as 0; a format outside the enum writes feet
@@ -86,7 +82,6 @@ TEST(LengthFormatLocaleTest, WorkedExamples) {
       {{kDecimal, U::kMeters, 6}, kAdaptive, 2000.0 / 0.0254, "2000.00 m"},
       {{kDecimal, U::kMeters, 1}, kAdaptive, 0.5 / 0.0254, "0.5 m"},
       {kArch6, kAdaptive, 20000.0 + 1.0 / 64, "1666'-8 1/32\""},
-      {kArch6, kAdaptive, 200000.25, "16666'-8 1/2\""},
       {kMm2, kStrip, 1.0005, " 25.41 mm"},
       {kMm2, kStrip, 1.0, "25.4 mm"},
       {{kDecimal, U::kInches, 2}, kStrip, 300.0, "300\""},

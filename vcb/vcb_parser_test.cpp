@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <string>
 #include <vector>
@@ -42,31 +43,18 @@ TEST(VCBTrigger, TriggersAreTheCharactersThatStartAnEntry) {
                CVCBParser::IsVCBTrigger(velmar_ustring("12")));
 }
 
-// A length is multiplied by the drawing scale; a scale at or below the
-// double epsilon keeps the previous one (1 at construction); a failed length
-// keeps what was read, unscaled; a zero unit ends the text.
+// A scale at or below the double epsilon keeps the previous one (1 at
+// construction); angles ignore the scale and the length settings.
 TEST(VCBParser, ValuesOfTheText) {
   const double eps = std::numeric_limits<double>::epsilon();
-  const struct {
-    std::string text;
-    double scale;
-    double later;  // 0: none
-    bool ok;
-    double value;
-  } cases[] = {{std::string("3\0x y", 5), 2.0, 0, true, 6.0},
-               {"3", 2.0, 4.5e-16, true, 3.0 * 4.5e-16},
-               {"5 3", 2.0, 0, false, 5.0},
-               {"3", 2.0, eps, true, 6.0},
-               {"3", eps, 0, true, 3.0}};
-  for (const auto& c : cases) {
-    CVCBParser parser = Parser(c.text, c.scale);
-    if (c.later != 0) parser.SetDrawingScale(c.later);
-    double value = -1.0;
-    EXPECT_EQ(parser.GetLength(value), c.ok) << c.text << " " << c.scale;
-    EXPECT_DOUBLE_EQ(value, c.value) << c.text << " " << c.scale;
-  }
-  // Angles ignore the scale and the length settings.
   double value = 0.0;
+  EXPECT_TRUE(Parser("3", eps).GetLength(value));
+  EXPECT_EQ(value, 3.0);
+  CVCBParser parser = Parser("3", 2.0);
+  parser.SetDrawingScale(4.5e-16);
+  parser.SetDrawingScale(eps);
+  EXPECT_TRUE(parser.GetLength(value));
+  EXPECT_DOUBLE_EQ(value, 3.0 * 4.5e-16);
   EXPECT_TRUE(CVCBParser(velmar_ustring("30\xC2\xB0"), Millimetres(), 3.0).GetAngle(value));
   EXPECT_DOUBLE_EQ(value, 30.0);
   EXPECT_TRUE(CVCBParser::GetAngle(velmar_ustring("25%"), value));
@@ -83,128 +71,105 @@ TEST(VCBParser, ValuesOfTheText) {
   EXPECT_NEAR(value, 2.0, 1e-12);
 }
 
-// A marker at either end; the count saturates; no outputs are written on
-// failure, and null outputs are skipped.
-TEST(VCBParser, ArrayOperation) {
+const Point2<float> kRef{10.0f, 20.0f};
+
+std::string Number(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.6g", value);
+  return text;
+}
+
+// What the box reads from a text at scale 2, in a 100 x 50 view with the
+// reference point at (10, 20): the length ("!" and what was read when
+// refused: a zero unit ends the text), the array operation ("x" or "/" and the
+// count), the rows and columns ("!" when refused), the point and the
+// point entry mode; "-" where nothing is read and nothing is written.
+std::string Readings(const std::string& text) {
+  const CVCBParser parser = Parser(text, 2.0);
+  double length = -1.0;
+  const bool ok = parser.GetLength(length);
+  std::string out = (ok ? "" : "!") + Number(length) + " ";
+  int count = -9;
+  bool division = false;
+  out += !parser.GetArrayOperation(&count, &division) ? (count == -9 ? "-" : "?")
+         : division                                   ? "/" + std::to_string(count)
+                                                      : "x" + std::to_string(count);
+  unsigned rows = 77;
+  unsigned columns = 77;
+  const bool grid = parser.GetRowsOrColumns(rows, columns);
+  out +=
+      std::string(grid ? " " : " !") + std::to_string(rows) + "r" + std::to_string(columns) + "c";
+  Point2<float> point{-7.0f, -7.0f};
+  const bool read = parser.GetCPoint2f(100.0f, 50.0f, kRef, point);
+  out += read ? " " + Number(point.x) + "," + Number(point.y) : point.x == -7.0f ? " -" : " ?";
+  return out + " " + "[<^n"[parser.GetPointEntryMode()];
+}
+
+// Arrays: a marker at either end, the first winning; the count saturates.
+// Rows and columns: "AxB" is columns before, rows after, both needed; "Ar"
+// and "Bc": either is enough; upper case is no marker; a count must fit 32
+// bits. Points: relative ones are a scaled offset from the reference;
+// absolute ones use neither, and w and h add the width and the height; polar
+// ones are negated degrees and an unscaled distance; only the brackets of the
+// chosen kind are removed. The mode follows the first non-blank.
+TEST(VCBParserLocale, ReadingsOfTexts) {
   const struct {
-    const char* text;
-    int count;  // -9: refused
-    bool division;
-  } cases[] = {{"5X", 5, false},
-               {"/4", 4, true},
-               {"3/", 3, true},
-               {"*a", 0, false},
-               {"x5/", 5, false},
-               {"2.5x", 2, false},
-               {"x", -9, true},
-               {" x5", -9, true},
-               {"x99999999999999", 2147483647, false},
-               {"-99999999999999/", -2147483647 - 1, true}};
+    std::string text;  // "." decimal point, "|" separator
+    const char* readings;
+  } cases[] = {{std::string("3\0x y", 5), "6 - !0r0c - <"},
+               {"5 3", "!5 - !0r0c - <"},
+               {"^1000000000000|100000", "!0 - !0r0c 17375.1,98500.7 ^"},
+               {"5X", "!5 x5 !0r0c - <"},
+               {"/4", "0 /4 !0r0c 10,20 <"},
+               {"3/", "0 /3 !0r0c 10,20 <"},
+               {"x5/", "!0 x5 !0r0c - <"},
+               {"2.5x", "!2.5 x2 !0r5c - <"},
+               {"x", "!0 - !0r0c - <"},
+               {" x5", "!0 - !5r0c - <"},
+               {"x99999999999999", "!0 x2147483647 !0r0c - <"},
+               {"-99999999999999/", "-0 /-2147483648 !0r0c 10,20 <"},
+               {" 4  x\t3 ", "!4 - 3r4c - <"},
+               {"4x3r", "!4 - !0r4c - <"},
+               {"2r3cx5", "!2 - !5r0c - <"},
+               {"3c 2r", "!3 - 2r3c - <"},
+               {"2.5r", "!2.5 - 5r0c - <"},
+               {"0r", "!0 - !0r0c - <"},
+               {"4X3", "!4 - !0r0c - <"},
+               {"4294967295r", "!4.29497e+09 - 4294967295r0c - <"},
+               {"4294967296r", "!4.29497e+09 - !0r0c - <"},
+               {std::string(5000, '9') + "x" + std::string(5000, '9'), "!0 - !0r0c - <"},
+               {" \t\r\n\v\f", "0 - !0r0c 10,20 n"},
+               {"\xC2\xA0[", "!0 - !0r0c - <"},
+               {"3", "6 - !0r0c 16,20 <"},
+               {"<3|4>", "!0 - !0r0c 16,28 <"},
+               {"1|2|3", "!1 - !0r0c 12,24 <"},
+               {"<w3|h4", "!0 - !0r0c 16,28 <"},
+               {"[W3|4]h", "!0 - !0r0c 103,54 ["},
+               {"[5", "!0 - !0r0c 5,0 ["},
+               {"3|  ", "!3 - !0r0c 16,20 <"},
+               {"\t^90|10", "!0 - !0r0c 10,10 ^"},
+               {"^|5", "!0 - !0r0c 15,20 ^"},
+               {"x|4", "!0 x0 !4r0c - <"},
+               {"[w|h]", "!0 - !0r0c - ["},
+               {"[^3|4]", "!0 - !0r0c - ["}};
   for (const auto& c : cases) {
-    int count = -9;
-    bool division = true;
-    EXPECT_EQ(Parser(c.text).GetArrayOperation(&count, &division), c.count != -9) << c.text;
-    EXPECT_EQ(count, c.count) << c.text;
-    EXPECT_EQ(division, c.division) << c.text;
+    EXPECT_EQ(Readings(c.text), c.readings) << c.text.substr(0, 20);
   }
   bool division = false;
   EXPECT_TRUE(CVCBParser::GetArrayOperation(velmar_ustring("6/"), nullptr, &division));
   EXPECT_TRUE(division);
 }
 
-// "AxB": columns before, rows after, both needed; "Ar" and "Bc": either is
-// enough; upper case is no marker; a count must fit 32 bits.
-TEST(VCBParser, RowsOrColumns) {
-  const struct {
-    std::string text;
-    bool ok;
-    unsigned rows;
-    unsigned columns;
-  } cases[] = {{" 4  x\t3 ", true, 3, 4},
-               {"a4xb3", true, 3, 4},
-               {"4x3r", false, 0, 4},
-               {"2r3cx5", false, 5, 0},
-               {"3c 2r", true, 2, 3},
-               {"2.5r", true, 5, 0},
-               {"0r", false, 0, 0},
-               {"4X3", false, 0, 0},
-               {"4294967295r", true, 4294967295u, 0},
-               {"4294967296r", false, 0, 0},
-               {std::string(5000, '9') + "x" + std::string(5000, '9'), false, 0, 0}};
-  for (const auto& c : cases) {
-    unsigned rows = 77;
-    unsigned columns = 77;
-    EXPECT_EQ(Parser(c.text).GetRowsOrColumns(rows, columns), c.ok) << c.text.substr(0, 9);
-    EXPECT_EQ(rows, c.rows) << c.text.substr(0, 9);
-    EXPECT_EQ(columns, c.columns) << c.text.substr(0, 9);
-  }
-}
-
-TEST(VCBParser, PointEntryModeByFirstNonBlank) {
-  const struct {
-    const char* text;
-    CVCBParser::EPointEntryMode mode;
-  } cases[] = {{" \t\r\n\v\f", CVCBParser::kNoPoint},
-               {"  [3,4]", CVCBParser::kAbsolutePoint},
-               {"\xC2\xA0[", CVCBParser::kRelativePoint},
-               {"3[4", CVCBParser::kRelativePoint},
-               {"\t^90,10", CVCBParser::kPolarPoint}};
-  for (const auto& c : cases) EXPECT_EQ(Parser(c.text).GetPointEntryMode(), c.mode) << c.text;
-}
-
-const Point2<float> kRef{10.0f, 20.0f};
-const Point2<float> kOrigin{0.0f, 0.0f};
-
-// Relative points are a scaled offset from the reference; absolute ones use
-// neither, and w and h add the width and the height; polar ones are negated
-// degrees and an unscaled distance. Unreadable texts leave the point as it was;
-// only the brackets of the chosen kind are removed.
-TEST(VCBParserLocale, Points) {
-  const float kUntouched = -7.0f;
-  const struct {
-    const char* text;  // "." decimal point, "|" separator
-    double scale;
-    float x;
-    float y;
-  } cases[] = {{"3", 2.0, 16, 20},
-               {"<3|4>", 2.0, 16, 28},
-               {"1|2|3", 1.0, 11, 22},
-               {"<w3|h4", 1.0, 13, 24},
-               {"[W3|4]h", 2.0, 103, 54},
-               {"[5", 2.0, 5, 0},
-               {"3|  ", 2.0, 16, 20},
-               {"^90|10", 3.0, 10, 10},
-               {"^|5", 1.0, 15, 20},
-               {"x|4", 1.0, kUntouched, kUntouched},
-               {"1|2 3", 1.0, kUntouched, kUntouched},
-               {"[w|h]", 1.0, kUntouched, kUntouched},
-               {"<[3|4]>", 1.0, kUntouched, kUntouched},
-               {"[^3|4]", 1.0, kUntouched, kUntouched}};
-  for (const auto& c : cases) {
-    Point2<float> point{kUntouched, kUntouched};
-    const bool ok = Parser(c.text, c.scale).GetCPoint2f(100.0f, 50.0f, kRef, point);
-    EXPECT_EQ(ok, c.x != kUntouched) << c.text;
-    EXPECT_NEAR(point.x, c.x, 1e-4) << c.text;
-    EXPECT_NEAR(point.y, c.y, 1e-4) << c.text;
-  }
-}
-
 // Coordinates are lengths in the document's unit; the polar angle is
-// degrees whatever the unit, by the fixed factor, which differs from pi/180
-// by 5e-6 radians at 1e12 degrees.
-TEST(VCBParserLocale, PointUnitsAndTheFixedDegreeFactor) {
+// degrees whatever the unit.
+TEST(VCBParserLocale, PointUnits) {
   Point2<float> point;
   ASSERT_TRUE(CVCBParser(Typed("25.4|50.8"), Millimetres(), 2.0).GetCPoint2f(0, 0, kRef, point));
   EXPECT_NEAR(point.x, 12.0f, 1e-5);
   EXPECT_NEAR(point.y, 24.0f, 1e-5);
-  ASSERT_TRUE(CVCBParser(Typed("^90|25.4"), Millimetres(), 5.0).GetCPoint2f(0, 0, kOrigin, point));
-  EXPECT_NEAR(point.x, 0.0f, 1e-6);
-  EXPECT_NEAR(point.y, -1.0f, 1e-6);
-  const double theta = -1e12 * 0.0174532925199433;
-  ASSERT_TRUE(Parser("^1000000000000|1").GetCPoint2f(0, 0, kOrigin, point));
-  EXPECT_NEAR(point.x, static_cast<float>(std::cos(theta)), 1e-7);
-  EXPECT_NEAR(point.y, static_cast<float>(std::sin(theta)), 1e-7);
-  EXPECT_GT(std::fabs(std::cos(theta) - std::cos(-1e12 * 0.017453292519943295)), 1e-6);
+  ASSERT_TRUE(CVCBParser(Typed("^90|25.4"), Millimetres(), 5.0).GetCPoint2f(0, 0, kRef, point));
+  EXPECT_NEAR(point.x, 10.0f, 1e-5);
+  EXPECT_NEAR(point.y, 19.0f, 1e-5);
 }
 
 }  // namespace
