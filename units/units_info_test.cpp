@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "FolianUtils/notification_center.h"
+#include "units/length_test_support.h"
 
 namespace velmar::units {
 namespace {
 
 using U = UnitsInfo;
+using utils::testing::MakeLengthInfo;
 
 // The two tables agree; units outside them convert by 1.
 TEST(UnitsFactorsTest, TablesAreReciprocal) {
@@ -22,30 +24,22 @@ TEST(UnitsFactorsTest, TablesAreReciprocal) {
   EXPECT_EQ(GetFactorFromInches(U::kMillimeters), 25.4);
 }
 
-LengthInfo Length(U::Format format, U::Units units, int precision = 9) {
-  LengthInfo info;
-  info.SetFormat(format, false);
-  info.SetUnits(units, false);
-  info.SetPrecision(precision, false);
-  return info;
-}
-
 // The precision is capped by the shown unit (binary formats show inches);
 // steps, rounding and the nearest precision follow the format, a tie going
 // to the finer step; a copy takes the effective precision and the shown unit.
 TEST(LengthInfoTest, PrecisionFollowsTheFormatAndUnit) {
-  EXPECT_EQ(Length(U::kFractional, U::kPoints).GetEffectivePrecision(), 6);
-  EXPECT_EQ(Length(U::kDecimal, U::kPoints).GetEffectivePrecision(), 1);
-  EXPECT_EQ(Length(U::kDecimal, U::kYards).GetEffectivePrecision(), 4);
-  EXPECT_EQ(Length(U::kEngineering, U::kMillimeters).GetConversionFactor(), 12.0);
+  EXPECT_EQ(MakeLengthInfo({U::kFractional, U::kPoints, 9}).GetEffectivePrecision(), 6);
+  EXPECT_EQ(MakeLengthInfo({U::kDecimal, U::kPoints, 9}).GetEffectivePrecision(), 1);
+  EXPECT_EQ(MakeLengthInfo({U::kDecimal, U::kYards, 9}).GetEffectivePrecision(), 4);
+  EXPECT_EQ(MakeLengthInfo({U::kEngineering, U::kMillimeters, 9}).GetConversionFactor(), 12.0);
   const LengthInfo info;
   EXPECT_EQ(info.GetPrecisionAsValue(U::kFractional, 4, U::kMillimeters), 0.0625);
   EXPECT_DOUBLE_EQ(info.GetPrecisionAsValue(U::kEngineering, 2, U::kFeet), 0.12);
-  EXPECT_EQ(Length(U::kFractional, U::kInches, 2).RoundToPrecision(1.13), 1.25);
-  EXPECT_EQ(Length(U::kDecimal, U::kMillimeters).GetPrecisionForValue(0.1 / 25.4), 1);
-  EXPECT_EQ(Length(U::kDecimal, U::kInches).GetPrecisionForValue(1e-12), 7);
-  EXPECT_EQ(Length(U::kFractional, U::kInches).GetPrecisionForValue(0.75), 1);
-  LengthInfo source = Length(U::kArchitectural, U::kMillimeters, 12);
+  EXPECT_EQ(MakeLengthInfo({U::kFractional, U::kInches, 2}).RoundToPrecision(1.13), 1.25);
+  EXPECT_EQ(MakeLengthInfo({U::kDecimal, U::kMillimeters, 9}).GetPrecisionForValue(0.1 / 25.4), 1);
+  EXPECT_EQ(MakeLengthInfo({U::kDecimal, U::kInches, 9}).GetPrecisionForValue(1e-12), 7);
+  EXPECT_EQ(MakeLengthInfo({U::kFractional, U::kInches, 9}).GetPrecisionForValue(0.75), 1);
+  LengthInfo source = MakeLengthInfo({U::kArchitectural, U::kMillimeters, 12});
   source.SetSpaceSeparator(true);
   const std::unique_ptr<LengthInfo> clone(source.Clone());
   EXPECT_EQ(clone->GetPrecision(), 6);
