@@ -50,85 +50,72 @@ const std::string kLongest = "1" + Repeat("+1", (kMaxLengthExpressionLength - 1)
 // between whole numbers is a fraction, and a unit after it belongs to it; a
 // whole number, a hyphen and a fraction make a mixed number; a second minus
 // negates the whole length; a hyphen after the feet joins the inches, a
-// slash divides them; text before the foot mark is arithmetic.
+// slash divides them; text before the foot mark is arithmetic. Errors say
+// why, and where the "@" (which is not part of the text) stands; a ratio
+// fails alike.
 TEST(LengthEvaluatorLocaleTest, ReadsEachShapeOneWay) {
+  const std::string huge = "1" + std::string(300, '0');
+  const std::string open(kDepth, '(');
+  const std::string close(kDepth, ')');
   const struct {
     int settings;
+    Error error;
     double inches;
     std::vector<std::string> texts;  // "." in the user's notation
-  } cases[] = {{kIn, 140, {"(5'-6 1/2\" + 3 1/2\") * 2"}},
-               {kIn, 4, {"- - 4", "~ 3\" + 1\"", "6\" \xE2\x88\x92 2\"", "2 \xC3\x97 2"}},
-               {kMmBare, 60 + 7 * kMm, {"5' 6 + 1"}},
-               {kMmBare, 6 * kMm + 1, {"2 * 3 mm + 1\""}},
-               {kFeetBare, 12, {"2 * 6\""}},
-               {kIn, 2.75, {"5 1/2 / 2"}},
-               {kIn, kMm, {"3/4 mm + 1/4 mm"}},
-               {kIn, 5.5, {"5 - 1/2"}},
-               {kIn, 4.5, {"5 \xE2\x88\x92 1/2"}},
-               {kIn, 2.5, {"3-.5\""}},
-               {kIn, -66, {"~ -5'6\""}},
-               {kIn, 66, {"5' - 6\"", "6' \xE2\x88\x92 6\"", "- -5'6\""}},
-               {kIn, 36, {"2.5' - 6", "6'/2", "6' \xC3\xB7 2"}},
-               {kIn, 72, {"2 * 3'", "6' 0 / 2"}},
-               {kRatio, 4, {"6' \xC3\xB7 18\"", "1\" / 2\" + 3.5", "12 / 3"}},
-               {kIn, 1, {Repeat("(", kDepth) + "1" + Repeat(")", kDepth)}},
-               {kIn, static_cast<double>(kLongest.size() / 2 + 1), {kLongest}}};
-  for (const auto& c : cases) {
-    for (const std::string& text : c.texts) {
-      double inches = -999.0;
-      LengthExpressionStatus status;
-      const velmar_ustring typed(InUserNotation(text));
-      EXPECT_TRUE(c.settings == kRatio
-                      ? EvaluateLengthRatio(typed, Settings(c.settings), inches, &status)
-                      : EvaluateLength(typed, Settings(c.settings), inches, &status))
-          << text << ": " << DescribeLengthExpressionError(status.error);
-      EXPECT_NEAR(inches, c.inches, 1e-9) << text;
-      EXPECT_EQ(status.error, Error::kNone) << text;
-    }
-  }
-}
-
-// Texts that all fail with one error, at the "@" (which is not part of
-// the text) where there is one; the ratio fails alike.
-TEST(LengthEvaluatorLocaleTest, ErrorsSayWhereAndWhy) {
-  const struct {
-    Error error;
-    std::vector<std::string> texts;
   } cases[] = {
-      {Error::kUnexpectedCharacter, {"5 + @x", "5@in + 1", "1/2@' + 1", "- @'5", "5 @.5"}},
-      {Error::kMissingOperand, {"5 +@", "@* 2 + 1", "(@)", "5 -@/2 + 1"}},
-      {Error::kUnbalancedParenthesis, {"2 * @((5 + 3)", "5 + 3@)"}},
-      {Error::kDivisionByZero, {"5\" @/ (2 - 2)", "5 1@/00 + 1"}},
-      {Error::kIncompatibleDimensions, {"2\" @* 3\"", "2.5 @/ 3\"", "6' @/ 18\" * 2"}},
+      {kIn, Error::kNone, 140, {"(5'-6 1/2\" + 3 1/2\") * 2"}},
+      {kIn, Error::kNone, 4, {"- - 4", "~ 3\" + 1\"", "6\" \xE2\x88\x92 2\"", "2 \xC3\x97 2"}},
+      {kMmBare, Error::kNone, 60 + 7 * kMm, {"5' 6 + 1"}},
+      {kMmBare, Error::kNone, 6 * kMm + 1, {"2 * 3 mm + 1\""}},
+      {kFeetBare, Error::kNone, 12, {"2 * 6\""}},
+      {kIn, Error::kNone, 2.75, {"5 1/2 / 2"}},
+      {kIn, Error::kNone, kMm, {"3/4 mm + 1/4 mm"}},
+      {kIn, Error::kNone, 5.5, {"5 - 1/2"}},
+      {kIn, Error::kNone, 4.5, {"5 \xE2\x88\x92 1/2"}},
+      {kIn, Error::kNone, 2.5, {"3-.5\""}},
+      {kIn, Error::kNone, -66, {"~ -5'6\""}},
+      {kIn, Error::kNone, 66, {"5' - 6\"", "6' \xE2\x88\x92 6\"", "- -5'6\""}},
+      {kIn, Error::kNone, 36, {"2.5' - 6", "6'/2", "6' \xC3\xB7 2"}},
+      {kIn, Error::kNone, 72, {"2 * 3'", "6' 0 / 2"}},
+      {kRatio, Error::kNone, 4, {"6' \xC3\xB7 18\"", "1\" / 2\" + 3.5", "12 / 3"}},
+      {kIn, Error::kNone, 1, {open + "1" + close}},
+      {kIn, Error::kNone, static_cast<double>(kLongest.size() / 2 + 1), {kLongest}},
+      {kIn, Error::kUnexpectedCharacter, 0, {"5 + @x", "5@in + 1", "1/2@' + 1", "- @'5", "5 @.5"}},
+      {kIn, Error::kMissingOperand, 0, {"5 +@", "@* 2 + 1", "(@)", "5 -@/2 + 1"}},
+      {kIn, Error::kUnbalancedParenthesis, 0, {"2 * @((5 + 3)", "5 + 3@)"}},
+      {kIn, Error::kDivisionByZero, 0, {"5\" @/ (2 - 2)", "5 1@/00 + 1"}},
+      {kIn, Error::kIncompatibleDimensions, 0, {"2\" @* 3\"", "2.5 @/ 3\"", "6' @/ 18\" * 2"}},
       // 10^300 * 10^300 overflows at the second "*".
-      {Error::kNotFinite,
-       {"1" + Repeat("0", 300) + " @* 1" + Repeat("0", 300) + "\"", "1 + @" + Repeat("9", 400)}},
-      {Error::kTooDeep,
-       {"2*" + Repeat("(", kDepth) + "@(1" + Repeat(")", kDepth + 1),
-        "1+" + Repeat("-", kDepth + 1) + "1"}},
+      {kIn, Error::kNotFinite, 0, {huge + " @* " + huge + "\"", "1 + @" + huge + huge}},
+      {kIn,
+       Error::kTooDeep,
+       0,
+       {"2*" + open + "@(1)" + close, "1+" + std::string(kDepth + 1, '-') + "1"}},
       // Unclosed parentheses end with one error, not a stack overflow.
-      {Error::kTooLong, {kLongest + "+@1", Repeat("(", 100000)}}};
+      {kIn, Error::kTooLong, 0, {kLongest + "+@1", std::string(100000, '(')}},
+      {kRatio, Error::kIncompatibleDimensions, 0, {"6' * 2"}}};
   for (const auto& c : cases) {
     for (std::string text : c.texts) {
       const std::size_t at = text.find('@');
       if (at != std::string::npos) text.erase(at, 1);
       const std::string shown = text.substr(0, 40);
       const velmar_ustring typed(InUserNotation(text));
+      const LengthInfo& info = Settings(c.settings);
       double inches = 42.0;
       LengthExpressionStatus status;
-      EXPECT_FALSE(EvaluateLength(typed, Settings(kIn), inches, &status)) << shown;
-      EXPECT_EQ(inches, 42.0) << shown;
+      EXPECT_EQ(c.settings == kRatio ? EvaluateLengthRatio(typed, info, inches, &status)
+                                     : EvaluateLength(typed, info, inches, &status),
+                c.error == Error::kNone)
+          << shown;
+      EXPECT_NEAR(inches, c.error == Error::kNone ? c.inches : 42.0, 1e-9) << shown;
       EXPECT_EQ(status.error, c.error) << shown;
       EXPECT_TRUE(at == std::string::npos || status.position == at) << shown;
       EXPECT_NE(std::string(DescribeLengthExpressionError(status.error)), "") << shown;
-      if (c.error == Error::kIncompatibleDimensions) continue;  // may be a ratio
-      EXPECT_FALSE(EvaluateLengthRatio(typed, Settings(kIn), inches, &status)) << shown;
+      if (c.error == Error::kNone || c.error == Error::kIncompatibleDimensions) continue;
+      EXPECT_FALSE(EvaluateLengthRatio(typed, info, inches, &status)) << shown;
       EXPECT_EQ(status.error, c.error) << shown;
     }
   }
-  double ratio = -1;
-  EXPECT_FALSE(EvaluateLengthRatio(velmar_ustring("6' * 2"), Settings(kIn), ratio));
-  EXPECT_EQ(ratio, -1);
 }
 
 // Texts of the length parser's notations, valid and not: feet, hyphens,

@@ -17,7 +17,6 @@ TEST(NumericFormatterLocaleTest, SeparatorFollowsTheDecimalPoint) {
   EXPECT_EQ(CNumericFormatter::TTOF(
                 velmar_ustring(velmar_ustring::string_type{' ', '2', point, '5', 'm'})),
             2.5);
-  EXPECT_EQ(CNumericFormatter::TTOF(velmar_ustring("abc")), 0.0);
 }
 
 }  // namespace

@@ -35,12 +35,11 @@ LengthInfo Millimetres() {
 // Spot checks at the edges of the digit range and of the two sets: the
 // single-character texts leave out the array marks.
 TEST(VCBTrigger, TriggersAreTheCharactersThatStartAnEntry) {
-  EXPECT_TRUE(CVCBParser::IsVCBTrigger(L'0') && CVCBParser::IsVCBTrigger(L'9') &&
-              CVCBParser::IsVCBTrigger(L'X') && CVCBParser::IsVCBTrigger(L'^'));
-  EXPECT_FALSE(CVCBParser::IsVCBTrigger(L'+') || CVCBParser::IsVCBTrigger(L':'));
-  EXPECT_TRUE(CVCBParser::IsVCBTrigger(velmar_ustring("9")));
-  EXPECT_FALSE(CVCBParser::IsVCBTrigger(velmar_ustring("x")) ||
-               CVCBParser::IsVCBTrigger(velmar_ustring("12")));
+  using P = CVCBParser;
+  EXPECT_TRUE(P::IsVCBTrigger(L'0') && P::IsVCBTrigger(L'9') && P::IsVCBTrigger(L'X') &&
+              P::IsVCBTrigger(L'^') && P::IsVCBTrigger(velmar_ustring("9")));
+  EXPECT_FALSE(P::IsVCBTrigger(L'+') || P::IsVCBTrigger(L':') ||
+               P::IsVCBTrigger(velmar_ustring("x")) || P::IsVCBTrigger(velmar_ustring("12")));
 }
 
 // A scale at or below the double epsilon keeps the previous one (1 at
