@@ -11,18 +11,15 @@ namespace {
 
 class Counter : public NotificationObserver {
  public:
-  explicit Counter(bool any_thread = false) : m_any_thread(any_thread) {}
   void OnNotification(const std::string& name, const void* sender) override {
     calls += name == "test.one" && sender == nullptr ? 1 : 100;
     if (on_call) on_call();
   }
-  bool ReceivesFromAnyThread() const override { return m_any_thread; }
+  bool ReceivesFromAnyThread() const override { return any_thread; }
 
   int calls = 0;
+  bool any_thread = false;
   std::function<void()> on_call;
-
- private:
-  bool m_any_thread;
 };
 
 // Exact names only; removal by name keeps the other names; removal during a
@@ -32,7 +29,8 @@ TEST(NotificationCenterTest, DeliversToTheRegisteredUntilRemoved) {
   NotificationCenter& center = NotificationCenter::Default();
   ASSERT_TRUE(NotificationCenter::IsMainThread());
   Counter first;
-  Counter second(true);
+  Counter second;
+  second.any_thread = true;
   first.on_call = [&] { center.RemoveObserver(&second, "test.one"); };
   center.AddObserver("test.one", &first);
   center.AddObserver("test.one", &second);
