@@ -56,12 +56,9 @@ TEST(AngleFormatterLocaleTest, Formats) {
               formatter.Format(typed * formatter.GetAngleInfo().GetConversionFactor()).ToUTF8());
   }
   // Copies format through the base.
-  const AngleFormatter original(Settings(UnitsInfo::kDegrees, 1));
-  AngleFormatter copy(original);
   AngleFormatter assigned(AngleInfo{});
-  assigned = copy;
-  CNumericFormatter& base = assigned;
-  EXPECT_EQ(base.Format(kPi).ToUTF8(), Localized("180.0°"));
+  assigned = AngleFormatter(Settings(UnitsInfo::kDegrees, 1));
+  EXPECT_EQ(static_cast<CNumericFormatter&>(assigned).Format(kPi).ToUTF8(), Localized("180.0°"));
 }
 
 // A percentage loses its last character, whatever it is.
