@@ -44,15 +44,11 @@ std::string Repeat(const std::string& piece, std::size_t count) {
 // The longest arithmetic the evaluator takes: "1+1+...+1".
 const std::string kLongest = "1" + Repeat("+1", (kMaxLengthExpressionLength - 1) / 2);
 
-// The shapes the evaluator reads one way where another reading is
-// possible (plain arithmetic is checked against the length parser below).
-// Bare numbers are in the settings' unit, factors stay numbers; a slash
-// between whole numbers is a fraction, and a unit after it belongs to it; a
-// whole number, a hyphen and a fraction make a mixed number; a second minus
-// negates the whole length; a hyphen after the feet joins the inches, a
-// slash divides them; text before the foot mark is arithmetic. Errors say
-// why, and where the "@" (which is not part of the text) stands; a ratio
-// fails alike.
+// Shapes with more than one possible reading: bare numbers are in the
+// settings' unit, factors stay numbers; a slash between whole numbers is a
+// fraction, and a following unit belongs to it; a second minus negates the
+// whole length; after the feet a hyphen joins the inches, a slash divides.
+// Errors say why, and where the "@" (not part of the text) stands.
 TEST(LengthEvaluatorLocaleTest, ReadsEachShapeOneWay) {
   const std::string huge = "1" + std::string(300, '0');
   const std::string open(kDepth, '(');
@@ -169,7 +165,6 @@ TEST(LengthEvaluatorLocaleTest, AgreesWithTheLengthParser) {
     ++wrappedRead;
     ASSERT_NEAR(evaluated, single, 1e-12 * std::fabs(single)) << wrapped;
   }
-  // The generator reaches every path often enough to mean something.
   EXPECT_GT(read, 2000);
   EXPECT_GT(operands, 2000);
   EXPECT_GT(wrappedRead, 1000);

@@ -30,11 +30,9 @@ constexpr auto kFractional = U::kFractional;
 constexpr LengthSettings kMm2{kDecimal, U::kMillimeters, 2};
 constexpr LengthSettings kFrac3{kFractional, U::kInches, 3};
 constexpr LengthSettings kArch4{kArchitectural, U::kInches, 4};
-constexpr LengthSettings kArch4Space{kArchitectural, U::kInches, 4, true};
 constexpr LengthSettings kArch4Bare{kArchitectural, U::kInches, 4, false, true};
 
-// What a row calls: Format, Format with adaptive precision, FormatAndStrip
-// or FormatArea (the value in square inches).
+// Format, with adaptive precision, FormatAndStrip, FormatArea (square inches).
 enum Call { kFormat, kAdaptive, kStrip, kArea };
 
 // The texts that reading back cannot pin: marks, separators, rounding,
@@ -59,22 +57,19 @@ TEST(LengthFormatLocaleTest, WorkedExamples) {
       {kFrac3, kFormat, 0.25, "1/4\""},
       {kFrac3, kFormat, 0.05, "0\""},
       {kArch4, kFormat, 12.5, "1'-1/2\""},
-      {kArch4Space, kFormat, 12.5, "1' 1/2\""},
+      {{kArchitectural, U::kInches, 4, true}, kFormat, 12.5, "1' 1/2\""},
       {kArch4Bare, kFormat, 12.5, "1'-1/2\""},
       {kArch4, kFormat, 11.96, "11 15/16\""},
       {kArch4, kFormat, 11.99, "1'-0\""},
       {kArch4Bare, kFormat, 24.0, "2'"},
       {kArch4, kFormat, -0.0, "0\""},
       {{kArchitectural, U::kInches, 4, false, false, true}, kFormat, 17.0, "1'-5 0/2\""},
-      // Unusual values and settings: finite in inches, infinite in points; a
-      // negative precision counts as 0; a format outside the enum writes feet
-      // and decimal inches.
+      // Infinite in points; a negative precision is 0; an unknown format is
+      // feet and decimal inches; adaptive precision never exceeds the settings.
       {{kDecimal, U::kPoints, 1}, kFormat, 1e308, ""},
       {kArch4, kFormat, 1.2e21, "100000000000000000000'-0\""},
       {{kFractional, U::kInches, -3}, kFormat, 2.4, "2\""},
       {{static_cast<U::Format>(7), U::kInches, 2}, kFormat, 12.5, "1'-0.50\""},
-      // Adaptive precision lowers the decimals of large values, never below
-      // the settings.
       {{kDecimal, U::kMeters, 6}, kAdaptive, 2000.0 / 0.0254, "2000.00 m"},
       {{kDecimal, U::kMeters, 1}, kAdaptive, 0.5 / 0.0254, "0.5 m"},
       {{kArchitectural, U::kInches, 6}, kAdaptive, 20000.0 + 1.0 / 64, "1666'-8 1/32\""},

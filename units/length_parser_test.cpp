@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "FolianUtils/length_formatter.h"

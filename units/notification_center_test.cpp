@@ -22,9 +22,9 @@ class Counter : public NotificationObserver {
   std::function<void()> on_call;
 };
 
-// Exact names only; removal by name keeps the other names; removal during a
-// delivery skips the removed; a switched-off centre posts nothing; other
-// threads reach only the observers that accept any thread.
+// Exact names; removal by name keeps other names, during a delivery skips the
+// removed; a switched-off centre posts nothing; other threads reach only the
+// observers that accept any thread.
 TEST(NotificationCenterTest, DeliversToTheRegisteredUntilRemoved) {
   NotificationCenter& center = NotificationCenter::Default();
   ASSERT_TRUE(NotificationCenter::IsMainThread());

@@ -16,8 +16,7 @@ namespace {
 
 using testing::InUserNotation;
 
-// Without trailing zeros, or the point when nothing follows it; a negative
-// count of decimals is 6 (the ratios and areas that use these texts pin the rest).
+// A negative count of decimals is 6 (ratio and area texts pin the rest).
 TEST(NumberTextLocaleTest, ShortNumbers) {
   EXPECT_EQ(FormatNumberText(-0.001, 2).ToUTF8(), "-0");
   EXPECT_EQ(FormatNumberText(0.1234567, -1).ToUTF8(), InUserNotation("0.123457"));

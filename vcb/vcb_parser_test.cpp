@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdio>
 #include <limits>
 #include <string>
-#include <vector>
 
 #include "FolianUtils/numeric_formatter.h"
 #include "units/user_notation_test_support.h"
@@ -28,14 +26,7 @@ CVCBParser Parser(const std::string& text, double scale = 1.0) {
 
 const Point2<float> kRef{10.0f, 20.0f};
 
-LengthInfo Millimetres() {
-  LengthInfo mm;
-  mm.SetUnits(UnitsInfo::kMillimeters);
-  return mm;
-}
-
-// Spot checks at the edges of the digit range and of the two sets: the
-// single-character texts leave out the array marks.
+// Edges of the digit range; single-character texts leave out array marks.
 TEST(VCBTrigger, TriggersAreTheCharactersThatStartAnEntry) {
   using P = CVCBParser;
   EXPECT_TRUE(P::IsVCBTrigger(L'0') && P::IsVCBTrigger(L'9') && P::IsVCBTrigger(L'X') &&
@@ -47,6 +38,8 @@ TEST(VCBTrigger, TriggersAreTheCharactersThatStartAnEntry) {
 // A scale at or below the double epsilon keeps the previous one (1 at
 // construction); angles ignore the scale and the length settings.
 TEST(VCBParser, ValuesOfTheText) {
+  LengthInfo mm;
+  mm.SetUnits(UnitsInfo::kMillimeters);
   const double eps = std::numeric_limits<double>::epsilon();
   double value = 0.0;
   EXPECT_TRUE(Parser("3", eps).GetLength(value));
@@ -56,7 +49,7 @@ TEST(VCBParser, ValuesOfTheText) {
   parser.SetDrawingScale(eps);
   EXPECT_TRUE(parser.GetLength(value));
   EXPECT_DOUBLE_EQ(value, 3.0 * 4.5e-16);
-  EXPECT_TRUE(CVCBParser(velmar_ustring("30\xC2\xB0"), Millimetres(), 3.0).GetAngle(value));
+  EXPECT_TRUE(CVCBParser(velmar_ustring("30\xC2\xB0"), mm, 3.0).GetAngle(value));
   EXPECT_DOUBLE_EQ(value, 30.0);
   EXPECT_TRUE(Parser("\t.25mm").GetUnitlessValue(value));
   EXPECT_DOUBLE_EQ(value, 0.25);
@@ -65,7 +58,7 @@ TEST(VCBParser, ValuesOfTheText) {
   // Coordinates are lengths in the document's unit, the polar angle is
   // degrees whatever the unit.
   CVCBParser assigned = Parser("1");
-  assigned = CVCBParser(Typed("25.4"), Millimetres(), 2.0);
+  assigned = CVCBParser(Typed("25.4"), mm, 2.0);
   ASSERT_TRUE(assigned.GetLength(value));
   EXPECT_NEAR(value, 2.0, 1e-12);
   Point2<float> point;
@@ -85,11 +78,9 @@ std::string Number(double value) {
   return text;
 }
 
-// What the box reads from a text at scale 2, in a 100 x 50 view with the
-// reference point at (10, 20): the length ("!" and what was read when
-// refused: a zero unit ends the text), the array operation ("x" or "/" and the
-// count), the rows and columns ("!" when refused), the point and the
-// point entry mode; "-" where nothing is read and nothing is written.
+// What the box reads at scale 2, in a 100 x 50 view, from (10, 20): the
+// length, the array operation, rows and columns, point and entry mode; "!"
+// marks a refusal, "-" nothing read and nothing written.
 std::string Readings(const std::string& text) {
   const CVCBParser parser = Parser(text, 2.0);
   double length = -1.0;
@@ -111,13 +102,11 @@ std::string Readings(const std::string& text) {
   return out + " " + "[<^n"[parser.GetPointEntryMode()];
 }
 
-// Arrays: a marker at either end, the first winning; the count saturates.
-// Rows and columns: "AxB" is columns before, rows after, both needed; "Ar"
-// and "Bc": either is enough; upper case is no marker; a count must fit 32
-// bits. Points: relative ones are a scaled offset from the reference;
-// absolute ones use neither, and w and h add the width and the height; polar
-// ones are negated degrees and an unscaled distance; only the brackets of the
-// chosen kind are removed. The mode follows the first non-blank.
+// A zero unit ends the text. Arrays: a marker at either end, the first
+// winning; the count saturates. "AxB" is columns before, rows after, both
+// needed; "Ar" and "Bc": either is enough; a count must fit 32 bits. Points:
+// relative ones are a scaled offset; absolute ones are not, w and h add the
+// width and height; polar ones are negated degrees and an unscaled distance.
 TEST(VCBParserLocale, ReadingsOfTexts) {
   const struct {
     std::string text;  // "." decimal point, "|" separator
