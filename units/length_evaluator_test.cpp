@@ -75,7 +75,7 @@ TEST(LengthEvaluatorLocaleTest, ReadsEachShapeOneWay) {
       {kIn, Error::kNone, 72, {"2 * 3'", "6' 0 / 2"}},
       {kRatio, Error::kNone, 4, {"6' \xC3\xB7 18\"", "1\" / 2\" + 3.5", "12 / 3"}},
       {kIn, Error::kNone, 1, {open + "1" + close}},
-      {kIn, Error::kNone, static_cast<double>(kLongest.size() / 2 + 1), {kLongest}},
+      {kIn, Error::kNone, (kLongest.size() + 1) / 2.0, {kLongest}},
       {kIn, Error::kUnexpectedCharacter, 0, {"5 + @x", "5@in + 1", "1/2@' + 1", "- @'5", "5 @.5"}},
       {kIn, Error::kMissingOperand, 0, {"5 +@", "@* 2 + 1", "(@)", "5 -@/2 + 1"}},
       {kIn, Error::kUnbalancedParenthesis, 0, {"2 * @((5 + 3)", "5 + 3@)"}},
