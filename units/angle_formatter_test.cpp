@@ -54,10 +54,10 @@ TEST(AngleFormatterLocaleTest, Formats) {
     EXPECT_EQ(Localized(c.text),
               formatter.Format(typed * formatter.GetAngleInfo().GetConversionFactor()).ToUTF8());
   }
-  // Copies format through the base.
-  AngleFormatter assigned(AngleInfo{});
-  assigned = AngleFormatter(Settings(UnitsInfo::kDegrees, 1));
-  EXPECT_EQ(static_cast<CNumericFormatter&>(assigned).Format(kPi).ToUTF8(), Localized("180.0°"));
+  const AngleFormatter original(Settings(UnitsInfo::kDegrees, 1));
+  AngleFormatter copy(original);
+  copy = original;
+  EXPECT_EQ(static_cast<CNumericFormatter&>(copy).Format(kPi).ToUTF8(), Localized("180.0°"));
 }
 
 // A percentage loses its last character, whatever it is.

@@ -73,6 +73,8 @@ TEST(LengthFormatLocaleTest, WorkedExamples) {
       {{kDecimal, U::kMeters, 6}, kAdaptive, 2000.0 / 0.0254, "2000.00 m"},
       {{kDecimal, U::kMeters, 1}, kAdaptive, 0.5 / 0.0254, "0.5 m"},
       {{kArchitectural, U::kInches, 6}, kAdaptive, 20000.0 + 1.0 / 64, "1666'-8 1/32\""},
+      {{kArchitectural, U::kInches, 6}, kAdaptive, 200000.25, "16666'-8 1/2\""},
+      {{kArchitectural, U::kInches, 6}, kAdaptive, 1.2e7 + 0.25, "1000000'-0\""},
       {kMm2, kStrip, 1.0005, " 25.41 mm"},
       {kMm2, kStrip, 1.0, "25.4 mm"},
       {{kDecimal, U::kInches, 2}, kStrip, 300.0, "300\""},

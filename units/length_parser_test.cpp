@@ -54,8 +54,7 @@ TEST(LengthParseLocaleTest, SingleValues) {
   }
 }
 
-// Lists read up to the count, empty values as 0, through the member forms
-// in the format's units too.
+// Up to the count, empty values as 0, member forms in the format's units.
 TEST(LengthParseLocaleTest, Lists) {
   const struct {
     UnitsInfo::Format format;

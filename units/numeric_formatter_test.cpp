@@ -5,8 +5,7 @@
 namespace velmar::utils {
 namespace {
 
-// Runs under an English and a German user locale: the list separator
-// follows the decimal point, and both are read as the user writes them.
+// Runs under an English and a German user locale.
 TEST(NumericFormatterLocaleTest, SeparatorFollowsTheDecimalPoint) {
   const utf16_unit point = CNumericFormatter::GetDecimalPointChar();
   const utf16_unit sep = CNumericFormatter::GetSeparatorChar();

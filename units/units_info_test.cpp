@@ -45,6 +45,8 @@ TEST(LengthInfoTest, PrecisionFollowsTheFormatAndUnit) {
   EXPECT_TRUE(clone->GetSpaceSeparator());
   clone->SetFormat(U::kDecimal, false);
   EXPECT_EQ(clone->GetUnits(), U::kInches);
+  EXPECT_TRUE(clone->GetInfoKind() == 0 &&
+              std::unique_ptr<AngleInfo>(AngleInfo().Clone())->GetInfoKind() == 1);
 }
 
 TEST(AngleInfoTest, FactorsLimitsAndCopies) {
@@ -62,7 +64,6 @@ TEST(AngleInfoTest, FactorsLimitsAndCopies) {
   EXPECT_EQ(assigned.GetPrecision(), 2);
 }
 
-// Notes each name, and whether the settings sent it.
 class Recorder : public utils::NotificationObserver {
  public:
   void OnNotification(const std::string& name, const void* sender) override {

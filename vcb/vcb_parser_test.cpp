@@ -54,11 +54,11 @@ TEST(VCBParser, ValuesOfTheText) {
   EXPECT_TRUE(Parser("\t.25mm").GetUnitlessValue(value));
   EXPECT_DOUBLE_EQ(value, 0.25);
   EXPECT_FALSE(CVCBParser::GetUnitlessValue(Typed("a2.5"), value));
-  // An assigned parser takes the units and the scale; the text can change.
-  // Coordinates are lengths in the document's unit, the polar angle is
-  // degrees whatever the unit.
+  // Copies take the units and the scale; coordinates are lengths in the
+  // document's unit, the polar angle is degrees whatever the unit.
   CVCBParser assigned = Parser("1");
   assigned = CVCBParser(Typed("25.4"), mm, 2.0);
+  assigned = CVCBParser(assigned);
   ASSERT_TRUE(assigned.GetLength(value));
   EXPECT_NEAR(value, 2.0, 1e-12);
   Point2<float> point;
