@@ -1,8 +1,6 @@
 // Shared by the length formatter and parser tests.
 #pragma once
 
-#include <string>
-
 #include "FolianUtils/length_formatter.h"
 #include "FolianUtils/units_info.h"
 #include "units/user_notation_test_support.h"
