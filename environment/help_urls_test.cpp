@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
-#include "FolianUtils/culture.h"
 #include "FolianUtils/support_folders.h"
 #include "environment/support_folders_test_roots.h"
 
@@ -14,48 +12,31 @@ namespace folian {
 namespace {
 
 using velmar::utils::velmar_ustring;
+using HelpURLsTest = test::SupportRootsTest;
 
-TEST(HelpURLsTest, DefaultIsOneInstance) {
-  CHelpURLs& first = CHelpURLs::Default();
-  EXPECT_EQ(&first, &CHelpURLs::Default());
-}
-
-TEST(HelpURLsTest, LoadReadsTheSupportFileAndKeepsItsTableOnFailure) {
-  // The culture is decided before the support folders move, as it would be
-  // in the application.
-  const std::string web_code = GetFolianWebCode().ToUTF8();
-  const test::ScopedSupportRoots roots;
-  if (!roots.usable()) GTEST_SKIP() << "the support folders cannot be redirected here";
-  const std::filesystem::path help = test::ToFsPath(GetUserSupportFolder()) / "help";
-  std::filesystem::create_directories(help);
-  const std::filesystem::path file = help / "helpurls.json";
-  std::ofstream(file) << R"({"topic": "https://h.invalid/{KWS_CULTURE}/{VERSION}",
-                             "local": "{ALL_USERS}/i.html"})";
-
+// The table's own rules are tested in help_url_table_test.cpp; this is the
+// shared instance and its support file.
+TEST_F(HelpURLsTest, LoadReadsTheSupportFileAndKeepsItsTableOnFailure) {
   CHelpURLs& urls = CHelpURLs::Default();
-  urls.Load();
-  const std::string topic_url = "https://h.invalid/" + web_code + "/26";
-  EXPECT_EQ(topic_url, urls.GetURL(velmar_ustring("topic")).ToUTF8());
-  bool isLocalFile = false;
-  EXPECT_EQ(GetInstallSupportFolder().ToUTF8() + "/i.html",
-            urls.GetURL(velmar_ustring("local"), isLocalFile).ToUTF8());
-  EXPECT_TRUE(isLocalFile);
-  EXPECT_EQ("", urls.GetURL(velmar_ustring("missing")).ToUTF8());
+  EXPECT_EQ(&urls, &CHelpURLs::Default());
+  const velmar_ustring file = AppendPath(GetUserSupportFolder(), "help/helpurls.json");
+  const std::pair<std::string, std::string> loads[] = {
+      {R"({"topic": "{ALL_USERS}/i.html"})", GetInstallSupportFolder().ToUTF8() + "/i.html"},
+      {R"({"topic": "trailing comma",})", GetInstallSupportFolder().ToUTF8() + "/i.html"},
+      {R"({"topic": "{VERSION}"})", "26"},
+      {"", "26"}  // no file: the last table stays
+  };
+  for (const auto& [text, url] : loads) {
+    std::error_code error;
+    std::filesystem::remove(test::ToFsPath(file), error);
+    if (!text.empty()) WriteFile(file, text);
+    urls.Load();
+    bool isLocalFile = false;
+    EXPECT_EQ(url, urls.GetURL(velmar_ustring("topic"), isLocalFile).ToUTF8()) << text;
+    EXPECT_EQ(isLocalFile, url != "26") << text;
+    EXPECT_EQ(url, urls.GetURL(velmar_ustring("topic")).ToUTF8()) << text;
+  }
   urls.OpenURL(velmar_ustring("missing"));
-
-  std::ofstream(file) << R"({"topic": "trailing comma",})";
-  urls.Load();
-  EXPECT_EQ(topic_url, urls.GetURL(velmar_ustring("topic")).ToUTF8());
-
-  std::ofstream(file) << R"({"other": "x"})";
-  urls.Load();
-  EXPECT_EQ("", urls.GetURL(velmar_ustring("topic")).ToUTF8());
-  EXPECT_EQ("x", urls.GetURL(velmar_ustring("other")).ToUTF8());
-
-  // Found nowhere: the last table stays.
-  std::filesystem::remove(file);
-  urls.Load();
-  EXPECT_EQ("x", urls.GetURL(velmar_ustring("other")).ToUTF8());
 }
 
 }  // namespace
