@@ -1,10 +1,7 @@
-// Test support: temporary folders, and private support-folder roots for the
-// environment tests.
-//
-// On POSIX the XDG variables point at a fresh temporary folder for the
-// object's lifetime. On Windows the special folders cannot be redirected, so
-// the tests run only under Wine with the build tree's own prefix, and the
-// "Trelvin" trees below its folders are removed before and after.
+// Test support: temporary folders, and private support-folder roots: on
+// POSIX the XDG variables point into a temporary folder; Windows cannot
+// redirect its special folders, so the tests run only under Wine with the
+// build tree's own prefix, its "Trelvin" trees removed before and after.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,12 +21,15 @@
 
 namespace folian::test {
 
-inline std::filesystem::path ToFsPath(const velmar::utils::velmar_ustring& path) {
+using velmar::platform::DataFolder;
+using velmar::utils::velmar_ustring;
+
+inline std::filesystem::path ToFsPath(const velmar_ustring& path) {
   return std::filesystem::u8path(path.ToUTF8());
 }
 
-inline velmar::utils::velmar_ustring FromFsPath(const std::filesystem::path& path) {
-  return NormalizePath(velmar::utils::velmar_ustring(path.u8string()));
+inline velmar_ustring FromFsPath(const std::filesystem::path& path) {
+  return NormalizePath(velmar_ustring(path.u8string()));
 }
 
 // A new, empty temporary folder, removed with its content at destruction.
@@ -38,7 +38,7 @@ class TemporaryFolder {
   TemporaryFolder() {
     std::random_device random;
     std::error_code error;
-    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+    for (int attempt = 0; attempt < 9 && m_path.empty(); ++attempt) {
       const std::filesystem::path candidate =
           std::filesystem::temp_directory_path(error) / ("folian-env-" + std::to_string(random()));
       if (std::filesystem::create_directory(candidate, error)) m_path = candidate;
@@ -63,7 +63,7 @@ class TemporaryFolder {
 
   bool ok() const { return !m_path.empty(); }
   const std::filesystem::path& path() const { return m_path; }
-  velmar::utils::velmar_ustring upath() const { return FromFsPath(m_path); }
+  velmar_ustring upath() const { return FromFsPath(m_path); }
 
  private:
   std::filesystem::path m_path;
@@ -74,18 +74,16 @@ class TemporaryFolderTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_folder.ok()); }
 
-  velmar::utils::velmar_ustring Path(const velmar::utils::velmar_ustring& relative) const {
+  velmar_ustring Path(const velmar_ustring& relative) const {
     return AppendPath(m_folder.upath(), relative);
   }
   // Writes `bytes` to the file, its folders created first; returns its path.
-  static velmar::utils::velmar_ustring WriteFile(const velmar::utils::velmar_ustring& path,
-                                                 const std::string& bytes = "x") {
+  static velmar_ustring WriteFile(const velmar_ustring& path, const std::string& bytes = "x") {
     EXPECT_TRUE(CreateDirectories(GetParentFolder(path)));
     std::ofstream(ToFsPath(path), std::ios::binary) << bytes;
     return path;
   }
-  velmar::utils::velmar_ustring MakeFile(const velmar::utils::velmar_ustring& relative,
-                                         const std::string& bytes = "x") const {
+  velmar_ustring MakeFile(const velmar_ustring& relative, const std::string& bytes = "x") const {
     return WriteFile(Path(relative), bytes);
   }
 
@@ -120,23 +118,17 @@ class ScopedSupportRoots {
 
   // False where the tests could touch real user folders.
   bool usable() const { return m_usable; }
-  static velmar::utils::velmar_ustring roaming() {
-    return Base(velmar::platform::DataFolder::kRoaming);
-  }
-  static velmar::utils::velmar_ustring local() {
-    return Base(velmar::platform::DataFolder::kLocal);
-  }
-  static velmar::utils::velmar_ustring common() {
-    return Base(velmar::platform::DataFolder::kCommon);
-  }
+  static velmar_ustring roaming() { return Base(DataFolder::kRoaming); }
+  static velmar_ustring local() { return Base(DataFolder::kLocal); }
+  static velmar_ustring common() { return Base(DataFolder::kCommon); }
 
  private:
-  static velmar::utils::velmar_ustring Base(velmar::platform::DataFolder folder) {
-    return NormalizePath(velmar::utils::velmar_ustring(velmar::platform::GetDataFolder(folder)));
+  static velmar_ustring Base(DataFolder folder) {
+    return NormalizePath(velmar_ustring(velmar::platform::GetDataFolder(folder)));
   }
 #if defined(_WIN32)
   static void RemoveTrelvinTrees() {
-    for (const velmar::utils::velmar_ustring& base : {roaming(), local(), common()}) {
+    for (const velmar_ustring& base : {roaming(), local(), common()}) {
       std::error_code error;
       if (!base.empty()) std::filesystem::remove_all(ToFsPath(AppendPath(base, "Trelvin")), error);
     }
@@ -158,7 +150,7 @@ class SupportRootsTest : public TemporaryFolderTest {
   }
   // The culture is decided before the support folders move, as it would be
   // in the application.
-  const velmar::utils::velmar_ustring m_web_code = GetFolianWebCode();
+  const velmar_ustring m_web_code = GetFolianWebCode();
   ScopedSupportRoots m_roots;
 };
 
