@@ -9,27 +9,22 @@
 namespace velmar::base {
 namespace {
 
-TEST(Match, PrefixesAndSuffixes) {
-  const struct {
-    const char* text;
-    const char* affix;
+TEST(Match, PrefixesAndSuffixesOfNarrowAndWideText) {
+  struct Case {
+    std::string text;
+    std::string affix;
     bool starts;
     bool ends;
-  } cases[] = {{"file://x", "x", false, true}, {"abc", "", true, true},
-               {"ab", "abc", false, false},   // an affix longer than the text
-               {"abc", "abd", false, false},  // differs in the last unit only
-               {"xbc", "abc", false, false},  // and in the first only
-               {"abcab", "ab", true, true}};
-  for (const auto& c : cases) {
-    const std::string text = c.text;
-    EXPECT_EQ(StartsWith(text, std::string_view(c.affix)), c.starts) << c.text << " " << c.affix;
-    EXPECT_EQ(EndsWith(text, std::string_view(c.affix)), c.ends) << c.text << " " << c.affix;
-    // The UTF-16 strings of the library and their literals alike.
-    utils::utf16_string wide(text.begin(), text.end());
-    const std::string affix = c.affix;
-    const utils::utf16_string wide_affix(affix.begin(), affix.end());
-    EXPECT_EQ(StartsWith(wide, wide_affix.c_str()), c.starts) << c.text << " " << c.affix;
-    EXPECT_EQ(EndsWith(wide, wide_affix), c.ends) << c.text << " " << c.affix;
+  };
+  for (const Case& c : {Case{"file://x", "x", false, true}, Case{"abc", "", true, true},
+                        Case{"ab", "abc", false, false}, Case{"abc", "abd", false, false},
+                        Case{"xbc", "abc", false, false}, Case{"abcab", "ab", true, true}}) {
+    EXPECT_EQ(StartsWith(c.text, c.affix), c.starts) << c.text << " " << c.affix;
+    EXPECT_EQ(EndsWith(c.text, c.affix), c.ends) << c.text << " " << c.affix;
+    const utils::utf16_string text(c.text.begin(), c.text.end());
+    const utils::utf16_string affix(c.affix.begin(), c.affix.end());
+    EXPECT_EQ(StartsWith(text, affix.c_str()), c.starts) << c.text << " " << c.affix;
+    EXPECT_EQ(EndsWith(text, affix), c.ends) << c.text << " " << c.affix;
   }
 }
 

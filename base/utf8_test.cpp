@@ -57,27 +57,18 @@ struct Utf8Case {
 };
 
 TEST(Utf8, RejectsIllFormedText) {
-  const Utf8Case cases[] = {
-      {"\xC2\x80\xDF\xBF", true, true},  // the lowest and highest two-byte forms
-      {"\xE0\xA0\x80", true, true},      // U+0800
-      {"\xED\x9F\xBF", true, true},      // U+D7FF, below the surrogates
-      {"\xED\xA0\x80", true, false},     // a high surrogate
-      {"\xED\xBF\xBF", true, false},     // a low surrogate
-      {"\xF0\x90\x80\x80", true, true},  // U+10000
-      {"\xF4\x8F\xBF\xBF", true, true},  // U+10FFFF
-      {"5\xFF", false, false},           // never in UTF-8
-      {"\x80", false, false},            // a lone continuation byte
-      {"\xC1\xBF", false, false},        // overlong
-      {"\xE0\x9F\xBF", false, false},    // overlong
-      {"\xF0\x8F\xBF\xBF", false, false},
-      {"\xF4\x90\x80\x80", false, false},  // above U+10FFFF
-      {"\xF5\x80\x80\x80", false, false},  // no such lead byte
-      {"\xEF\xBF", false, false},          // cut short
-      {"\xF0\x9D\x84", false, false},
-      {"\xE2\x28\xA1", false, false},  // a bad continuation
-      {"\xE2\x82\x28", false, false},
-      {"\xF0\x9D\x84\x28", false, false}};
-  for (const Utf8Case& c : cases) {
+  // The boundaries of each form, surrogates, and each way to be ill-formed.
+  for (const Utf8Case& c :
+       {Utf8Case{"\xC2\x80\xDF\xBF", true, true}, Utf8Case{"\xE0\xA0\x80", true, true},
+        Utf8Case{"\xED\x9F\xBF", true, true}, Utf8Case{"\xED\xA0\x80", true, false},
+        Utf8Case{"\xED\xBF\xBF", true, false}, Utf8Case{"\xF0\x90\x80\x80", true, true},
+        Utf8Case{"\xF4\x8F\xBF\xBF", true, true}, Utf8Case{"5\xFF", false, false},
+        Utf8Case{"\x80", false, false}, Utf8Case{"\xC1\xBF", false, false},
+        Utf8Case{"\xE0\x9F\xBF", false, false}, Utf8Case{"\xF0\x8F\xBF\xBF", false, false},
+        Utf8Case{"\xF4\x90\x80\x80", false, false}, Utf8Case{"\xF5\x80\x80\x80", false, false},
+        Utf8Case{"\xEF\xBF", false, false}, Utf8Case{"\xF0\x9D\x84", false, false},
+        Utf8Case{"\xE2\x28\xA1", false, false}, Utf8Case{"\xE2\x82\x28", false, false},
+        Utf8Case{"\xF0\x9D\x84\x28", false, false}}) {
     const std::string text = c.text;
     std::u16string units = u"old";
     EXPECT_EQ(Decode(text.data(), text.size(), units), c.decodes) << testing::PrintToString(text);

@@ -29,43 +29,35 @@ class HelpURLTableTest : public test::SupportRootsTest {
   HelpURLTable table;
 };
 
+// The first member of the name counts, when it is a string.
 TEST_F(HelpURLTableTest, FillsPlaceholdersAndSetsTheLocalFileFlag) {
   ASSERT_TRUE(
-      table.Parse(R"({"a": "{PLATFORM}-{VERSION}-{KWS_CULTURE}", "twice": "{VERSION}/{VERSION}",
+      table.Parse(R"({"p": "{PLATFORM}-{VERSION}-{KWS_CULTURE}", "twice": "{VERSION}/{VERSION}",
       "lower": "{version}", "braces": "{{VERSION}}", "all": "{ALL_USERS}/a|{ALL_USERS}/b",
-      "install": "{INSTALL_DIR}/help/index.html"})"));
-  EXPECT_EQ("win-26-" + m_web_code.ToUTF8(), Lookup("a"));
-  EXPECT_EQ("26/26", Lookup("twice"));
-  EXPECT_EQ("{version}", Lookup("lower"));
-  EXPECT_EQ("{26}", Lookup("braces"));
+      "install": "{INSTALL_DIR}/i", "number": 5, "dup": "first", "dup": "second", "dup2": 1,
+      "dup2": "second", "Key": "upper", "a\u0000b": "nul", "\u00e9": "escaped"})"));
   const std::string all_users = GetInstallSupportFolder().ToUTF8();
-  const struct {
-    const char* key;
+  struct Case {
+    std::string key;
     bool flag_before;
     std::string url;
     bool flag_after;
-  } cases[] = {{"all", false, all_users + "/a|" + all_users + "/b", true},
-               {"install", false, GetApplicationFolder().ToUTF8() + "/help/index.html", true},
-               {"twice", true, "26/26", true},
-               {"missing", true, "", true}};
-  for (const auto& c : cases) {
+  };
+  for (const Case& c :
+       {Case{"p", false, "win-26-" + m_web_code.ToUTF8(), false},
+        Case{"twice", true, "26/26", true}, Case{"lower", false, "{version}", false},
+        Case{"braces", false, "{26}", false},
+        Case{"all", false, all_users + "/a|" + all_users + "/b", true},
+        Case{"install", false, GetApplicationFolder().ToUTF8() + "/i", true},
+        Case{"number", false, "", false}, Case{"missing", true, "", true},
+        Case{"dup", false, "first", false}, Case{"dup2", false, "", false},
+        Case{"key", false, "", false}, Case{"a", false, "", false},
+        Case{std::string("a\0b", 3), false, "nul", false},
+        Case{"\xC3\xA9", false, "escaped", false}}) {
     bool isLocalFile = c.flag_before;
     EXPECT_EQ(c.url, table.GetURL(velmar_ustring(c.key), isLocalFile).ToUTF8()) << c.key;
     EXPECT_EQ(c.flag_after, isLocalFile) << c.key;
   }
-}
-
-TEST_F(HelpURLTableTest, TheFirstMemberOfTheNameCountsWhenItIsAString) {
-  ASSERT_TRUE(table.Parse(R"({"number": 5, "dup": "first", "dup": "second", "dup2": 1,
-      "dup2": "second", "Key": "upper", "a\u0000b": "nul", "\u00e9": "escaped"})"));
-  const std::pair<std::string, std::string> cases[] = {{"number", ""},
-                                                       {"dup", "first"},
-                                                       {"dup2", ""},
-                                                       {"key", ""},
-                                                       {"a", ""},
-                                                       {std::string("a\0b", 3), "nul"},
-                                                       {"\xC3\xA9", "escaped"}};
-  for (const auto& [key, url] : cases) EXPECT_EQ(url, Lookup(key)) << key;
 }
 
 TEST_F(HelpURLTableTest, RejectsTextThatIsNotStrictJsonAndKeepsTheTable) {
