@@ -42,30 +42,22 @@ std::string Cut(const std::string& bytes, std::size_t count) {
   return bytes.substr(0, bytes.size() - count);
 }
 
-CColor Opaque(int red, int green, int blue) {
-  return CColor(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
-                static_cast<std::uint8_t>(blue));
-}
-CColor Opaque(int grey) { return Opaque(grey, grey, grey); }
-// Neither is opaque, so no read gives them.
+// Colours packed as 0xAABBGGRR. Neither is opaque, so no read gives them.
 const CColor kNone = CColor::FromPacked(0x04030201u);
-const CColor kFailed = CColor::FromPacked(0);
+constexpr std::uint32_t kFailed = 0;
 
 class ImageBackgroundTest : public test::TemporaryFolderTest {
  protected:
   // The colour read from a file, and from memory alike; kFailed when the
   // read fails, which must leave the colour alone.
-  CColor Read(const std::string& bytes) const {
+  std::uint32_t Read(const std::string& bytes) const {
     CColor from_memory = kNone;
     const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     const bool memory_ok = ReadPNGBackgroundColor(data, bytes.size(), &from_memory);
     CColor color = kNone;
-    const bool ok = GetImageBackgroundColor(MakeFile("image.png", bytes), &color);
-    EXPECT_EQ(memory_ok, ok);
+    EXPECT_EQ(memory_ok, GetImageBackgroundColor(MakeFile("image.png", bytes), &color));
     EXPECT_EQ(from_memory, color);
-    if (ok) return color;
-    EXPECT_EQ(kNone, color);
-    return kFailed;
+    return memory_ok || !(color == kNone) ? color.Packed() : kFailed;
   }
 };
 
@@ -73,22 +65,21 @@ TEST_F(ImageBackgroundTest, ReadsTheBackgroundChunk) {
   const struct {
     const char* what;
     std::string bytes;
-    CColor expected;
+    std::uint32_t expected;
   } cases[] = {
-      {"8-bit colour", Png(8, 2) + Background({0, 128, 255}) + Chunk("IEND"), Opaque(0, 128, 255)},
-      {"16-bit grey", Png(16) + Background({0xFFFF}), Opaque(255)},
-      {"2-bit grey", Png(2) + Background({2}), Opaque(170)},
-      {"8-bit grey truncates", Png(8) + Background({33}), Opaque(32)},
-      {"sample above the range", Png(8) + Background({300}), Opaque(255)},
-      {"depth 0, zero sample", Png(0) + Background({0}), Opaque(0)},
-      {"depth 0, other sample", Png(0) + Background({5}), Opaque(255)},
-      {"form from the length", Png(8, 0) + Background({10, 20, 30}), Opaque(10, 20, 30)},
+      {"8-bit colour", Png(8, 2) + Background({0, 128, 255}) + Chunk("IEND"), 0xFFFF8000u},
+      {"16-bit grey", Png(16) + Background({0xFFFF}), 0xFFFFFFFFu},
+      {"2-bit grey", Png(2) + Background({2}), 0xFFAAAAAAu},
+      {"8-bit grey truncates", Png(8) + Background({33}), 0xFF202020u},
+      {"sample above the range", Png(8) + Background({300}), 0xFFFFFFFFu},
+      {"depth 0, zero sample", Png(0) + Background({0}), 0xFF000000u},
+      {"depth 0, other sample", Png(0) + Background({5}), 0xFFFFFFFFu},
+      {"form from the length", Png(8, 0) + Background({10, 20, 30}), 0xFF1E140Au},
       {"other chunks first", Png(8, 2) + Chunk("gAMA", "abcd") + Background({1, 2, 3}),
-       Opaque(1, 2, 3)},
-      {"the last header counts", Png(16) + Header(8) + Background({128}), Opaque(128)},
-      {"header of length 0", kSignature + Header(8, 0, 0) + Background({7}), Opaque(7)},
-      {"half a sample counts as 0", Cut(Png(8, 2) + Background({255, 128, 255}), 7),
-       Opaque(255, 0, 0)},
+       0xFF030201u},
+      {"the last header counts", Png(16) + Header(8) + Background({128}), 0xFF808080u},
+      {"header of length 0", kSignature + Header(8, 0, 0) + Background({7}), 0xFF070707u},
+      {"half a sample counts as 0", Cut(Png(8, 2) + Background({255, 128, 255}), 7), 0xFF0000FFu},
       {"palette background", Png(8, 3) + Chunk("bKGD", "\x04"), kFailed},
       {"background before header", kSignature + Background({10}) + Header(8) + Background({10}),
        kFailed},
@@ -108,7 +99,7 @@ TEST_F(ImageBackgroundTest, OnlyPngExtensionsAreOpened) {
     CColor color = kNone;
     const velmar_ustring path = MakeFile(name, png);
     EXPECT_EQ(ok, GetImageBackgroundColor(path, &color)) << name;
-    EXPECT_EQ(ok ? Opaque(0, 128, 255) : kNone, color) << name;
+    EXPECT_EQ(ok ? 0xFFFF8000u : kNone.Packed(), color.Packed()) << name;
     EXPECT_TRUE(GetPNGBackgroundColor(path, &color)) << name;  // no extension test
   }
   for (const velmar_ustring& path : {Path("missing.png"), Path("folder.png"), velmar_ustring()}) {

@@ -95,7 +95,7 @@ class ScopedSupportRoots {
   ScopedSupportRoots() {
 #if defined(_WIN32)
     m_usable = std::getenv("WINEPREFIX") != nullptr;
-    if (m_usable) RemoveTrelvinTrees();
+    RemoveTrelvinTrees();
 #else
     if (!m_root.ok()) return;
     std::error_code error;
@@ -108,13 +108,9 @@ class ScopedSupportRoots {
     m_usable = !error;
 #endif
   }
-  ~ScopedSupportRoots() {
 #if defined(_WIN32)
-    if (m_usable) RemoveTrelvinTrees();
+  ~ScopedSupportRoots() { RemoveTrelvinTrees(); }
 #endif
-  }
-  ScopedSupportRoots(const ScopedSupportRoots&) = delete;
-  ScopedSupportRoots& operator=(const ScopedSupportRoots&) = delete;
 
   // False where the tests could touch real user folders.
   bool usable() const { return m_usable; }
@@ -127,10 +123,11 @@ class ScopedSupportRoots {
     return NormalizePath(velmar_ustring(velmar::platform::GetDataFolder(folder)));
   }
 #if defined(_WIN32)
-  static void RemoveTrelvinTrees() {
+  void RemoveTrelvinTrees() const {
     for (const velmar_ustring& base : {roaming(), local(), common()}) {
       std::error_code error;
-      if (!base.empty()) std::filesystem::remove_all(ToFsPath(AppendPath(base, "Trelvin")), error);
+      if (m_usable && !base.empty())
+        std::filesystem::remove_all(ToFsPath(AppendPath(base, "Trelvin")), error);
     }
   }
 #else
