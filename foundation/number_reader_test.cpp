@@ -85,22 +85,20 @@ TEST(StringToDoubleLocaleTest, UsesTheUserDecimalSeparatorAndLeavesTheLocaleC) {
 // On Linux the user's locale is the environment's; a change must be seen
 // without restarting the process.
 TEST(LinuxStringToDoubleTest, SeesAChangedUserLocale) {
-  using Env = folian::test::ScopedEnv;
-  const struct {
+  struct Case {
     const char* lc_all;
     const char* lc_numeric;
-    utf16_unit point;
-  } cases[] = {{"de_DE.UTF-8", "C", ','},
-               {"en_US.UTF-8", "C", '.'},
-               {"", "de_DE.UTF-8", ','},
-               {"", "xx_NOWHERE", '.'}};
-  for (const auto& c : cases) {
-    const Env env({{"LC_ALL", c.lc_all}, {"LC_NUMERIC", c.lc_numeric}}, ForgetUserDecimalPoint);
+    double value;  // of "2,5"
+  };
+  for (const Case& c : {Case{"de_DE.UTF-8", "C", 2.5}, Case{"en_US.UTF-8", "C", 2.0},
+                        Case{"", "de_DE.UTF-8", 2.5}, Case{"", "xx_NOWHERE", 2.0}}) {
+    const folian::test::ScopedEnv env({{"LC_ALL", c.lc_all}, {"LC_NUMERIC", c.lc_numeric}});
+    ForgetUserDecimalPoint();
     double value = 0.0;
     EXPECT_TRUE(StringToDouble(VELMAR_U("2,5"), value));
-    EXPECT_EQ(value, c.point == ',' ? 2.5 : 2.0)
-        << c.lc_all << c.lc_numeric << ": run scripts/install-deps.sh";
+    EXPECT_EQ(value, c.value) << c.lc_all << c.lc_numeric << ": run scripts/install-deps.sh";
   }
+  ForgetUserDecimalPoint();
 }
 #endif
 

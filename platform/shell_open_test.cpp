@@ -20,16 +20,18 @@
 namespace velmar::platform {
 namespace {
 
+using utils::velmar_ustring;
+
 // A stand-in handler on a private PATH that writes down its arguments.
 class LinuxFakeOpener : public folian::test::TemporaryFolderTest {
  protected:
   void SetUp() override {
     TemporaryFolderTest::SetUp();
     const std::string record = m_record.string();
-    MakeFile("bin/xdg-open", "#!/bin/sh\nPATH=/usr/bin:/bin\nprintf '%s\\n' \"$#\" \"$1\" > \"" +
-                                 record + ".tmp\"\nmv \"" + record + ".tmp\" \"" + record + "\"\n");
-    std::filesystem::permissions(m_folder.path() / "bin" / "xdg-open",
-                                 std::filesystem::perms::owner_all);
+    const velmar_ustring opener =
+        MakeFile("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > \"" + record +
+                                     ".tmp\"\n/bin/mv \"" + record + ".tmp\" \"" + record + "\"\n");
+    std::filesystem::permissions(folian::test::ToFsPath(opener), std::filesystem::perms::owner_all);
     m_env.Set("PATH", (m_folder.path() / "bin").c_str());
   }
 
@@ -50,7 +52,7 @@ class LinuxFakeOpener : public folian::test::TemporaryFolderTest {
 TEST_F(LinuxFakeOpener, PassesTheTargetAsOneArgumentWithoutAShell) {
   const std::string target = "https://h.invalid/a b?x=1&y='2' \"q\" ;touch " +
                              (m_folder.path() / "pwned").string() + " $(id)";
-  EXPECT_TRUE(OpenWithShell(utils::velmar_ustring(target).str()));
+  EXPECT_TRUE(OpenWithShell(velmar_ustring(target).str()));
   EXPECT_EQ("1\n" + target + "\n", Recorded());
   EXPECT_FALSE(std::filesystem::exists(m_folder.path() / "pwned"));
   // The handler belongs to init by now: this process has no child to reap.
@@ -61,7 +63,7 @@ TEST_F(LinuxFakeOpener, PassesTheTargetAsOneArgumentWithoutAShell) {
 
 TEST_F(LinuxFakeOpener, FailsWhenThereIsNoHandler) {
   std::filesystem::remove(m_folder.path() / "bin" / "xdg-open");
-  EXPECT_FALSE(OpenWithShell(utils::velmar_ustring("https://h.invalid/").str()));
+  EXPECT_FALSE(OpenWithShell(velmar_ustring("https://h.invalid/").str()));
   EXPECT_FALSE(std::filesystem::exists(m_record));
 }
 

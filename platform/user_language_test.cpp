@@ -11,53 +11,34 @@
 namespace velmar::platform {
 namespace {
 
-using Env = folian::test::ScopedEnv;
-
+// The language comes from LC_ALL, LC_MESSAGES or LANG, the first one set
+// and not empty. Whole languages are checked through the culture's tests.
 TEST(LinuxUserLanguage, FromTheMessagesCategory) {
-  const struct {
-    const char* locale;
-    std::uint16_t language_id;
-    const char* name;  // null: none
-  } cases[] = {{"de_DE.UTF-8", 0x0407, "de-DE"},
-               {"en", 0x0409, "en"},
-               {"EN_gb", 0x0809, "en-GB"},
-               {"zh_HK.UTF-8", 0x0C04, "zh-HK"},
-               {"zh", 0x0804, "zh"},
-               {"pt_PT", 0x0816, "pt-PT"},
-               {"fil_PH", 0x0464, "fil-PH"},
-               {"sr_RS@latin", 0x041A, "sr-Latn-RS"},
-               {"sr@cyrillic", 0x041A, "sr-Cyrl"},
-               {"es_419.UTF-8", 0x040A, "es-419"},
-               {"eu_ES", 0x0000, "eu-ES"},
-               {"C.UTF-8", 0x0409, nullptr},
-               {"POSIX", 0x0409, nullptr},
-               {"d3_DE", 0x0409, nullptr},
-               {"de_D3", 0x0409, nullptr},
-               {"de_DEU", 0x0409, nullptr},
-               {"es_41x", 0x0409, nullptr}};
-  for (const auto& c : cases) {
-    const Env env({{"LC_ALL", c.locale}, {"LC_MESSAGES", nullptr}, {"LANG", nullptr}});
-    EXPECT_EQ(QueryUserLanguageId(), c.language_id) << c.locale;
-    std::string name = "before";
-    EXPECT_EQ(QueryUserLocaleName(name), c.name != nullptr) << c.locale;
-    EXPECT_EQ(name, c.name != nullptr ? c.name : "before") << c.locale;
-  }
-}
-
-TEST(LinuxUserLanguage, PosixOrderOfPrecedence) {
-  const struct {
+  struct Case {
     const char* lc_all;
     const char* lc_messages;
-    const char* lang;
     std::uint16_t language_id;
-  } cases[] = {{"fr_FR.UTF-8", "de_DE.UTF-8", "it_IT", 0x040C},
-               {"", "de_DE.UTF-8", "it_IT", 0x0407},
-               {nullptr, "", "it_IT", 0x0410},
-               {nullptr, nullptr, nullptr, 0x0409}};
-  for (const auto& c : cases) {
-    const Env env({{"LC_ALL", c.lc_all}, {"LC_MESSAGES", c.lc_messages}, {"LANG", c.lang}});
-    EXPECT_EQ(QueryUserLanguageId(), c.language_id) << c.language_id;
+    const char* name;  // null: none
+  };
+  for (const Case& c :
+       {Case{"EN_gb.UTF-8", "de_DE", 0x0809, "en-GB"}, Case{"", "zh", 0x0804, "zh"},
+        Case{nullptr, "", 0x0410, "it-IT"}, Case{"fil_PH", nullptr, 0x0464, "fil-PH"},
+        Case{"sr_RS@latin", nullptr, 0x041A, "sr-Latn-RS"},
+        Case{"sr@cyrillic", nullptr, 0x041A, "sr-Cyrl"},
+        Case{"es_419.UTF-8", nullptr, 0x040A, "es-419"}, Case{"eu_ES", nullptr, 0x0000, "eu-ES"},
+        Case{"C.UTF-8", nullptr, 0x0409, nullptr}, Case{"POSIX", nullptr, 0x0409, nullptr},
+        Case{"d3_DE", nullptr, 0x0409, nullptr}, Case{"de_D3", nullptr, 0x0409, nullptr},
+        Case{"de_DEU", nullptr, 0x0409, nullptr}, Case{"es_41x", nullptr, 0x0409, nullptr}}) {
+    const folian::test::ScopedEnv env(
+        {{"LC_ALL", c.lc_all}, {"LC_MESSAGES", c.lc_messages}, {"LANG", "it_IT.UTF-8"}});
+    EXPECT_EQ(QueryUserLanguageId(), c.language_id) << c.lc_all;
+    std::string name = "before";
+    EXPECT_EQ(QueryUserLocaleName(name), c.name != nullptr) << c.lc_all;
+    EXPECT_EQ(name, c.name != nullptr ? c.name : "before") << c.lc_all;
   }
+  const folian::test::ScopedEnv none(
+      {{"LC_ALL", nullptr}, {"LC_MESSAGES", nullptr}, {"LANG", nullptr}});
+  EXPECT_EQ(QueryUserLanguageId(), 0x0409);
 }
 
 }  // namespace
