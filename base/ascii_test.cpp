@@ -10,7 +10,7 @@ namespace velmar::base {
 namespace {
 
 // The "C" locale's classes are the model; nothing above ASCII belongs.
-TEST(Ascii, ClassesAgreeWithTheCLocale) {
+TEST(Ascii, ClassesAgreeWithTheCLocaleAndSkipsStopOutsideThem) {
   for (char32_t c = 0; c < 0x10000; c = c < 0x200 ? c + 1 : c + 0x3F1) {
     const bool ascii = c < 0x80;
     const char digit[2] = {static_cast<char>(c), 0};
@@ -20,9 +20,7 @@ TEST(Ascii, ClassesAgreeWithTheCLocale) {
     EXPECT_EQ(IsAsciiSpace(c), ascii && std::isspace(static_cast<int>(c)) != 0)
         << static_cast<unsigned>(c);
   }
-}
-
-TEST(Ascii, SkipsAndTrimStopAtTheFirstUnitOutsideTheClass) {
+  // Skips and trims stop at the first unit outside the class.
   const std::u16string text = u" \t042 x\xA0 \n";
   const char16_t* begin = text.data();
   const char16_t* end = begin + text.size();

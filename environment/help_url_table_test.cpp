@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "FolianUtils/help_urls.h"
 #include "FolianUtils/support_folders.h"
 #include "environment/help_url_table_internal.h"
 #include "environment/support_folders_internal.h"
@@ -114,6 +115,24 @@ TEST_F(HelpURLTableTest, OpensOnlyAddressesThatExist) {
   EXPECT_TRUE(opened.empty());
   table.OpenURL(velmar_ustring("a"));
   EXPECT_EQ(opened, std::vector<velmar_ustring>{velmar_ustring("https://h.invalid/26")});
+}
+
+// The shared instance reads the support file; a failed load keeps its table.
+TEST_F(HelpURLTableTest, TheSharedTableReadsTheSupportFile) {
+  CHelpURLs& urls = CHelpURLs::Default();
+  const velmar_ustring file = AppendPath(GetUserSupportFolder(), "help/helpurls.json");
+  const velmar_ustring local = GetInstallSupportFolder() + "/i.html";
+  for (const char* text : {R"({"topic": "{ALL_USERS}/i.html"})", "", R"({"topic": "comma",})"}) {
+    WriteFile(file, text);
+    urls.Load();
+    bool isLocalFile = false;
+    EXPECT_EQ(urls.GetURL(velmar_ustring("topic"), isLocalFile), local) << text;
+    EXPECT_TRUE(isLocalFile);
+  }
+  WriteFile(file, R"({"other": "{VERSION}"})");
+  urls.Load();
+  EXPECT_EQ(urls.GetURL(velmar_ustring("other")), "26");
+  EXPECT_EQ(&urls, &CHelpURLs::Default());
 }
 
 }  // namespace

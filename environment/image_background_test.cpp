@@ -93,6 +93,7 @@ TEST_F(ImageBackgroundTest, ReadsTheBackgroundChunk) {
 
 TEST_F(ImageBackgroundTest, OnlyPngExtensionsAreOpened) {
   const std::string png = Png(8, 2) + Background({0, 128, 255});
+  // The extension is the text after the last "." of the last name.
   const std::pair<const char*, bool> cases[] = {
       {"photo.PNG", true}, {"image.png.bak", false}, {"folder.png/file", false}, {"a.pngx", false}};
   for (const auto& [name, ok] : cases) {
@@ -110,14 +111,6 @@ TEST_F(ImageBackgroundTest, OnlyPngExtensionsAreOpened) {
   CColor color = kNone;
   EXPECT_FALSE(ReadPNGBackgroundColor(nullptr, 0, &color));
   EXPECT_EQ(kNone, color);
-}
-
-TEST(ImageFileExtensionTest, TakesTheTextAfterTheLastDotOfTheLastName) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"a\\b/photo.PNG", "PNG"}, {"a.dir/file", ""}, {"x.tar.gz", "gz"}, {"name.", ""}};
-  for (const auto& [path, ext] : cases) {
-    EXPECT_EQ(velmar_ustring(ext), GetFileExtension(velmar_ustring(path))) << path;
-  }
 }
 
 }  // namespace

@@ -15,12 +15,6 @@ namespace {
 
 using velmar::utils::velmar_ustring;
 
-TEST(ComposeSupportPath, Table) {
-  EXPECT_EQ(ComposeSupportPath("C:/Data/", "Folian", 9), "C:/Data/Trelvin/Trelvin 209/Folian");
-  EXPECT_EQ(ComposeSupportPath("", "Folian", 26), "Trelvin/Trelvin 2026/Folian");
-  EXPECT_EQ(ComposeSupportPath("", "Folian", 0), "Trelvin/Viewer");
-}
-
 class SupportFolders : public test::SupportRootsTest {
  protected:
   // `relative` below the "Trelvin" tree of a root.
