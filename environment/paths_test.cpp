@@ -29,12 +29,10 @@ TEST(Paths, NormalizeAppendAndParent) {
       {AppendPath("C:\\a\\", "\\b\\c"), "C:/a/b/c"},
       {AppendPath("C:/a", "b?"), "C:/a/b_"},
       {AppendPath("", "x\\y"), "x/y"},
-      {AppendPath("C:/a", ""), "C:/a"},
       {GetParentFolder("C:\\a\\b"), "C:/a"},
       {GetParentFolder("C:/a"), "C:/"},
       {GetParentFolder("C:"), "C:"},
       {GetParentFolder("/home"), ""},
-      {GetParentFolder("name"), ""},
       {GetParentFolder(velmar_ustring(long_folder + "/file")), long_folder},
       {GetParentFolder(velmar_ustring(long_folder + "d/file")), ""},
   };
