@@ -62,7 +62,8 @@ TEST(FormatTest, WritesWhatTheUniversalCrtWrites) {
       {Formatted("%p", reinterpret_cast<void*>(0x1234)), "0000000000001234"},
       {Formatted("[%s|%6s|%-6ls|%.2s]", word.c_str(), word.c_str(), word.c_str(), word.c_str()),
        "[w\xC3\xB6rd|  w\xC3\xB6rd|w\xC3\xB6rd  |w\xC3\xB6]"},
-      {Formatted("[%hs|%S|%1s]", narrow, narrow, empty.c_str()), "[narrow|narrow| ]"},
+      {Formatted("[%hs|%S|%1s|%03c]", narrow, narrow, empty.c_str(), utf16_unit('y')),
+       "[narrow|narrow| |00y]"},
       {Formatted("[%c%c|%hc|%3c]", utf16_unit(0x20AC), utf16_unit('x'), 'n', utf16_unit('y')),
        "[\xE2\x82\xAC"
        "x|n|  y]"},
