@@ -14,8 +14,6 @@
 namespace folian {
 namespace {
 
-using velmar::utils::velmar_ustring;
-
 TEST(CultureFromLanguageId, Table) {
   const struct {
     std::uint16_t language_id;
