@@ -14,25 +14,13 @@
 namespace folian {
 namespace {
 
-using velmar::utils::velmar_ustring;
-
 TEST(CultureFromLanguageId, Table) {
   const struct {
     std::uint16_t language_id;
     const char* culture;
-  } cases[] = {
-      {0x0409, "en-US"}, {0x0809, "en-GB"}, {0x0C09, "en-GB"}, {0x0009, "en-GB"}, {0x0804, "zh-CN"},
-      {0x1004, "zh-CN"}, {0x0404, "zh-TW"}, {0x0C04, "zh-TW"}, {0x1404, "zh-TW"}, {0x0816, "pt-PT"},
-      {0x0416, "pt-BR"}, {0x0016, "pt-BR"}, {0x0407, "de"},    {0x0807, "de"},    {0x040C, "fr"},
-      {0x0411, "ja"},    {0x040D, "iw"},    {0x0414, "no"},    {0x0814, "no"},    {0x0464, "tl"},
-      {0x041A, "hr"},    {0x081A, "hr"},    {0x0C1A, "hr"},    {0x0439, "hi"},    {0x0401, "ar"},
-      {0x0402, "bg"},    {0x0403, "ca"},    {0x0405, "cs"},    {0x0406, "da"},    {0x0413, "nl"},
-      {0x040B, "fi"},    {0x0408, "el"},    {0x040E, "hu"},    {0x0421, "id"},    {0x0410, "it"},
-      {0x0412, "ko"},    {0x0426, "lv"},    {0x0427, "lt"},    {0x0415, "pl"},    {0x0418, "ro"},
-      {0x0419, "ru"},    {0x041B, "sk"},    {0x0424, "sl"},    {0x0C0A, "es"},    {0x041D, "sv"},
-      {0x041E, "th"},    {0x041F, "tr"},    {0x0422, "uk"},    {0x042A, "vi"},    {0x0425, "en-US"},
-      {0x0000, "en-US"}, {0x0C00, "en-US"}, {0x043F, "en-US"}, {0xFFFF, "en-US"},
-  };
+  } cases[] = {{0x0409, "en-US"}, {0x0009, "en-GB"}, {0x0804, "zh-CN"}, {0x1004, "zh-CN"},
+               {0x0C04, "zh-TW"}, {0x0816, "pt-PT"}, {0x0416, "pt-BR"}, {0x081A, "hr"},
+               {0x040D, "iw"},    {0xFFFF, "en-US"}};
   for (const auto& c : cases) {
     EXPECT_EQ(CultureFromLanguageId(c.language_id).ToUTF8(), c.culture)
         << std::hex << c.language_id;

@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
-#include <utility>
 #include <vector>
 
-#include "FolianUtils/application.h"
 #include "environment/paths_internal.h"
 #include "environment/support_folders_internal.h"
 #include "environment/support_folders_test_roots.h"
@@ -16,147 +15,67 @@ namespace {
 
 using velmar::utils::velmar_ustring;
 
-TEST(ApplicationIdentity, Strings) {
-  EXPECT_EQ(ApplicationName(), "Folian");
-  EXPECT_EQ(FileExtensionOnly(), "folian");
-  EXPECT_EQ(FileExtension(), ".folian");
-  EXPECT_EQ(&FileExtension(), &FileExtension());
-  EXPECT_EQ(&ApplicationName(), &ApplicationName());
-}
-
-TEST(ComposeSupportPath, Table) {
-  const struct {
-    const char* base;
-    int version;
-    const char* expected;
-  } cases[] = {
-      {"C:/Data", 26, "C:/Data/Trelvin/Trelvin 2026/Folian"},
-      {"C:/Data/", 24, "C:/Data/Trelvin/Trelvin 2024/Folian"},
-      {"C:/Data", 9, "C:/Data/Trelvin/Trelvin 209/Folian"},
-      {"C:/Data", 0, "C:/Data/Trelvin/Viewer"},
-      {"", 26, "Trelvin/Trelvin 2026/Folian"},
-      {"", 0, "Trelvin/Viewer"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ComposeSupportPath(c.base, "Folian", c.version).ToUTF8(), c.expected)
-        << c.base << " " << c.version;
-  }
-}
-
-class SupportFolders : public ::testing::Test {
+class SupportFolders : public test::SupportRootsTest {
  protected:
-  void SetUp() override {
-    if (!m_roots.usable()) GTEST_SKIP() << "the support folders cannot be redirected here";
-    ASSERT_FALSE(m_roots.roaming().empty());
-    ASSERT_FALSE(m_roots.common().empty());
+  // `relative` below the "Trelvin" tree of a root.
+  static velmar_ustring Under(const velmar_ustring& root, const char* relative) {
+    return AppendPath(root, velmar_ustring("Trelvin/") + relative);
   }
-  static void MakeFile(const velmar_ustring& path) {
-    ASSERT_TRUE(CreateDirectories(GetParentFolder(path)));
-    std::ofstream(test::ToFsPath(path)) << "{}";
-  }
-  test::ScopedSupportRoots m_roots;
 };
 
-TEST_F(SupportFolders, FoldersAreComposedAndCreated) {
+TEST_F(SupportFolders, FoldersAreComposedAndCreatedAndTheNewestEarlierOneUpgrades) {
   const std::pair<velmar_ustring, velmar_ustring> cases[] = {
-      {GetUserSupportFolder(), m_roots.roaming() + "/Trelvin/Trelvin 2026/Folian"},
-      {GetUserSupportFolder(26), m_roots.roaming() + "/Trelvin/Trelvin 2026/Folian"},
-      {GetUserSupportFolder(0), m_roots.roaming() + "/Trelvin/Viewer"},
-      {GetInstallSupportFolder(), m_roots.common() + "/Trelvin/Trelvin 2026/Folian"},
-      {GetUserAppFolder("Other", 25, false), m_roots.local() + "/Trelvin/Trelvin 2025/Other"},
-  };
+      {GetUserSupportFolder(), Under(m_roots.roaming(), "Trelvin 2026/Folian")},
+      {GetUserSupportFolder(0), Under(m_roots.roaming(), "Viewer")},
+      {GetInstallSupportFolder(), Under(m_roots.common(), "Trelvin 2026/Folian")},
+      {GetUserAppFolder("Other", 25, false), Under(m_roots.local(), "Trelvin 2025/Other")}};
   for (const auto& [folder, expected] : cases) {
     EXPECT_EQ(folder, expected);
     EXPECT_TRUE(IsDirectory(folder));
   }
   EXPECT_TRUE(UserAppFolderExists("Other", 25, false));
   EXPECT_FALSE(UserAppFolderExists("Other", 25, true));
-  EXPECT_FALSE(IsDirectory(m_roots.roaming() + "/Trelvin/Trelvin 2025"));
-}
-
-TEST_F(SupportFolders, UpgradeVersionIsTheNewestEarlierOne) {
-  EXPECT_EQ(GetVersionForUpgrade(), -1);
-  GetUserSupportFolder(26);
   GetUserSupportFolder(17);
   GetUserAppFolder("Folian", 25, false);
   EXPECT_EQ(GetVersionForUpgrade(), -1) << "current, too old and local folders do not count";
-  GetUserSupportFolder(22);
-  EXPECT_EQ(GetVersionForUpgrade(), 22);
-  GetUserSupportFolder(24);
-  EXPECT_EQ(GetVersionForUpgrade(), 24);
-  GetUserSupportFolder(18);
-  EXPECT_EQ(GetVersionForUpgrade(), 24);
-  EXPECT_FALSE(IsDirectory(m_roots.roaming() + "/Trelvin/Trelvin 2025/Folian"))
+  for (const auto& [made, expected] : {std::pair{18, 18}, {24, 24}, {22, 24}}) {
+    GetUserSupportFolder(made);
+    EXPECT_EQ(GetVersionForUpgrade(), expected);
+  }
+  EXPECT_FALSE(IsDirectory(Under(m_roots.roaming(), "Trelvin 2025")))
       << "the search creates nothing";
 }
 
-TEST_F(SupportFolders, SearchPrefersTheUserFolder) {
-  const velmar_ustring user_file = m_roots.roaming() + "/Trelvin/Trelvin 2026/Folian/helpurls.json";
-  const velmar_ustring common_file =
-      m_roots.common() + "/Trelvin/Trelvin 2026/Folian/helpurls.json";
-  MakeFile(common_file);
-  EXPECT_EQ(FindSupportFile("helpurls.json"), common_file);
-  MakeFile(user_file);
-  EXPECT_EQ(FindSupportFile("helpurls.json"), user_file);
-}
-
-TEST_F(SupportFolders, SearchFindsNestedAndFolderQualifiedNames) {
-  const velmar_ustring nested =
-      m_roots.common() + "/Trelvin/Trelvin 2026/Folian/Resources/fr/strings.json";
-  MakeFile(nested);
-  EXPECT_EQ(FindSupportFile("strings.json"), nested);
-  EXPECT_EQ(FindSupportFile("strings.json", "fr"), nested);
-  EXPECT_EQ(FindSupportFile("strings.json", "Resources/fr"), nested);
-  EXPECT_EQ(FindSupportFile("strings.json", "de"), velmar_ustring());
-  EXPECT_EQ(FindSupportFile("fr"), m_roots.common() + "/Trelvin/Trelvin 2026/Folian/Resources/fr");
-}
-
-TEST_F(SupportFolders, MissingFileGivesEmptyAndCreatesTheFolders) {
-  EXPECT_EQ(FindSupportFile("no-such-file.folian-test"), velmar_ustring());
-  EXPECT_TRUE(IsDirectory(m_roots.roaming() + "/Trelvin/Trelvin 2026/Folian"));
-  EXPECT_TRUE(IsDirectory(m_roots.common() + "/Trelvin/Trelvin 2026/Folian"));
-}
-
-TEST_F(SupportFolders, FindSupportFoldersAppendsOneOrNone) {
+TEST_F(SupportFolders, SearchPrefersTheUserFolderAndFindsNestedNames) {
+  const velmar_ustring common =
+      Under(m_roots.common(), "Trelvin 2026/Folian/Resources/fr/s.folian-test");
+  const velmar_ustring user = Under(m_roots.roaming(), "Trelvin 2026/Folian/a/s.folian-test");
   std::vector<velmar_ustring> folders{"kept"};
-  EXPECT_EQ(FindSupportFolders("absent.folian-test", folders), 0);
-  EXPECT_EQ(folders, std::vector<velmar_ustring>{"kept"});
-  const velmar_ustring file = m_roots.roaming() + "/Trelvin/Trelvin 2026/Folian/a/x.folian-test";
-  MakeFile(file);
-  MakeFile(m_roots.common() + "/Trelvin/Trelvin 2026/Folian/x.folian-test");
-  EXPECT_EQ(FindSupportFolders("x.folian-test", folders), 1);
-  EXPECT_EQ(folders, (std::vector<velmar_ustring>{"kept", file}));
+  EXPECT_EQ(FindSupportFolders("s.folian-test", folders), 0);
+  EXPECT_TRUE(IsDirectory(GetParentFolder(GetParentFolder(user)))) << "the search made it";
+  WriteFile(common);
+  EXPECT_EQ(FindSupportFile("s.folian-test"), common);
+  EXPECT_EQ(FindSupportFile("s.folian-test", "Resources\\fr"), common);
+  EXPECT_EQ(FindSupportFile("s.folian-test", "de"), velmar_ustring());
+  EXPECT_EQ(FindSupportFile("fr"), GetParentFolder(common));
+  WriteFile(user);
+  EXPECT_EQ(FindSupportFolders("s.folian-test", folders), 1);
+  EXPECT_EQ(folders, (std::vector<velmar_ustring>{"kept", user}));
 }
 
-TEST(ApplicationFolder, IsTheExecutablesFolder) {
+TEST(ApplicationFolder, HoldsTheTestsAndTrelvinIsFoundBesideIt) {
   const velmar_ustring folder = GetApplicationFolder();
-  ASSERT_FALSE(folder.empty());
-  EXPECT_TRUE(IsDirectory(folder));
-  EXPECT_EQ(NormalizePath(folder), folder);
-  // The test program itself is found there, which no other folder holds.
-#if defined(_WIN32)
-  EXPECT_TRUE(FileExists(AppendPath(folder, "folian_tests.exe")));
-#else
-  EXPECT_TRUE(FileExists(AppendPath(folder, "folian_tests")));
-#endif
-}
-
-TEST(ApplicationFolder, TrelvinIsFoundBesideIt) {
-  const velmar_ustring beside = AppendPath(GetParentFolder(GetApplicationFolder()), "Trelvin");
-  const velmar_ustring executable = AppendPath(beside, "Trelvin.exe");
+  EXPECT_TRUE(FileExists(AppendPath(folder, "folian_tests")) ||
+              FileExists(AppendPath(folder, "folian_tests.exe")));
+  const velmar_ustring beside = AppendPath(GetParentFolder(folder), "Trelvin");
   if (FileExists(beside)) GTEST_SKIP() << "a Trelvin folder already sits beside the tests";
   EXPECT_EQ(PathToTrelvin(), velmar_ustring());
-  struct Cleanup {
-    std::filesystem::path folder;
-    ~Cleanup() {
-      std::error_code error;
-      std::filesystem::remove_all(folder, error);
-    }
-  } cleanup{test::ToFsPath(beside)};
   ASSERT_TRUE(CreateDirectories(beside));
   EXPECT_EQ(PathToTrelvin(), velmar_ustring()) << "the folder alone is not the program";
-  std::ofstream(test::ToFsPath(executable)) << "MZ";
-  EXPECT_EQ(PathToTrelvin(), executable);
+  std::ofstream(test::ToFsPath(AppendPath(beside, "Trelvin.exe"))) << "MZ";
+  EXPECT_EQ(PathToTrelvin(), AppendPath(beside, "Trelvin.exe"));
+  std::error_code error;
+  std::filesystem::remove_all(test::ToFsPath(beside), error);
 }
 
 }  // namespace

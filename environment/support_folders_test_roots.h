@@ -1,18 +1,19 @@
-// Test support: private support-folder roots for the environment tests.
-//
-// On POSIX the XDG variables point at a fresh temporary folder for the
-// object's lifetime. On Windows the special folders cannot be redirected, so
-// the tests run only under Wine with the build tree's own prefix, and the
-// "Trelvin" trees below its folders are removed before and after.
+// Test support: temporary folders, and private support-folder roots: on
+// POSIX the XDG variables point into a temporary folder; Windows cannot
+// redirect its special folders, so the tests run only under Wine with the
+// build tree's own prefix, its "Trelvin" trees removed before and after.
 #pragma once
 
-#include <chrono>
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <system_error>
 
+#include "FolianUtils/culture.h"
 #include "FolianUtils/ustring.h"
 #include "environment/paths_internal.h"
 #include "platform/file_system.h"
@@ -20,35 +21,33 @@
 
 namespace folian::test {
 
-inline std::filesystem::path ToFsPath(const velmar::utils::velmar_ustring& path) {
+using velmar::platform::DataFolder;
+using velmar::utils::velmar_ustring;
+
+inline std::filesystem::path ToFsPath(const velmar_ustring& path) {
   return std::filesystem::u8path(path.ToUTF8());
 }
 
-inline velmar::utils::velmar_ustring FromFsPath(const std::filesystem::path& path) {
-  return NormalizePath(velmar::utils::velmar_ustring(path.u8string()));
+inline velmar_ustring FromFsPath(const std::filesystem::path& path) {
+  return NormalizePath(velmar_ustring(path.u8string()));
 }
 
 // A new, empty temporary folder, removed with its content at destruction.
 class TemporaryFolder {
  public:
   TemporaryFolder() {
-    std::mt19937_64 random(
-        std::random_device{}() ^
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    std::random_device random;
     std::error_code error;
-    for (int attempt = 0; attempt < 100; ++attempt) {
+    for (int attempt = 0; attempt < 9 && m_path.empty(); ++attempt) {
       const std::filesystem::path candidate =
           std::filesystem::temp_directory_path(error) / ("folian-env-" + std::to_string(random()));
-      if (std::filesystem::create_directory(candidate, error)) {
-        m_path = candidate;
-        return;
-      }
+      if (std::filesystem::create_directory(candidate, error)) m_path = candidate;
     }
   }
   ~TemporaryFolder() {
     if (m_path.empty()) return;
     std::error_code error;
-    // Restore permissions a test took away, so that removal succeeds.
+    // Give back the permissions a test took away, so that removal succeeds.
     for (auto it = std::filesystem::recursive_directory_iterator(
              m_path, std::filesystem::directory_options::skip_permission_denied, error);
          !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
@@ -64,18 +63,38 @@ class TemporaryFolder {
 
   bool ok() const { return !m_path.empty(); }
   const std::filesystem::path& path() const { return m_path; }
-  velmar::utils::velmar_ustring upath() const { return FromFsPath(m_path); }
+  velmar_ustring upath() const { return FromFsPath(m_path); }
 
  private:
   std::filesystem::path m_path;
+};
+
+// Tests on files in a temporary folder of their own.
+class TemporaryFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(m_folder.ok()); }
+
+  velmar_ustring Path(const velmar_ustring& relative) const {
+    return AppendPath(m_folder.upath(), relative);
+  }
+  // Writes `bytes` to the file, its folders created first; returns its path.
+  static velmar_ustring WriteFile(const velmar_ustring& path, const std::string& bytes = "x") {
+    EXPECT_TRUE(CreateDirectories(GetParentFolder(path)));
+    std::ofstream(ToFsPath(path), std::ios::binary) << bytes;
+    return path;
+  }
+  velmar_ustring MakeFile(const velmar_ustring& relative, const std::string& bytes = "x") const {
+    return WriteFile(Path(relative), bytes);
+  }
+
+  TemporaryFolder m_folder;
 };
 
 class ScopedSupportRoots {
  public:
   ScopedSupportRoots() {
 #if defined(_WIN32)
-    if (std::getenv("WINEPREFIX") == nullptr) return;
-    m_usable = true;
+    m_usable = std::getenv("WINEPREFIX") != nullptr;
     RemoveTrelvinTrees();
 #else
     if (!m_root.ok()) return;
@@ -89,38 +108,26 @@ class ScopedSupportRoots {
     m_usable = !error;
 #endif
   }
-  ~ScopedSupportRoots() {
 #if defined(_WIN32)
-    if (m_usable) RemoveTrelvinTrees();
+  ~ScopedSupportRoots() { RemoveTrelvinTrees(); }
 #endif
-  }
-  ScopedSupportRoots(const ScopedSupportRoots&) = delete;
-  ScopedSupportRoots& operator=(const ScopedSupportRoots&) = delete;
 
   // False where the tests could touch real user folders.
   bool usable() const { return m_usable; }
-  velmar::utils::velmar_ustring roaming() const {
-    return Base(velmar::platform::DataFolder::kRoaming);
-  }
-  velmar::utils::velmar_ustring local() const { return Base(velmar::platform::DataFolder::kLocal); }
-  velmar::utils::velmar_ustring common() const {
-    return Base(velmar::platform::DataFolder::kCommon);
-  }
+  static velmar_ustring roaming() { return Base(DataFolder::kRoaming); }
+  static velmar_ustring local() { return Base(DataFolder::kLocal); }
+  static velmar_ustring common() { return Base(DataFolder::kCommon); }
 
  private:
-  static velmar::utils::velmar_ustring Base(velmar::platform::DataFolder folder) {
-    return NormalizePath(velmar::utils::velmar_ustring(velmar::platform::GetDataFolder(folder)));
+  static velmar_ustring Base(DataFolder folder) {
+    return NormalizePath(velmar_ustring(velmar::platform::GetDataFolder(folder)));
   }
-
 #if defined(_WIN32)
   void RemoveTrelvinTrees() const {
-    for (const auto folder :
-         {velmar::platform::DataFolder::kRoaming, velmar::platform::DataFolder::kLocal,
-          velmar::platform::DataFolder::kCommon}) {
-      const velmar::utils::velmar_ustring base = Base(folder);
-      if (base.empty()) continue;
+    for (const velmar_ustring& base : {roaming(), local(), common()}) {
       std::error_code error;
-      std::filesystem::remove_all(ToFsPath(AppendPath(base, "Trelvin")), error);
+      if (m_usable && !base.empty())
+        std::filesystem::remove_all(ToFsPath(AppendPath(base, "Trelvin")), error);
     }
   }
 #else
@@ -128,6 +135,20 @@ class ScopedSupportRoots {
   ScopedEnv m_env;
 #endif
   bool m_usable = false;
+};
+
+// Tests whose support folders lie in private roots; skipped where they
+// cannot be redirected.
+class SupportRootsTest : public TemporaryFolderTest {
+ protected:
+  void SetUp() override {
+    TemporaryFolderTest::SetUp();
+    if (!m_roots.usable()) GTEST_SKIP() << "the support folders cannot be redirected here";
+  }
+  // The culture is decided before the support folders move, as it would be
+  // in the application.
+  const velmar_ustring m_web_code = GetFolianWebCode();
+  ScopedSupportRoots m_roots;
 };
 
 }  // namespace folian::test

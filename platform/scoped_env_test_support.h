@@ -4,7 +4,6 @@
 #if !defined(_WIN32)
 
 #include <cstdlib>
-#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -16,17 +15,14 @@ namespace folian::test {
 class ScopedEnv {
  public:
   ScopedEnv() = default;
-  // A null value unsets the variable; `changed` runs after setting and after restoring.
-  explicit ScopedEnv(std::initializer_list<std::pair<const char*, const char*>> values,
-                     std::function<void()> changed = {})
-      : m_changed(std::move(changed)) {
+  // A null value unsets the variable.
+  explicit ScopedEnv(std::initializer_list<std::pair<const char*, const char*>> values) {
     for (const auto& [name, value] : values) Set(name, value);
   }
   ~ScopedEnv() {
     for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it) {
       Apply(it->first.c_str(), it->second ? it->second->c_str() : nullptr);
     }
-    if (m_changed) m_changed();
   }
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;
@@ -35,7 +31,6 @@ class ScopedEnv {
     const char* old = std::getenv(name);
     m_saved.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
     Apply(name, value);
-    if (m_changed) m_changed();
   }
 
  private:
@@ -46,7 +41,6 @@ class ScopedEnv {
       unsetenv(name);
     }
   }
-  std::function<void()> m_changed;
   std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
 };
 

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -21,23 +20,23 @@
 namespace velmar::platform {
 namespace {
 
+using utils::velmar_ustring;
+
 // A stand-in handler on a private PATH that writes down its arguments.
-class LinuxFakeOpener : public ::testing::Test {
+class LinuxFakeOpener : public folian::test::TemporaryFolderTest {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(m_temp.ok());
-    std::filesystem::create_directories(m_folder / "bin");
-    m_record = m_folder / "arguments";
-    const std::filesystem::path script = m_folder / "bin" / "xdg-open";
-    std::ofstream(script) << "#!/bin/sh\nPATH=/usr/bin:/bin\nprintf '%s\\n' \"$#\" \"$1\" > \""
-                          << m_record.string() << ".tmp\"\nmv \"" << m_record.string()
-                          << ".tmp\" \"" << m_record.string() << "\"\n";
-    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
-    m_env.Set("PATH", (m_folder / "bin").c_str());
+    TemporaryFolderTest::SetUp();
+    const std::string record = m_record.string();
+    const velmar_ustring opener =
+        MakeFile("bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > \"" + record +
+                                     ".tmp\"\n/bin/mv \"" + record + ".tmp\" \"" + record + "\"\n");
+    std::filesystem::permissions(folian::test::ToFsPath(opener), std::filesystem::perms::owner_all);
+    m_env.Set("PATH", (m_folder.path() / "bin").c_str());
   }
 
   // What the handler was given, once it has run.
-  std::string Recorded() {
+  std::string Recorded() const {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!std::filesystem::exists(m_record) && std::chrono::steady_clock::now() < deadline) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -46,18 +45,16 @@ class LinuxFakeOpener : public ::testing::Test {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
 
-  folian::test::TemporaryFolder m_temp;
-  const std::filesystem::path& m_folder = m_temp.path();
-  std::filesystem::path m_record;
+  const std::filesystem::path m_record = m_folder.path() / "arguments";
   folian::test::ScopedEnv m_env;
 };
 
 TEST_F(LinuxFakeOpener, PassesTheTargetAsOneArgumentWithoutAShell) {
-  const std::string target =
-      "https://h.invalid/a b?x=1&y='2' \"q\" ;touch " + (m_folder / "pwned").string() + " $(id)";
-  EXPECT_TRUE(OpenWithShell(utils::velmar_ustring(target).str()));
+  const std::string target = "https://h.invalid/a b?x=1&y='2' \"q\" ;touch " +
+                             (m_folder.path() / "pwned").string() + " $(id)";
+  EXPECT_TRUE(OpenWithShell(velmar_ustring(target).str()));
   EXPECT_EQ("1\n" + target + "\n", Recorded());
-  EXPECT_FALSE(std::filesystem::exists(m_folder / "pwned"));
+  EXPECT_FALSE(std::filesystem::exists(m_folder.path() / "pwned"));
   // The handler belongs to init by now: this process has no child to reap.
   int status = 0;
   EXPECT_EQ(-1, waitpid(-1, &status, WNOHANG));
@@ -65,8 +62,8 @@ TEST_F(LinuxFakeOpener, PassesTheTargetAsOneArgumentWithoutAShell) {
 }
 
 TEST_F(LinuxFakeOpener, FailsWhenThereIsNoHandler) {
-  std::filesystem::remove(m_folder / "bin" / "xdg-open");
-  EXPECT_FALSE(OpenWithShell(utils::velmar_ustring("https://h.invalid/").str()));
+  std::filesystem::remove(m_folder.path() / "bin" / "xdg-open");
+  EXPECT_FALSE(OpenWithShell(velmar_ustring("https://h.invalid/").str()));
   EXPECT_FALSE(std::filesystem::exists(m_record));
 }
 

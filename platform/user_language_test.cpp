@@ -11,52 +11,33 @@
 namespace velmar::platform {
 namespace {
 
-using Env = folian::test::ScopedEnv;
-
+// The language comes from LC_ALL, LC_MESSAGES or LANG, the first one set
+// and not empty. Whole languages are checked through the culture's tests.
 TEST(LinuxUserLanguage, FromTheMessagesCategory) {
-  const struct {
-    const char* locale;
-    std::uint16_t language_id;
-    const char* name;  // null: none
-  } cases[] = {
-      {"de_DE.UTF-8", 0x0407, "de-DE"}, {"de_AT", 0x0407, "de-AT"},
-      {"en_US.UTF-8", 0x0409, "en-US"}, {"en_GB.UTF-8", 0x0809, "en-GB"},
-      {"en_AU", 0x0C09, "en-AU"},       {"en", 0x0409, "en"},
-      {"zh_CN.UTF-8", 0x0804, "zh-CN"}, {"zh_SG", 0x1004, "zh-SG"},
-      {"zh_HK.UTF-8", 0x0C04, "zh-HK"}, {"zh_TW", 0x0404, "zh-TW"},
-      {"pt_PT.UTF-8", 0x0816, "pt-PT"}, {"pt_BR", 0x0416, "pt-BR"},
-      {"he_IL.UTF-8", 0x040D, "he-IL"}, {"nb_NO.UTF-8", 0x0414, "nb-NO"},
-      {"fil_PH", 0x0464, "fil-PH"},     {"sr_RS@latin", 0x041A, "sr-Latn-RS"},
-      {"ja_JP.eucJP", 0x0411, "ja-JP"}, {"es_419.UTF-8", 0x040A, "es-419"},
-      {"et_EE.UTF-8", 0x0425, "et-EE"}, {"eu_ES", 0x0000, "eu-ES"},
-      {"C", 0x0409, nullptr},           {"C.UTF-8", 0x0409, nullptr},
-      {"POSIX", 0x0409, nullptr},       {"", 0x0409, nullptr},
-      {"de_DEU", 0x0409, nullptr},      {"x", 0x0409, nullptr},
-  };
-  for (const auto& c : cases) {
-    const Env env({{"LC_ALL", c.locale}, {"LC_MESSAGES", nullptr}, {"LANG", nullptr}});
-    EXPECT_EQ(QueryUserLanguageId(), c.language_id) << c.locale;
-    std::string name = "before";
-    EXPECT_EQ(QueryUserLocaleName(name), c.name != nullptr) << c.locale;
-    EXPECT_EQ(name, c.name != nullptr ? c.name : "before") << c.locale;
-  }
-}
-
-TEST(LinuxUserLanguage, PosixOrderOfPrecedence) {
-  const struct {
+  struct Case {
     const char* lc_all;
     const char* lc_messages;
     std::uint16_t language_id;
-  } cases[] = {
-      {"fr_FR.UTF-8", "de_DE.UTF-8", 0x040C},
-      {"", "de_DE.UTF-8", 0x0407},
-      {nullptr, nullptr, 0x0410},
+    const char* name;  // null: none
   };
-  for (const auto& c : cases) {
-    const Env env({{"LC_ALL", c.lc_all}, {"LC_MESSAGES", c.lc_messages}, {"LANG", "it_IT.UTF-8"}});
-    EXPECT_EQ(QueryUserLanguageId(), c.language_id) << (c.lc_all != nullptr ? c.lc_all : "unset");
+  for (const Case& c :
+       {Case{"EN_gb.UTF-8", "de_DE", 0x0809, "en-GB"}, Case{"", "zh", 0x0804, "zh"},
+        Case{nullptr, "", 0x0410, "it-IT"}, Case{"fil_PH", nullptr, 0x0464, "fil-PH"},
+        Case{"sr_RS@latin", nullptr, 0x041A, "sr-Latn-RS"},
+        Case{"sr@cyrillic", nullptr, 0x041A, "sr-Cyrl"},
+        Case{"es_419.UTF-8", nullptr, 0x040A, "es-419"}, Case{"eu_ES", nullptr, 0x0000, "eu-ES"},
+        Case{"C.UTF-8", nullptr, 0x0409, nullptr}, Case{"POSIX", nullptr, 0x0409, nullptr},
+        Case{"d3_DE", nullptr, 0x0409, nullptr}, Case{"de_D3", nullptr, 0x0409, nullptr},
+        Case{"de_DEU", nullptr, 0x0409, nullptr}, Case{"es_41x", nullptr, 0x0409, nullptr}}) {
+    const folian::test::ScopedEnv env(
+        {{"LC_ALL", c.lc_all}, {"LC_MESSAGES", c.lc_messages}, {"LANG", "it_IT.UTF-8"}});
+    EXPECT_EQ(QueryUserLanguageId(), c.language_id) << c.lc_all;
+    std::string name = "before";
+    EXPECT_EQ(QueryUserLocaleName(name), c.name != nullptr) << c.lc_all;
+    EXPECT_EQ(name, c.name != nullptr ? c.name : "before") << c.lc_all;
   }
-  const Env none({{"LC_ALL", nullptr}, {"LC_MESSAGES", nullptr}, {"LANG", nullptr}});
+  const folian::test::ScopedEnv none(
+      {{"LC_ALL", nullptr}, {"LC_MESSAGES", nullptr}, {"LANG", nullptr}});
   EXPECT_EQ(QueryUserLanguageId(), 0x0409);
 }
 
