@@ -1,5 +1,5 @@
-// Prefix and suffix tests on any string type of the library: std::string,
-// the UTF-16 strings, their views and literals.
+// A prefix test on any string type of the library: std::string, the UTF-16
+// strings, their views and literals.
 #pragma once
 
 #include <string_view>
@@ -11,22 +11,11 @@ constexpr bool StartsWith(std::basic_string_view<Unit> text, std::basic_string_v
   return text.substr(0, prefix.size()) == prefix;
 }
 
-template <typename Unit>
-constexpr bool EndsWith(std::basic_string_view<Unit> text, std::basic_string_view<Unit> suffix) {
-  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
-
 // The same for strings and literals, whose unit type the views cannot deduce.
 template <typename Text, typename Affix>
 constexpr bool StartsWith(const Text& text, const Affix& prefix) {
   using Unit = typename Text::value_type;
   return StartsWith(std::basic_string_view<Unit>(text), std::basic_string_view<Unit>(prefix));
-}
-
-template <typename Text, typename Affix>
-constexpr bool EndsWith(const Text& text, const Affix& suffix) {
-  using Unit = typename Text::value_type;
-  return EndsWith(std::basic_string_view<Unit>(text), std::basic_string_view<Unit>(suffix));
 }
 
 }  // namespace velmar::base
