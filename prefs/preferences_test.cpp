@@ -10,6 +10,7 @@
 
 #include "FolianUtils/canvas_name.h"
 #include "FolianUtils/temp_preferences.h"
+#include "TrelvinViewerAPI/viewer_api.h"
 #include "environment/paths_internal.h"
 #include "environment/support_folders_test_roots.h"
 
@@ -33,7 +34,6 @@ class AppPreferences : public ::testing::Test {
   }
   void TearDown() override { Preferences::Destroy(); }
 
-  // Writes `fill`'s values into the files of `version`.
   template <typename Fill>
   static void SaveVersion(int version, Fill fill) {
     TempPreferences store(version);
@@ -44,13 +44,11 @@ class AppPreferences : public ::testing::Test {
   test::ScopedSupportRoots m_roots;
 };
 
-TEST_F(AppPreferences, DefaultsThenWhatWasSetUnderItsKey) {
+TEST_F(AppPreferences, DefaultsSettersAndTemporaryStores) {
   Preferences& prefs = Preferences::Default();
-  EXPECT_FALSE(prefs.GetDraftModeAlwaysOn());
   EXPECT_DOUBLE_EQ(prefs.GetReDrawDelay(), 0.5);
   EXPECT_FLOAT_EQ(prefs.GetScrollSpeedCoefficient(), Preferences::s_defaultScrollSpeedCoefficient);
   EXPECT_TRUE(prefs.GetAutoUpdateTrelvinModels() && prefs.GetEditTrelvinModels());
-  EXPECT_FALSE(prefs.GetTwoFingerPan());
   EXPECT_EQ(GetCanvasName(), "skia");
   EXPECT_EQ(Preferences::GetXAxisColor(), Rgba(255, 0, 0, 255));
   EXPECT_EQ(Preferences::GetYAxisColor(), Rgba(0, 255, 0, 255));
@@ -66,8 +64,6 @@ TEST_F(AppPreferences, DefaultsThenWhatWasSetUnderItsKey) {
   EXPECT_DOUBLE_EQ(prefs.GetReDrawDelay() + prefs.GetScrollSpeedCoefficient(), 3.75);
   EXPECT_TRUE(prefs.GetTwoFingerPan() && !prefs.GetEditTrelvinModels());
   EXPECT_EQ(GetCanvasName(), "gdiplus");
-  // Draft mode is always on for behaviour 0 only; auto update is written
-  // only when it changes.
   for (const int value : {0, 1}) {
     prefs.SetDraftModeBehavior(static_cast<Preferences::FLDraftModeBehavior>(value));
     EXPECT_EQ(prefs.GetDraftModeBehavior(), value);
@@ -77,6 +73,17 @@ TEST_F(AppPreferences, DefaultsThenWhatWasSetUnderItsKey) {
   EXPECT_FALSE(prefs.ContainsItem(VELMAR_U("auto_update")));
   prefs.SetAutoUpdateTrelvinModels(false);
   EXPECT_FALSE(prefs.ReadBool(VELMAR_U("auto_update"), true));
+
+  // A temporary store of the current version is one of its own; Skia
+  // logging always acts on the singleton; Destroy does not save.
+  TempPreferences temporary(26);
+  EXPECT_EQ(temporary.GetPrivateFilePath(), prefs.GetPrivateFilePath());
+  EXPECT_EQ(temporary.GetDraftModeOptions(), 2);
+  temporary.SetSkiaRTFLoggingEnabled(true);
+  EXPECT_FALSE(temporary.ReadBool(VELMAR_U("skia_rtf_logging_enabled"), false));
+  EXPECT_TRUE(temporary.SkiaRTFLoggingEnabled());
+  Preferences::Destroy();
+  EXPECT_FALSE(Preferences::Default().SkiaRTFLoggingEnabled());
 }
 
 TEST_F(AppPreferences, HighlightColorKeysAndDefaults) {
@@ -88,45 +95,20 @@ TEST_F(AppPreferences, HighlightColorKeysAndDefaults) {
     const char* key;
   } cases[] = {
       {true, true, Rgba(255, 0, 0, 127), "HighlightColorLockedEntity"},
-      {false, true, Rgba(255, 0, 0, 127), "HighlightColorLockedEntity"},
       {true, false, Rgba(127, 0, 19, 127), "HighlightColorSharedLayer"},
       {false, false, Rgba(0, 127, 255, 127), "HighlightColorNonsharedLayer"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(prefs.GetSelectionHighlightColor(c.shared, c.locked), c.expected) << c.key;
-    // Stored as the packed bits, as a signed int.
     prefs.SetSelectionHighlightColor(Rgba(0x80, 2, 3, 0xFF), c.shared, c.locked);
     EXPECT_EQ(prefs.ReadInt(velmar_ustring(c.key), 0), static_cast<int>(0xFF030280u)) << c.key;
     EXPECT_EQ(prefs.GetSelectionHighlightColor(c.shared, c.locked), Rgba(0x80, 2, 3, 0xFF));
     prefs.ResetSelectionHighlightColor(c.shared, c.locked);
-    EXPECT_EQ(static_cast<std::uint32_t>(prefs.ReadInt(velmar_ustring(c.key), 0)),
-              c.expected.Packed())
-        << c.key;
+    EXPECT_EQ(prefs.GetSelectionHighlightColor(c.shared, c.locked), c.expected) << c.key;
   }
 }
 
-TEST_F(AppPreferences, TemporaryStoresAreIndependentOfTheSingletonWhichIsNotSaved) {
-  Preferences& singleton = Preferences::Default();
-  TempPreferences temporary(26);
-  // The singleton is the current version's store.
-  EXPECT_EQ(temporary.GetPrivateFilePath(), singleton.GetPrivateFilePath());
-  temporary.SetDraftMode(true);
-  EXPECT_FALSE(singleton.GetDraftMode());
-  TempPreferences copy(temporary);
-  copy.SetDraftMode(false);
-  EXPECT_TRUE(temporary.GetDraftMode());
-  // Skia logging always acts on the singleton.
-  temporary.SetSkiaRTFLoggingEnabled(true);
-  EXPECT_FALSE(temporary.ReadBool(VELMAR_U("skia_rtf_logging_enabled"), false));
-  EXPECT_TRUE(singleton.ReadBool(VELMAR_U("skia_rtf_logging_enabled"), false));
-  EXPECT_TRUE(temporary.SkiaRTFLoggingEnabled());
-  // Destroy does not save.
-  Preferences::Destroy();
-  EXPECT_FALSE(Preferences::Default().SkiaRTFLoggingEnabled());
-}
-
-// A version 4 identifier, kept in a file beside the preference files that
-// decides: a replaced one is read, a removed or broken one is made anew.
+// A version 4 identifier, in a file that decides, beside the preferences.
 TEST_F(AppPreferences, ClientIdentifierIsKeptBesideThePreferenceFiles) {
   const std::regex uuid("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}");
   const auto identifier = [] { return Preferences::Default().GetOrCreateUniqueCID().ToUTF8(); };
@@ -147,22 +129,36 @@ TEST_F(AppPreferences, ClientIdentifierIsKeptBesideThePreferenceFiles) {
   const std::string fresh = identifier();
   EXPECT_TRUE(std::regex_match(fresh, uuid)) << fresh;
   EXPECT_NE(fresh, first);
-  for (const char* broken : {"not an identifier", "0f1e2d3c-4b5a-4978-8695-a4b3c2d1e0f",
-                             "0f1e2d3c-4b5a-4978-8695+a4b3c2d1e0f0"}) {
+  for (const char* broken :
+       {"0f1e2d3c-4b5a-4978-8695-a4b3c2d1e0fg", "0f1e2d3c-4b5a-4978-8695-a4b3c2d1e0f",
+        "0f1e2d3c-4b5a-4978-8695+a4b3c2d1e0f0"}) {
     std::ofstream(file, std::ios::trunc) << broken << "\n";
     EXPECT_TRUE(std::regex_match(identifier(), uuid)) << broken;
   }
+  // The viewer library cuts a copy to the buffer, ending it in NUL, and
+  // refuses null and reused arguments.
+  TRStringRef string = nullptr;
+  ASSERT_EQ(TRStringCreate(&string), TRResultSuccess);
+  ASSERT_EQ(TRPreferencesGetOrCreateCID(&string), TRResultSuccess);
+  std::string cut(9, 'x');
+  size_t copied = 0;
+  EXPECT_EQ(TRStringGetUTF8(string, 8, &cut[0], &copied), TRResultSuccess);
+  EXPECT_EQ(cut, identifier().substr(0, 8) + '\0');
+  EXPECT_EQ(copied, 8u);
+  EXPECT_EQ(TRStringCreate(&string), TRResultInvalidInput);
+  EXPECT_EQ(TRStringGetUTF8Length(string, nullptr), TRResultNullArgument);
+  EXPECT_EQ(TRStringRelease(&string), TRResultSuccess);
+  EXPECT_EQ(TRPreferencesGetOrCreateCID(&string), TRResultNullArgument);
+  EXPECT_EQ(TRPreferencesGetXAxisColor(nullptr), TRResultNullArgument);
 }
 
-// Values of an older version: one of each kind on the import list, a key
-// on it left out, a colour tray with a gap, keys not on the list, and keys
-// of versions that are not the newest earlier one in the upgrade range.
+// An older version's values: listed keys of each kind, a colour tray with a
+// gap, unlisted keys, and keys of versions that are not imported.
 const struct {
   const char* key;
   Variant value;  // empty: not in the older files
   bool imported;
 } kOlder[] = {
-    {"auto_update", Variant(false), true},
     {"AutosaveInterval", Variant(12.5), true},
     {"PresentationScreen", Variant(3), true},
     {"ColorChooserImagePath", Variant(velmar_ustring("C:/Images/wheel.png")), true},
@@ -172,7 +168,6 @@ const struct {
     {"ColorTray1", Variant(11), true},
     {"ColorTray3", Variant(13), false},
     {"draft_mode", Variant(true), false},
-    {"shortcuts", Variant(velmar_ustring("ctrl+k")), false},
     {"Backup", Variant(), false},
 };
 
@@ -193,27 +188,16 @@ TEST_F(AppPreferences, FirstRunImportsTheListedKeysOfTheNewestEarlierVersion) {
     EXPECT_EQ(prefs.GetItem(velmar_ustring(row.key)), row.imported ? row.value : Variant())
         << row.key;
   }
-}
-
-// Once current files exist, or asked for explicitly, the import runs only
-// when asked for and overwrites the listed keys; with no earlier version
-// it reports -1, with an empty one it imports nothing.
-TEST_F(AppPreferences, ImportOnRequest) {
-  EXPECT_EQ(Preferences::Default().ImportPreviousVersionSettings(), -1);
+  // Once current files exist, an earlier version is imported only on
+  // request, over what is set.
+  prefs.Save();
   Preferences::Destroy();
-  { TempPreferences folders(22); }
-  EXPECT_EQ(Preferences::Default().ImportPreviousVersionSettings(), 22);
-  EXPECT_FALSE(Preferences::Default().ContainsItem(VELMAR_U("general")));
-  Preferences::Default().SetDraftMode(true);
-  Preferences::Default().Save();
-  Preferences::Destroy();
-  SaveVersion(24, [](Preferences& old) { old.WriteBool(VELMAR_U("Backup"), true); });
-  Preferences& prefs = Preferences::Default();
-  EXPECT_FALSE(prefs.ContainsItem(VELMAR_U("Backup")));
-  prefs.WriteBool(VELMAR_U("Backup"), false);
-  EXPECT_EQ(prefs.ImportPreviousVersionSettings(), 24);
-  EXPECT_TRUE(prefs.ReadBool(VELMAR_U("Backup"), false));
-  EXPECT_TRUE(prefs.GetDraftMode());
+  SaveVersion(25, [](Preferences& old) { old.WriteBool(VELMAR_U("Backup"), true); });
+  EXPECT_FALSE(Preferences::Default().ContainsItem(VELMAR_U("Backup")));
+  Preferences::Default().WriteInt(VELMAR_U("PresentationScreen"), 1);
+  EXPECT_EQ(Preferences::Default().ImportPreviousVersionSettings(), 25);
+  EXPECT_TRUE(Preferences::Default().ReadBool(VELMAR_U("Backup"), false));
+  EXPECT_EQ(Preferences::Default().ReadInt(VELMAR_U("PresentationScreen"), 0), 3);
 }
 
 }  // namespace

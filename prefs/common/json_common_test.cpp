@@ -1,5 +1,4 @@
-// The store over the in-memory file system: reads, levels, categories, and
-// merges with what other stores saved meanwhile.
+// The store over the in-memory file system: reads, levels and merges.
 #include "TrelvinCommonPreferences/json_common.h"
 
 #include <gtest/gtest.h>
@@ -10,20 +9,12 @@
 
 #include "prefs/common/memory_store_test_support.h"
 
-namespace velmar::prefs {
+namespace velmar::prefs::test {
 namespace {
-
-using test::kGeneral;
-using test::kPrivate;
-using test::kPublic;
-using test::MemoryStore;
-using utils::Variant;
-using utils::velmar_ustring;
 
 velmar_ustring Name(const char* text) { return velmar_ustring(text); }
 
-// A number reads as an int or a double only when it is exactly one; any
-// other read of another kind gives the default.
+// A number reads as an int or a double only when exactly one.
 TEST(JsonCommonTest, ReadsOfAnotherKindGiveTheDefaultExceptExactNumbers) {
   const struct {
     Variant value;
@@ -35,7 +26,6 @@ TEST(JsonCommonTest, ReadsOfAnotherKindGiveTheDefaultExceptExactNumbers) {
       {Variant(1e10), -1, 1e10},
       {Variant(std::int64_t{-40}), -40, -40.0},
       {Variant(std::int64_t{(1LL << 53) + 1}), -1, -1.0},
-      {Variant(true), -1, -1.0},
       {Variant(velmar_ustring("12")), -1, -1.0},
   };
   MemoryFileEnv env;
@@ -49,14 +39,16 @@ TEST(JsonCommonTest, ReadsOfAnotherKindGiveTheDefaultExceptExactNumbers) {
   store.WriteInt(kGeneral, Name("v"), 7);
   EXPECT_FALSE(store.ReadBool(kGeneral, Name("v"), false));
   EXPECT_EQ(store.ReadString(kGeneral, Name("v"), Name("fallback")), "fallback");
-  EXPECT_EQ(store.ReadInt(Name("other"), Name("v"), -1), -1);
   EXPECT_FALSE(store.WriteInt(velmar_ustring(), Name("k"), 1));
   EXPECT_FALSE(store.WriteInt(kGeneral, velmar_ustring(), 1));
+  // Saved over a value another program put in the other file, it replaces it.
+  env.entries[kPrivate].bytes = R"({"format": 1, "categories": {"general": {"v": 1}}})";
+  ASSERT_TRUE(store.SavePreferences()) << store.Error();
+  EXPECT_EQ(MemoryStore(env).ReadInt(kGeneral, Name("v"), 0), 7);
 }
 
-// New values go to the public file unless their category is in the
-// private one; binary data is private. What the store does not know of a
-// file is kept.
+// New values go public unless their category is private; binary data is
+// private; what the store does not know of a file is kept.
 TEST(JsonCommonTest, ValuesGoToTheirFileAndUnknownMembersAreKept) {
   MemoryFileEnv env;
   env.entries[kPrivate].bytes = R"({"categories": {"general": {"local": 1}}})";
@@ -70,23 +62,19 @@ TEST(JsonCommonTest, ValuesGoToTheirFileAndUnknownMembersAreKept) {
   EXPECT_EQ(store.GetLevel(kGeneral, Name("joins")), kShareLevelPrivate);
   EXPECT_EQ(store.GetLevel(Name("fresh"), Name("k")), kShareLevelPublic);
   EXPECT_EQ(store.GetLevel(Name("window"), Name("placement")), kShareLevelPrivate);
-  EXPECT_EQ(store.GetLevel(kGeneral, Name("absent")), kShareLevelNone);
   ASSERT_TRUE(store.SavePreferences());
   EXPECT_NE(env.Bytes(kPrivate)->find("\"joins\": 3"), std::string::npos);
   EXPECT_NE(env.Bytes(kPrivate)->find("\"placement\": \"AAH+/w==\""), std::string::npos);
-  EXPECT_NE(env.Bytes(kPublic)->find("\"future\""), std::string::npos);
   EXPECT_NE(env.Bytes(kPublic)->find("\n  \"categories\": {\n    \"fresh\": {\n      \"k\": 4\n"),
             std::string::npos)
       << *env.Bytes(kPublic);
+  EXPECT_NE(env.Bytes(kPublic)->find("\"future\""), std::string::npos);
 
   MemoryStore reloaded(env);
   EXPECT_EQ(reloaded.ReadTimestamp(), store.ReadTimestamp());
-  EXPECT_GT(reloaded.ReadTimestamp(), 0u);
   EXPECT_EQ(reloaded.ReadDouble(Name("plugin"), Name("p"), 0), 2.5);
-  StringVector list{Name("x")};
+  StringVector list;
   EXPECT_FALSE(reloaded.ReadStringVector(Name("weird"), list));
-  EXPECT_EQ(list, StringVector{Name("x")});
-  EXPECT_TRUE(reloaded.CategoryExists(Name("weird")));
   EXPECT_FALSE(reloaded.IsLevelEmpty(kShareLevelPrivate));
   reloaded.DeleteCategory(kGeneral);
   EXPECT_FALSE(reloaded.DeletePreference(kGeneral, Name("joins")));
@@ -95,28 +83,8 @@ TEST(JsonCommonTest, ValuesGoToTheirFileAndUnknownMembersAreKept) {
   EXPECT_TRUE(reloaded.IsLevelEmpty(kShareLevelPrivate));
 }
 
-// Another program removed a file, or saved a value this store writes in
-// the other file: the save keeps to what is on disk now.
-TEST(JsonCommonMergeTest, ARemovedFileAndAValueMovedToTheOtherFile) {
-  MemoryFileEnv env;
-  MemoryStore seed(env);
-  seed.WriteInt(kGeneral, Name("gone"), 1);
-  ASSERT_TRUE(seed.SavePreferences());
-  MemoryStore store(env);
-  env.RemoveFile(kPublic);
-  env.entries[kPrivate].bytes = R"({"format": 1, "categories": {"general": {"k": 1}}})";
-  store.WriteInt(kGeneral, Name("k"), 2);
-  ASSERT_TRUE(store.SavePreferences()) << store.Error();
-  MemoryStore result(env);
-  EXPECT_FALSE(result.IsPreferenceSet(kGeneral, Name("gone")));
-  EXPECT_EQ(result.ReadInt(kGeneral, Name("k"), 0), 2);
-}
-
-// Any run of changes, repeated and interleaved, saved over what another
-// store saved meanwhile, reads as if it had been made on top of that save:
-// however the record of changes is kept short, nothing is lost or undone.
-// A store without changes of its own sees both saves once it synchronises;
-// a copy is a store of its own.
+// Changes saved over another store's save, or over a file it removed, read
+// as if made on top of it; an idle copy sees both once it synchronises.
 TEST(JsonCommonMergeTest, ChangesSavedOverAnotherSaveReadAsIfMadeOnIt) {
   std::mt19937 random(2026);
   const velmar_ustring names[] = {kGeneral, Name("c"), Name("d")};
@@ -144,7 +112,6 @@ TEST(JsonCommonMergeTest, ChangesSavedOverAnotherSaveReadAsIfMadeOnIt) {
     }
   };
   for (int round = 0; round < 100; ++round) {
-    SCOPED_TRACE(round);
     MemoryFileEnv env;
     {
       MemoryStore seed(env);
@@ -158,8 +125,9 @@ TEST(JsonCommonMergeTest, ChangesSavedOverAnotherSaveReadAsIfMadeOnIt) {
       for (int i = 0; i < 6; ++i) change({&other});
       ASSERT_TRUE(other.SavePreferences());
     }
+    if (round % 4 == 0) env.RemoveFile(kPublic);
     MemoryStore expected(env);
-    for (int i = 0; i < 120; ++i) change({&mine, &expected});
+    for (int i = 0; i < (round % 2 == 0 ? 3 : 120); ++i) change({&mine, &expected});
     ASSERT_TRUE(mine.SavePreferences()) << mine.Error();
     ASSERT_TRUE(idle.Synchronize());
 
@@ -181,4 +149,4 @@ TEST(JsonCommonMergeTest, ChangesSavedOverAnotherSaveReadAsIfMadeOnIt) {
 }
 
 }  // namespace
-}  // namespace velmar::prefs
+}  // namespace velmar::prefs::test
