@@ -61,7 +61,7 @@ bool SameBits(const Variant& a, const Variant& b) {
   if (a.GetType() != Variant::kDouble || b.GetType() != Variant::kDouble) return a == b;
   const double x = a.GetDouble();
   const double y = b.GetDouble();
-  return std::isnan(x) ? std::isnan(y) : std::memcmp(&x, &y, sizeof x) == 0;
+  return std::isnan(x) ? std::isnan(y) : x == y && std::signbit(x) == std::signbit(y);
 }
 
 // Any text in every place, any value and any bytes, read back from the

@@ -75,6 +75,7 @@ TEST(JsonCommonTest, ValuesGoToTheirFileAndUnknownMembersAreKept) {
   EXPECT_EQ(reloaded.ReadDouble(Name("plugin"), Name("p"), 0), 2.5);
   StringVector list;
   EXPECT_FALSE(reloaded.ReadStringVector(Name("weird"), list));
+  EXPECT_FALSE(reloaded.ReadStringVector(Name("plugin"), list));
   EXPECT_FALSE(reloaded.IsLevelEmpty(kShareLevelPrivate));
   reloaded.DeleteCategory(kGeneral);
   EXPECT_FALSE(reloaded.DeletePreference(kGeneral, Name("joins")));
@@ -89,7 +90,7 @@ TEST(JsonCommonMergeTest, ChangesSavedOverAnotherSaveReadAsIfMadeOnIt) {
   std::mt19937 random(2026);
   const velmar_ustring names[] = {kGeneral, Name("c"), Name("d")};
   auto name = [&]() -> const velmar_ustring& { return names[random() % std::size(names)]; };
-  auto change = [&](std::vector<JsonCommon*> stores) {
+  auto change = [&](const std::vector<JsonCommon*>& stores) {
     const unsigned op = random() % 17;
     const velmar_ustring& category = name();
     const velmar_ustring& key = name();

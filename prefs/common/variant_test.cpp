@@ -20,7 +20,7 @@ TEST(Variant, EqualityKindsAndSharedStrings) {
   const Variant copy(text);
   EXPECT_EQ(&copy.GetString(), &text.GetString());
   const Variant moved(std::move(text));
-  EXPECT_EQ(text.GetType(), Variant::kEmpty);
+  EXPECT_EQ(text.GetType(), Variant::kEmpty);  // NOLINT(bugprone-use-after-move): documented
   EXPECT_EQ(moved.StringReferenceCount(), 2u);
   EXPECT_THROW((void)Variant(1).GetInt64(), VariantCastError);
 }
