@@ -5,81 +5,85 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 
 #include "FolianUtils/canvas_name.h"
 #include "FolianUtils/temp_preferences.h"
+#include "TrelvinViewerAPI/viewer_api.h"
 #include "environment/paths_internal.h"
-#include "prefs/preferences_test_support.h"
+#include "environment/support_folders_test_roots.h"
 
 namespace folian {
 namespace {
 
-using velmar::utils::CColor;
+using velmar::utils::Variant;
 using velmar::utils::velmar_ustring;
 
-using test::Rgba;
-
-class AppPreferences : public test::PreferencesFixture {};
-
-TEST_F(AppPreferences, DefaultsWithEmptyFiles) {
-  Preferences& prefs = Preferences::Default();
-  EXPECT_FALSE(prefs.GetDraftMode());
-  EXPECT_EQ(prefs.GetDraftModeOptions(), 2);
-  EXPECT_EQ(prefs.GetDraftModeBehavior(), 1);
-  EXPECT_FALSE(prefs.GetDraftModeAlwaysOn());
-  EXPECT_DOUBLE_EQ(prefs.GetReDrawDelay(), 0.5);
-  EXPECT_FLOAT_EQ(prefs.GetScrollSpeedCoefficient(), 4.0f);
-  EXPECT_TRUE(prefs.UseSkia());
-  EXPECT_FALSE(prefs.GetTwoFingerPan());
-  EXPECT_TRUE(prefs.GetAutoUpdateTrelvinModels());
-  EXPECT_TRUE(prefs.GetEditTrelvinModels());
-  EXPECT_FALSE(prefs.SkiaRTFLoggingEnabled());
-  EXPECT_EQ(GetCanvasName(), "skia");
-  // The scroll default follows its writable static.
-  const float saved = Preferences::s_defaultScrollSpeedCoefficient;
-  Preferences::s_defaultScrollSpeedCoefficient = 2.0f;
-  EXPECT_FLOAT_EQ(prefs.GetScrollSpeedCoefficient(), 2.0f);
-  Preferences::s_defaultScrollSpeedCoefficient = saved;
+velmar::utils::CColor Rgba(int red, int green, int blue, int alpha) {
+  return velmar::utils::CColor(static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green),
+                               static_cast<std::uint8_t>(blue), static_cast<std::uint8_t>(alpha));
 }
 
-TEST_F(AppPreferences, SettersRoundTripUnderTheirKeys) {
+// Every test starts without a singleton and with empty, private folders.
+class AppPreferences : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!m_roots.usable()) GTEST_SKIP() << "the data folders cannot be redirected here";
+    Preferences::Destroy();
+  }
+  void TearDown() override { Preferences::Destroy(); }
+
+  template <typename Fill>
+  static void SaveVersion(int version, Fill fill) {
+    TempPreferences store(version);
+    fill(store);
+    store.Save();
+  }
+
+  test::ScopedSupportRoots m_roots;
+};
+
+TEST_F(AppPreferences, DefaultsSettersAndTemporaryStores) {
   Preferences& prefs = Preferences::Default();
-  prefs.SetDraftMode(true);
+  EXPECT_DOUBLE_EQ(prefs.GetReDrawDelay(), 0.5);
+  EXPECT_FLOAT_EQ(prefs.GetScrollSpeedCoefficient(), Preferences::s_defaultScrollSpeedCoefficient);
+  EXPECT_TRUE(prefs.GetAutoUpdateTrelvinModels() && prefs.GetEditTrelvinModels());
+  EXPECT_EQ(GetCanvasName(), "skia");
+  EXPECT_EQ(Preferences::GetXAxisColor(), Rgba(255, 0, 0, 255));
+  EXPECT_EQ(Preferences::GetYAxisColor(), Rgba(0, 255, 0, 255));
+  EXPECT_EQ(Preferences::GetParallelPerpendicularColor(), Rgba(255, 0, 255, 255));
+
   prefs.SetDraftModeOptions(7);
   prefs.SetReDrawDelay(1.25);
   prefs.SetScrollSpeedCoefficient(2.5f);
   prefs.SetTwoFingerPan(true);
   prefs.SetEditTrelvinModels(false);
   prefs.SetUseSkia(false);
-  EXPECT_TRUE(prefs.ReadBool(VELMAR_U("draft_mode"), false));
   EXPECT_EQ(prefs.ReadInt(VELMAR_U("draft_mode_options"), 0), 7);
-  EXPECT_DOUBLE_EQ(prefs.ReadDouble(VELMAR_U("redraw_delay_in_seconds"), 0.0), 1.25);
-  EXPECT_DOUBLE_EQ(prefs.ReadDouble(VELMAR_U("ScrollSpeedCoefficient"), 0.0), 2.5);
-  EXPECT_TRUE(prefs.ReadBool(VELMAR_U("two_finger_pan"), false));
-  EXPECT_FALSE(prefs.ReadBool(VELMAR_U("edit_trv_models"), true));
-  EXPECT_FLOAT_EQ(prefs.GetScrollSpeedCoefficient(), 2.5f);
+  EXPECT_DOUBLE_EQ(prefs.GetReDrawDelay() + prefs.GetScrollSpeedCoefficient(), 3.75);
+  EXPECT_TRUE(prefs.GetTwoFingerPan() && !prefs.GetEditTrelvinModels());
   EXPECT_EQ(GetCanvasName(), "gdiplus");
-}
-
-TEST_F(AppPreferences, DraftModeAlwaysOnOnlyForZero) {
-  Preferences& prefs = Preferences::Default();
-  for (const int value : {0, 1, 2, -1, 99}) {
+  for (const int value : {0, 1}) {
     prefs.SetDraftModeBehavior(static_cast<Preferences::FLDraftModeBehavior>(value));
     EXPECT_EQ(prefs.GetDraftModeBehavior(), value);
     EXPECT_EQ(prefs.GetDraftModeAlwaysOn(), value == 0) << value;
   }
-}
-
-TEST_F(AppPreferences, AutoUpdateWritesOnlyAChange) {
-  Preferences& prefs = Preferences::Default();
   prefs.SetAutoUpdateTrelvinModels(true);
   EXPECT_FALSE(prefs.ContainsItem(VELMAR_U("auto_update")));
   prefs.SetAutoUpdateTrelvinModels(false);
-  ASSERT_TRUE(prefs.ContainsItem(VELMAR_U("auto_update")));
   EXPECT_FALSE(prefs.ReadBool(VELMAR_U("auto_update"), true));
-  prefs.SetAutoUpdateTrelvinModels(true);
-  EXPECT_TRUE(prefs.ReadBool(VELMAR_U("auto_update"), false));
+
+  // A temporary store of the current version is one of its own; Skia
+  // logging always acts on the singleton; Destroy does not save.
+  TempPreferences temporary(26);
+  EXPECT_EQ(temporary.GetPrivateFilePath(), prefs.GetPrivateFilePath());
+  EXPECT_EQ(temporary.GetDraftModeOptions(), 2);
+  temporary.SetSkiaRTFLoggingEnabled(true);
+  EXPECT_FALSE(temporary.ReadBool(VELMAR_U("skia_rtf_logging_enabled"), false));
+  EXPECT_TRUE(temporary.SkiaRTFLoggingEnabled());
+  Preferences::Destroy();
+  EXPECT_FALSE(Preferences::Default().SkiaRTFLoggingEnabled());
 }
 
 TEST_F(AppPreferences, HighlightColorKeysAndDefaults) {
@@ -87,112 +91,113 @@ TEST_F(AppPreferences, HighlightColorKeysAndDefaults) {
   const struct {
     bool shared;
     bool locked;
-    CColor expected;
+    velmar::utils::CColor expected;
     const char* key;
   } cases[] = {
       {true, true, Rgba(255, 0, 0, 127), "HighlightColorLockedEntity"},
-      {false, true, Rgba(255, 0, 0, 127), "HighlightColorLockedEntity"},
       {true, false, Rgba(127, 0, 19, 127), "HighlightColorSharedLayer"},
       {false, false, Rgba(0, 127, 255, 127), "HighlightColorNonsharedLayer"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(prefs.GetSelectionHighlightColor(c.shared, c.locked), c.expected) << c.key;
-    prefs.SetSelectionHighlightColor(Rgba(1, 2, 3, 4), c.shared, c.locked);
-    EXPECT_EQ(prefs.ReadInt(velmar_ustring(c.key), 0), 67305985) << c.key;
-    EXPECT_EQ(prefs.GetSelectionHighlightColor(c.shared, c.locked), Rgba(1, 2, 3, 4));
+    prefs.SetSelectionHighlightColor(Rgba(0x80, 2, 3, 0xFF), c.shared, c.locked);
+    EXPECT_EQ(prefs.ReadInt(velmar_ustring(c.key), 0), static_cast<int>(0xFF030280u)) << c.key;
+    EXPECT_EQ(prefs.GetSelectionHighlightColor(c.shared, c.locked), Rgba(0x80, 2, 3, 0xFF));
     prefs.ResetSelectionHighlightColor(c.shared, c.locked);
-    EXPECT_EQ(static_cast<std::uint32_t>(prefs.ReadInt(velmar_ustring(c.key), 0)),
-              c.expected.Packed())
-        << c.key;
+    EXPECT_EQ(prefs.GetSelectionHighlightColor(c.shared, c.locked), c.expected) << c.key;
   }
 }
 
-TEST_F(AppPreferences, HighlightColorPackingUsesAllBits) {
-  Preferences& prefs = Preferences::Default();
-  prefs.WriteInt(VELMAR_U("HighlightColorSharedLayer"), -1);
-  EXPECT_EQ(prefs.GetSelectionHighlightColor(true, false), Rgba(255, 255, 255, 255));
-  prefs.SetSelectionHighlightColor(Rgba(0x80, 0x00, 0x00, 0xFF), false, false);
-  EXPECT_EQ(prefs.ReadInt(VELMAR_U("HighlightColorNonsharedLayer"), 0),
-            static_cast<int>(0xFF000080u));
-  EXPECT_EQ(prefs.GetSelectionHighlightColor(false, false), Rgba(0x80, 0x00, 0x00, 0xFF));
-}
-
-TEST_F(AppPreferences, AxisColorsComeFromTheViewerLibrary) {
-  Preferences::Default();
-  EXPECT_EQ(Preferences::GetXAxisColor(), Rgba(255, 0, 0, 255));
-  EXPECT_EQ(Preferences::GetYAxisColor(), Rgba(0, 255, 0, 255));
-  EXPECT_EQ(Preferences::GetParallelPerpendicularColor(), Rgba(255, 0, 255, 255));
-}
-
-TEST_F(AppPreferences, TemporaryStoresAreIndependentOfTheSingleton) {
-  Preferences& singleton = Preferences::Default();
-  TempPreferences temporary(26);
-  // The singleton is the current version's store.
-  EXPECT_EQ(temporary.GetPrivateFilePath(), singleton.GetPrivateFilePath());
-  temporary.SetDraftMode(true);
-  EXPECT_FALSE(singleton.GetDraftMode());
-  singleton.SetDraftModeOptions(5);
-  EXPECT_EQ(temporary.GetDraftModeOptions(), 2);
-
-  TempPreferences copy(temporary);
-  copy.SetDraftMode(false);
-  EXPECT_TRUE(temporary.GetDraftMode());
-  EXPECT_EQ(copy.GetPrivateFilePath(), temporary.GetPrivateFilePath());
-}
-
-TEST_F(AppPreferences, SkiaLoggingActsOnTheSingleton) {
-  TempPreferences temporary(26);
-  temporary.SetSkiaRTFLoggingEnabled(true);
-  EXPECT_FALSE(temporary.ReadBool(VELMAR_U("skia_rtf_logging_enabled"), false));
-  EXPECT_TRUE(Preferences::Default().ReadBool(VELMAR_U("skia_rtf_logging_enabled"), false));
-  EXPECT_TRUE(temporary.SkiaRTFLoggingEnabled());
-}
-
-TEST_F(AppPreferences, DestroyDoesNotSave) {
-  Preferences::Default().SetDraftMode(true);
-  Preferences::Destroy();
-  EXPECT_FALSE(Preferences::Default().GetDraftMode());
-  Preferences::Default().SetDraftMode(true);
-  Preferences::Default().Save();
-  Preferences::Destroy();
-  EXPECT_TRUE(Preferences::Default().GetDraftMode());
-}
-
-bool IsVersion4Uuid(const std::string& text) {
-  if (text.size() != 36 || text[14] != '4') return false;
-  if (std::string("89ab").find(text[19]) == std::string::npos) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
-    if (dash != (text[i] == '-')) return false;
-    if (!dash && std::string("0123456789abcdef").find(text[i]) == std::string::npos) return false;
-  }
-  return true;
-}
-
+// A version 4 identifier, in a file that decides, beside the preferences.
 TEST_F(AppPreferences, ClientIdentifierIsKeptBesideThePreferenceFiles) {
-  const std::string first = Preferences::Default().GetOrCreateUniqueCID().ToUTF8();
-  EXPECT_TRUE(IsVersion4Uuid(first)) << first;
+  const std::regex uuid("[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}");
+  const auto identifier = [] { return Preferences::Default().GetOrCreateUniqueCID().ToUTF8(); };
+  const std::string first = identifier();
+  EXPECT_TRUE(std::regex_match(first, uuid)) << first;
   Preferences::Destroy();
-  EXPECT_EQ(Preferences::Default().GetOrCreateUniqueCID().ToUTF8(), first);
+  EXPECT_EQ(identifier(), first);
   EXPECT_EQ(TempPreferences(24).GetOrCreateUniqueCID().ToUTF8(), first);
-
   const std::filesystem::path file = test::ToFsPath(AppendPath(
       GetParentFolder(Preferences::Default().GetPrivateFilePath()), "trelvin.viewer.cid"));
   std::string stored;
   std::getline(std::ifstream(file), stored);
   EXPECT_EQ(stored, first);
 
-  // The file decides: a replaced one is read, a removed one is made anew.
   std::ofstream(file, std::ios::trunc) << "0f1e2d3c-4b5a-4978-8695-a4b3c2d1e0f0\n";
-  EXPECT_EQ(Preferences::Default().GetOrCreateUniqueCID(), "0f1e2d3c-4b5a-4978-8695-a4b3c2d1e0f0");
+  EXPECT_EQ(identifier(), "0f1e2d3c-4b5a-4978-8695-a4b3c2d1e0f0");
   std::filesystem::remove(file);
-  const std::string fresh = Preferences::Default().GetOrCreateUniqueCID().ToUTF8();
-  EXPECT_TRUE(IsVersion4Uuid(fresh)) << fresh;
+  const std::string fresh = identifier();
+  EXPECT_TRUE(std::regex_match(fresh, uuid)) << fresh;
   EXPECT_NE(fresh, first);
+  for (const char* broken :
+       {"0f1e2d3c-4b5a-4978-8695-a4b3c2d1e0fg", "0f1e2d3c-4b5a-4978-8695-a4b3c2d1e0f",
+        "0f1e2d3c-4b5a-4978-8695+a4b3c2d1e0f0"}) {
+    std::ofstream(file, std::ios::trunc) << broken << "\n";
+    EXPECT_TRUE(std::regex_match(identifier(), uuid)) << broken;
+  }
+  // The viewer library cuts a copy to the buffer, ending it in NUL, and
+  // refuses null and reused arguments.
+  TRStringRef string = nullptr;
+  ASSERT_EQ(TRStringCreate(&string), TRResultSuccess);
+  ASSERT_EQ(TRPreferencesGetOrCreateCID(&string), TRResultSuccess);
+  std::string cut(9, 'x');
+  size_t copied = 0;
+  EXPECT_EQ(TRStringGetUTF8(string, 8, &cut[0], &copied), TRResultSuccess);
+  EXPECT_EQ(cut, identifier().substr(0, 8) + '\0');
+  EXPECT_EQ(copied, 8u);
+  EXPECT_EQ(TRStringCreate(&string), TRResultInvalidInput);
+  EXPECT_EQ(TRStringGetUTF8Length(string, nullptr), TRResultNullArgument);
+  EXPECT_EQ(TRStringRelease(&string), TRResultSuccess);
+  EXPECT_EQ(TRPreferencesGetOrCreateCID(&string), TRResultNullArgument);
+  EXPECT_EQ(TRPreferencesGetXAxisColor(nullptr), TRResultNullArgument);
+}
 
-  std::ofstream(file, std::ios::trunc) << "not an identifier\n";
-  const std::string replaced = Preferences::Default().GetOrCreateUniqueCID().ToUTF8();
-  EXPECT_TRUE(IsVersion4Uuid(replaced)) << replaced;
+// An older version's values: listed keys of each kind, a colour tray with a
+// gap, unlisted keys, and keys of versions that are not imported.
+const struct {
+  const char* key;
+  Variant value;  // empty: not in the older files
+  bool imported;
+} kOlder[] = {
+    {"AutosaveInterval", Variant(12.5), true},
+    {"PresentationScreen", Variant(3), true},
+    {"ColorChooserImagePath", Variant(velmar_ustring("C:/Images/wheel.png")), true},
+    {"FilterScalesComboBox", Variant(true), true},
+    {"DoAutosave", Variant(), false},
+    {"ColorTray0", Variant(10), true},
+    {"ColorTray1", Variant(11), true},
+    {"ColorTray3", Variant(13), false},
+    {"draft_mode", Variant(true), false},
+    {"Backup", Variant(), false},
+};
+
+TEST_F(AppPreferences, FirstRunImportsTheListedKeysOfTheNewestEarlierVersion) {
+  SaveVersion(21, [](Preferences& old) { old.WriteBool(VELMAR_U("DoAutosave"), true); });
+  for (const int version : {17, 0}) {
+    SaveVersion(version, [](Preferences& old) { old.WriteBool(VELMAR_U("Backup"), true); });
+  }
+  SaveVersion(25, [](Preferences& old) {
+    for (const auto& row : kOlder) {
+      if (!row.value.IsEmpty()) old.SetItem(velmar_ustring(row.key), row.value);
+    }
+  });
+  Preferences& prefs = Preferences::Default();
+  // The import stays in memory until saved.
+  EXPECT_FALSE(FileExists(prefs.GetPrivateFilePath()) || FileExists(prefs.GetPublicFilePath()));
+  for (const auto& row : kOlder) {
+    EXPECT_EQ(prefs.GetItem(velmar_ustring(row.key)), row.imported ? row.value : Variant())
+        << row.key;
+  }
+  // Once current files exist, an earlier version is imported only on
+  // request, over what is set.
+  prefs.Save();
+  Preferences::Destroy();
+  SaveVersion(25, [](Preferences& old) { old.WriteBool(VELMAR_U("Backup"), true); });
+  EXPECT_FALSE(Preferences::Default().ContainsItem(VELMAR_U("Backup")));
+  Preferences::Default().WriteInt(VELMAR_U("PresentationScreen"), 1);
+  EXPECT_EQ(Preferences::Default().ImportPreviousVersionSettings(), 25);
+  EXPECT_TRUE(Preferences::Default().ReadBool(VELMAR_U("Backup"), false));
+  EXPECT_EQ(Preferences::Default().ReadInt(VELMAR_U("PresentationScreen"), 0), 3);
 }
 
 }  // namespace
