@@ -98,6 +98,20 @@ TEST(JsonCodecTest, WhatIsWrittenLoadsBackEqual) {
   }
 }
 
+// `levels` lists of pairs, each holding the next: two levels of JSON each.
+std::string PairsText(std::size_t levels, const std::string& leaf) {
+  std::string text = leaf;
+  for (std::size_t i = 0; i < levels; ++i)
+    text = R"({"$type": "pairs", "value": [["k", )" + text + "]]}";
+  return text;
+}
+
+Variant NestedPairs(std::size_t levels) {
+  Variant value(1);
+  for (std::size_t i = 0; i < levels; ++i) value = Variant(KeyValuePairs{{kGeneral, value}});
+  return value;
+}
+
 // Files as a person might write them: "v" reads exactly, or the file does
 // not load and is left as it is.
 TEST(JsonCodecTest, HandWrittenFilesReadExactlyOrAreLeftAsTheyAre) {
@@ -125,6 +139,9 @@ TEST(JsonCodecTest, HandWrittenFilesReadExactlyOrAreLeftAsTheyAre) {
       {"{\"x\": " + std::string(100, '[') + std::string(100, ']') + "}", Variant()},
       {R"({"categories": [1]})", Variant()},
       {std::string((std::size_t{64} << 20) + 1, ' '), Variant()},
+      {file(PairsText(31, "1")), Variant()},
+      // Each level failing below used to be read again as a dictionary.
+      {file(PairsText(40, std::string(70, '[') + std::string(70, ']'))), Variant()},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text.substr(0, 60));
@@ -158,6 +175,8 @@ TEST(JsonCodecTest, WhatIsTooDeepToReadIsRefusedWhenWritten) {
   EXPECT_TRUE(store.WriteDictionary(velmar_ustring("ok"), Nested(deepest).GetDictionary()));
   EXPECT_FALSE(store.WriteDictionary(velmar_ustring("deep"), Nested(deepest + 1).GetDictionary()));
   EXPECT_FALSE(store.WriteVariant(kGeneral, velmar_ustring("deep"), Nested(kMaxJsonDepth)));
+  EXPECT_FALSE(store.WriteVariant(kGeneral, velmar_ustring("deep"), NestedPairs(31)));
+  EXPECT_TRUE(store.WriteVariant(kGeneral, velmar_ustring("pairs"), NestedPairs(30)));
   EXPECT_FALSE(store.IsPreferenceSet(kGeneral, velmar_ustring("deep")));
   ASSERT_TRUE(store.SavePreferences()) << store.Error();
   EXPECT_TRUE(MemoryStore(env).loaded);

@@ -25,7 +25,8 @@ class MemoryFileEnv : public platform::FileEnv {
   struct Entry {
     EntryKind kind = EntryKind::kFile;
     std::string bytes;
-    std::uint64_t id = 0;  // the file's identity, new for each file made
+    std::uint64_t id = 0;   // the file's identity, new for each file made
+    string_type like = {};  // the file whose mode and owner a new file takes
   };
 
   // Shorter paths first, then byte order: one memcmp instead of a
@@ -78,7 +79,7 @@ class MemoryFileEnv : public platform::FileEnv {
     return platform::FileReadResult::kRead;
   }
 
-  bool WriteNewFile(const string_type& path, const std::string& bytes, const string_type& /*like*/,
+  bool WriteNewFile(const string_type& path, const std::string& bytes, const string_type& like,
                     std::string& error) override {
     if (!create_error.empty()) {
       error = create_error;
@@ -97,7 +98,7 @@ class MemoryFileEnv : public platform::FileEnv {
       on_write = nullptr;
       turn(path);
     }
-    entries[path] = Entry{EntryKind::kFile, bytes, ++m_lastId};
+    entries[path] = Entry{EntryKind::kFile, bytes, ++m_lastId, like};
     return true;
   }
 

@@ -159,13 +159,16 @@ TEST(PreferenceFileTest, ALinkIsFollowedOnlyToAPreferenceFile) {
   }
 }
 
-// Unreadable files are kept aside, the newest five.
+// Unreadable files are kept aside, the newest five, and the new file takes
+// their mode and owner.
 TEST(PreferenceFileTest, UnreadableCopiesAreBounded) {
   MemoryFileEnv env;
   for (int i = 0; i < 12; ++i) {
     env.entries[kPublic].bytes = "not json " + std::to_string(i);
     MemoryStore store(env);
     ASSERT_TRUE(store.SavePreferences()) << i << ": " << store.Error();
+    EXPECT_NE(env.entries.at(kPublic).like.find(U(u".bad")), string_type::npos)
+        << "the new file takes the mode and owner of the one kept aside";
   }
   std::vector<std::string> kept;
   for (const auto& entry : env.entries) {
