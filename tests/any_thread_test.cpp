@@ -16,17 +16,8 @@
 namespace {
 
 using velmar::geometry::Point2;
-using velmar::units::AngleInfo;
-using velmar::units::LengthInfo;
-using velmar::units::UnitsInfo;
-using velmar::utils::AngleFormatter;
-using velmar::utils::CLengthFormatter;
-using velmar::utils::CNumericFormatter;
-using velmar::utils::CVCBParser;
-using velmar::utils::NotificationCenter;
-using velmar::utils::NotificationObserver;
-namespace ScaleFormatter = velmar::utils::ScaleFormatter;
-using velmar::utils::velmar_ustring;
+using namespace velmar::units;
+using namespace velmar::utils;
 
 constexpr int kRounds = 50;
 

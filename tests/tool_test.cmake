@@ -36,10 +36,6 @@ file(WRITE ${WORK}/answers.jsonl "")
 # A PNG that declares the background 0 128 255.
 file(COPY_FILE ${CMAKE_CURRENT_LIST_DIR}/../fuzz/corpus/png_background/rgb8 ${WORK}/background.png)
 set(tool_dir ${CMAKE_CURRENT_LIST_DIR}/../tool)
-set(linux_host OFF)
-if(EXISTS /dev/full)
-  set(linux_host ON)
-endif()
 
 if(EMULATOR)
   # One Wine server for every case: starting one per case costs seconds. It
@@ -61,7 +57,7 @@ set(usage "^folianutils: [^\n]+\nRun 'folianutils( [a-z-]+)? --help' for more in
 function(tool_case name)
   cmake_parse_arguments(PARSE_ARGV 1 C "PIPE_HEAD" "STATUS;OUT;OUT_MATCHES;ERR;INPUT;STDOUT_FILE"
     "ARGS;JSON")
-  if((DEFINED ONLY AND NOT name MATCHES "${ONLY}") OR (name MATCHES "^Linux_" AND NOT linux_host))
+  if((DEFINED ONLY AND NOT name MATCHES "${ONLY}") OR (name MATCHES "^Linux_" AND NOT EXISTS /dev/full))
     return()
   endif()
   if(NOT DEFINED C_STATUS)
@@ -70,11 +66,8 @@ function(tool_case name)
   if(NOT DEFINED C_ERR)
     set(C_ERR "^$")
   endif()
-  set(input ${WORK}/empty.txt)
-  if(DEFINED C_INPUT)
-    set(input ${WORK}/${name}.in)
-    file(WRITE ${input} "${C_INPUT}")
-  endif()
+  set(input ${WORK}/${name}.in)
+  file(WRITE ${input} "${C_INPUT}")
   set(output OUTPUT_VARIABLE out)
   if(C_STDOUT_FILE)
     set(output OUTPUT_FILE ${C_STDOUT_FILE})
@@ -131,9 +124,9 @@ endfunction()
 
 # The script bash completion runs, and a driver that splits a partial line
 # into COMP_WORDS as bash does ("--opt=value" is "--opt", "=", "value").
-if(linux_host)
+if(EXISTS /dev/full)
   execute_process(COMMAND ${EMULATOR} ${TOOL} completion OUTPUT_VARIABLE script
-    RESULT_VARIABLE status INPUT_FILE /dev/null)
+    INPUT_FILE /dev/null)
   string(REPLACE "\r" "" script "${script}")
   file(WRITE ${WORK}/completion.bash "${script}")
   file(WRITE ${WORK}/complete.sh [=[
@@ -149,7 +142,7 @@ printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | tr '\n' ' '
 endif()
 
 function(completion_case line)
-  if((DEFINED ONLY AND NOT "completion ${line}" MATCHES "${ONLY}") OR NOT linux_host)
+  if((DEFINED ONLY AND NOT "completion ${line}" MATCHES "${ONLY}") OR NOT EXISTS /dev/full)
     return()
   endif()
   string(JOIN " " want ${ARGN})
@@ -164,7 +157,7 @@ endfunction()
 include(${CMAKE_CURRENT_LIST_DIR}/tool_cases.cmake)
 
 # The man page's examples: "$ command line" and the lines it prints.
-if(linux_host AND (NOT DEFINED ONLY OR "examples" MATCHES "${ONLY}"))
+if(EXISTS /dev/full AND (NOT DEFINED ONLY OR "examples" MATCHES "${ONLY}"))
   include(${tool_dir}/examples.cmake)
   folian_example_lines(${tool_dir}/folianutils.examples example)
   set(script "folianutils() { ${EMULATOR} '${TOOL}' \"$@\"; }\n")
@@ -185,9 +178,8 @@ endif()
 
 # Every JSON answer seen, against the schema.
 if(NOT DEFINED ONLY)
-  set(coverage --every-command)
-  if(EMULATOR)
-    set(coverage "")
+  if(NOT EMULATOR)
+    set(coverage --every-command)
   endif()
   execute_process(COMMAND python3 ${tool_dir}/check_answers.py ${tool_dir}/answers.schema.json
     ${WORK}/answers.jsonl ${coverage} OUTPUT_VARIABLE report ERROR_VARIABLE report

@@ -18,14 +18,8 @@ TEST(ReadNumber, TakesTheCNotationOfFiniteNumbers) {
 TEST(ReadWholeNumber, TakesDigitsWithinTheRange) {
   EXPECT_EQ(ReadWholeNumber("--precision", "0", 0, 16), 0);
   EXPECT_EQ(ReadWholeNumber("--precision", "16", 0, 16), 16);
-  for (const char* text : {"17", "-1", "", "2 ", "99999999999"}) {
+  for (const char* text : {"17", "-1", "", "2 ", "2.0", "99999999999"}) {
     EXPECT_THROW(ReadWholeNumber("--precision", text, 0, 16), CLI::ValidationError) << text;
-  }
-  try {
-    ReadWholeNumber("--precision", "2.0", 0, 16);
-    ADD_FAILURE() << "2.0 read";
-  } catch (const CLI::ValidationError& error) {
-    EXPECT_STREQ(error.what(), "--precision: '2.0' is not a whole number from 0 to 16");
   }
 }
 
