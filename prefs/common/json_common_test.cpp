@@ -75,7 +75,6 @@ TEST(JsonCommonTest, ValuesGoToTheirFileAndUnknownMembersAreKept) {
   EXPECT_EQ(reloaded.ReadDouble(Name("plugin"), Name("p"), 0), 2.5);
   StringVector list;
   EXPECT_FALSE(reloaded.ReadStringVector(Name("weird"), list));
-  EXPECT_FALSE(reloaded.ReadStringVector(Name("plugin"), list));
   EXPECT_FALSE(reloaded.IsLevelEmpty(kShareLevelPrivate));
   reloaded.DeleteCategory(kGeneral);
   EXPECT_FALSE(reloaded.DeletePreference(kGeneral, Name("joins")));
