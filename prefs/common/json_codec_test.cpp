@@ -132,6 +132,9 @@ TEST(JsonCodecTest, HandWrittenFilesReadExactlyOrAreLeftAsTheyAre) {
       {file(R"({"$type": "int8", "value": 128})"),
        Variant(Dictionary{{velmar_ustring("$type"), Variant(velmar_ustring("int8"))},
                           {velmar_ustring("value"), Variant(128)}})},
+      {file(R"({"$type": "utf16", "value": "D80"})"),
+       Variant(Dictionary{{velmar_ustring("$type"), Variant(velmar_ustring("utf16"))},
+                          {velmar_ustring("value"), Variant(velmar_ustring("D80"))}})},
       {"\xEF\xBB\xBF" + file("true"), Variant(true)},
       {file("1e400"), Variant()},
       {"[1, 2]", Variant()},
@@ -164,7 +167,10 @@ TEST(JsonCodecTest, HandWrittenFilesReadExactlyOrAreLeftAsTheyAre) {
 
 TEST(JsonCodecTest, WhatIsTooDeepToReadIsRefusedWhenWritten) {
   MemoryFileEnv env;
+  // A member of no section, as deep as the reader takes, is written back.
+  env.entries[kPublic].bytes = "{\"x\": " + std::string(64, '[') + std::string(64, ']') + "}";
   MemoryStore store(env);
+  ASSERT_TRUE(store.loaded);
   // A named dictionary sits two levels below the root; its own levels count.
   const std::size_t deepest = kMaxJsonDepth - 2;
   EXPECT_TRUE(store.WriteDictionary(velmar_ustring("ok"), Nested(deepest).GetDictionary()));

@@ -21,6 +21,7 @@ TEST(Variant, EqualityKindsAndSharedStrings) {
   const Variant moved(std::move(text));
   EXPECT_EQ(text.GetType(), Variant::kEmpty);  // NOLINT(bugprone-use-after-move): documented
   EXPECT_EQ(moved.StringReferenceCount(), 2u);
+  EXPECT_EQ(Variant(1).StringReferenceCount(), 0u);
   EXPECT_THROW((void)Variant(1).GetInt64(), VariantCastError);
 }
 
