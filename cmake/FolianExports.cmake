@@ -9,3 +9,25 @@ function(folian_export_only target script)
   target_link_options(${target} PRIVATE -Wl,--version-script=${script})
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
 endfunction()
+
+# folian_shared_library(<target> <version script> <public headers folder>):
+# what every shared library of the package has alike: its FolianUtils::
+# alias, the exports of the script, Windows names (a DLL without "lib", its
+# import library with it), the version, and its installation with its public
+# headers.
+function(folian_shared_library target script headers)
+  add_library(FolianUtils::${target} ALIAS ${target})
+  folian_export_only(${target} ${script})
+  if(WIN32)
+    set_target_properties(${target} PROPERTIES PREFIX "" IMPORT_PREFIX "lib")
+  endif()
+  set_target_properties(${target} PROPERTIES
+    VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+  if(FOLIAN_INSTALL)
+    install(TARGETS ${target} EXPORT FolianUtilsTargets
+      RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+      LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+      ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+    install(DIRECTORY ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+  endif()
+endfunction()
