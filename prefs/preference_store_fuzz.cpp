@@ -38,6 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)store.ReadVariant(general, general);
   velmar::prefs::StringVector list;
   (void)store.ReadStringVector(general, list);
+  // A change, so the save writes the file again rather than leave it be.
+  store.WriteInt(general, general, 1);
   if (!store.SavePreferences()) __builtin_trap();
 
   MemoryStore again(env);

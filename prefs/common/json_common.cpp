@@ -461,9 +461,12 @@ bool JsonCommon::LoadPreferences() {
 // is on disk and apply this store's own changes to it. Each change takes
 // the value this store holds now, so replaying them in order is safe even
 // when a later change undid an earlier one.
-void JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& disk) {
+std::array<bool, 2> JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& disk) {
   Tables mine = std::move(m_categoryTables);
   Tables base;
+  // Levels a replayed write took a value out of: another process may have
+  // put it in the other level.
+  std::array<bool, 2> emptied = {};
   for (const EShareLevel level : kLevels) {
     FileState& file = m_files[level];
     const PreferenceFile& found = disk[level];
@@ -505,7 +508,8 @@ void JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& disk) {
           CategoryTable& table = base[TableIndex(other, change.kind)];
           const auto found = table.find(change.category);
           if (found == table.end()) continue;
-          if (Dictionary* values = AsDictionary(found->second)) values->erase(change.key);
+          Dictionary* values = AsDictionary(found->second);
+          if (values != nullptr && values->erase(change.key) != 0) emptied[other] = true;
         }
         if (value == nullptr) break;
         Variant& slot = base[TableIndex(level, change.kind)][change.category];
@@ -516,7 +520,9 @@ void JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& disk) {
       case ChangeKind::kWhole: {
         const Variant* value = FindWholeIn(mine, change.kind, change.category, &level);
         for (const EShareLevel other : kLevels) {
-          base[TableIndex(other, change.kind)].erase(change.category);
+          if (base[TableIndex(other, change.kind)].erase(change.category) != 0) {
+            emptied[other] = true;
+          }
         }
         if (value != nullptr) base[TableIndex(level, change.kind)][change.category] = *value;
         break;
@@ -535,9 +541,38 @@ void JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& disk) {
     }
   }
   m_categoryTables = std::move(base);
+  return emptied;
 }
 
-bool JsonCommon::SaveLevel(EShareLevel level, const PreferenceFile& disk, std::uint64_t timestamp) {
+std::array<bool, 2> JsonCommon::LevelsChanged() {
+  std::array<bool, 2> changed = {};
+  for (const Change& change : m_changes) {
+    EShareLevel level = kShareLevelPublic;
+    const Variant* value = nullptr;
+    switch (change.change) {
+      case ChangeKind::kValue:
+        value = FindValueIn(m_categoryTables, change.kind, change.category, change.key, &level);
+        break;
+      case ChangeKind::kWhole:
+        value = FindWholeIn(m_categoryTables, change.kind, change.category, &level);
+        break;
+      case ChangeKind::kDeleteValue:
+      case ChangeKind::kDeleteCategory:
+      case ChangeKind::kKeepOnly:
+        break;
+      case ChangeKind::kReplaced:
+        continue;
+    }
+    // A deletion, or a write a deletion undid since, may have emptied
+    // either level.
+    if (value == nullptr) return {true, true};
+    changed[level] = true;
+  }
+  return changed;
+}
+
+bool JsonCommon::SaveLevel(EShareLevel level, const PreferenceFile& disk, bool changed,
+                           std::uint64_t timestamp) {
   FileState& file = m_files[level];
   const velmar_ustring& path = FilePath(level);
   if (path.empty()) return true;
@@ -549,6 +584,12 @@ bool JsonCommon::SaveLevel(EShareLevel level, const PreferenceFile& disk, std::u
   if (disk.result == platform::FileReadResult::kFailed) {
     Fail(path, "cannot read the file, so it is left as it is", disk.error);
     return false;
+  }
+  // The file already holds exactly this level: rewriting it would only
+  // cost a flush to the disk.
+  if (!changed && file.status == FileStatus::kLoaded &&
+      disk.result == platform::FileReadResult::kRead && disk.print == file.seen) {
+    return true;
   }
 
   const Variant format(static_cast<std::int64_t>(kFileFormat));
@@ -603,10 +644,14 @@ bool JsonCommon::SavePreferences() {
   for (;;) {
     std::array<PreferenceFile, 2> disk;
     if (!LockAndRead(disk, deadline)) return false;
-    if (ChangedOnDisk(disk)) MergeWithDisk(disk);
+    std::array<bool, 2> changed = {};
+    if (ChangedOnDisk(disk)) changed = MergeWithDisk(disk);
+    const std::array<bool, 2> mine = LevelsChanged();
     const std::uint64_t timestamp = NowMilliseconds();
     bool ok = true;
-    for (const EShareLevel level : kLevels) ok = SaveLevel(level, disk[level], timestamp) && ok;
+    for (const EShareLevel level : kLevels) {
+      ok = SaveLevel(level, disk[level], changed[level] || mine[level], timestamp) && ok;
+    }
     // Kept after a failure: replaying a change twice does no harm.
     if (ok) {
       ForgetChanges();
@@ -627,7 +672,7 @@ bool JsonCommon::Synchronize() {
   // Without a lock, as a load: each file read is whole.
   std::array<PreferenceFile, 2> disk;
   ReadFiles(disk);
-  if (ChangedOnDisk(disk)) MergeWithDisk(disk);
+  if (ChangedOnDisk(disk)) (void)MergeWithDisk(disk);
   return true;
 }
 

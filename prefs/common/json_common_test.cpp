@@ -69,6 +69,11 @@ TEST(JsonCommonTest, ValuesGoToTheirFileAndUnknownMembersAreKept) {
             std::string::npos)
       << *env.Bytes(kPublic);
   EXPECT_NE(env.Bytes(kPublic)->find("\"future\""), std::string::npos);
+  // A save leaves alone a file it has nothing new for.
+  const std::uint64_t kept = env.entries[kPrivate].id;
+  store.WriteInt(Name("fresh"), Name("k"), 5);
+  ASSERT_TRUE(store.SavePreferences());
+  EXPECT_EQ(env.entries[kPrivate].id, kept);
 
   MemoryStore reloaded(env);
   EXPECT_EQ(reloaded.ReadTimestamp(), store.ReadTimestamp());
@@ -126,6 +131,10 @@ TEST(JsonCommonMergeTest, ChangesSavedOverAnotherSaveReadAsIfMadeOnIt) {
       ASSERT_TRUE(other.SavePreferences());
     }
     if (round % 4 == 0) env.RemoveFile(kPublic);
+    // Edited by hand: names this store writes to the public file.
+    if (round % 4 == 2) {
+      env.entries[kPrivate].bytes = R"({"categories": {"c": {"d": 7}}, "lists": {"d": ["x"]}})";
+    }
     MemoryStore expected(env);
     for (int i = 0; i < (round % 2 == 0 ? 3 : 120); ++i) change({&mine, &expected});
     ASSERT_TRUE(mine.SavePreferences()) << mine.Error();

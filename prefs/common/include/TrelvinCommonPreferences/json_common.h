@@ -10,9 +10,10 @@
 //
 // Saving writes each file to "<file>.tmp" beside it, flushes it to the
 // disk and renames it over the old one, so a crash leaves the old or the
-// new file whole. A file that cannot be parsed is renamed aside (".bad",
-// ".bad1", ...; the newest five are kept) by the next save, and the new
-// file takes its permissions and owner; a file that exists but cannot be
+// new file whole; a file that already holds its level as the store has it
+// is left as it is, timestamp included. A file that cannot be parsed is
+// renamed aside (".bad", ".bad1", ...; the newest five are kept) by the
+// next save, and the new file takes its permissions and owner; a file that exists but cannot be
 // read, or is no regular file, is never overwritten. Members of the files
 // this library does not know are kept. A file that is a symbolic link stays
 // one: the file it leads to is replaced, but only when it is a preference
@@ -201,8 +202,15 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   void DropReplacedChanges();
   void ForgetChanges();
   void LoadLevel(EShareLevel level, PreferenceFile& disk);
-  void MergeWithDisk(std::array<PreferenceFile, 2>& disk);
-  bool SaveLevel(EShareLevel level, const PreferenceFile& disk, std::uint64_t timestamp);
+  // Returns the levels whose values the merge changed beyond what
+  // LevelsChanged finds.
+  std::array<bool, 2> MergeWithDisk(std::array<PreferenceFile, 2>& disk);
+  // The levels this store's pending changes may have changed.
+  std::array<bool, 2> LevelsChanged();
+  // Writes the level's file, unless `changed` is false and the file holds
+  // the level as it is.
+  bool SaveLevel(EShareLevel level, const PreferenceFile& disk, bool changed,
+                 std::uint64_t timestamp);
   void ReadFiles(std::array<PreferenceFile, 2>& disk);
   bool LockAndRead(std::array<PreferenceFile, 2>& disk,
                    std::chrono::steady_clock::time_point deadline);
