@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -122,7 +123,10 @@ int RunOtherInstance() {
   folian::Preferences& prefs = folian::Preferences::Default();
   prefs.SetDraftMode(true);
   prefs.Save();
-  return prefs.LastSaveError().empty() ? 0 : 1;
+  // Told on the test's own output, where a failure shows why.
+  const std::string error = prefs.LastSaveError().ToUTF8();
+  if (!error.empty()) std::fprintf(stderr, "the other instance: %s\n", error.c_str());
+  return error.empty() ? 0 : 1;
 }
 
 class MultiProcessTest : public ::testing::TestWithParam<Pattern> {};
