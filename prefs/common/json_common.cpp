@@ -672,7 +672,7 @@ bool JsonCommon::Synchronize() {
   // Without a lock, as a load: each file read is whole.
   std::array<PreferenceFile, 2> disk;
   ReadFiles(disk);
-  if (ChangedOnDisk(disk)) (void)MergeWithDisk(disk);
+  if (ChangedOnDisk(disk)) MergeWithDisk(disk);
   return true;
 }
 

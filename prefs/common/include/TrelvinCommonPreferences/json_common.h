@@ -13,11 +13,12 @@
 // new file whole; a file that already holds its level as the store has it
 // is left as it is, timestamp included. A file that cannot be parsed is
 // renamed aside (".bad", ".bad1", ...; the newest five are kept) by the
-// next save, and the new file takes its permissions and owner; a file that exists but cannot be
-// read, or is no regular file, is never overwritten. Members of the files
-// this library does not know are kept. A file that is a symbolic link stays
-// one: the file it leads to is replaced, but only when it is a preference
-// file; a link to anything else is never replaced nor set aside.
+// next save, and the new file takes its permissions and owner; a file that
+// exists but cannot be read, or is no regular file, is never overwritten.
+// Members of the files this library does not know are kept. A file that is
+// a symbolic link stays one: the file it leads to is replaced, but only
+// when it is a preference file; a link to anything else is never replaced
+// nor set aside.
 //
 // Several processes share the files. A save holds an exclusive lock on
 // "<target>.lock" beside the file the path leads to, so every path to one
@@ -202,8 +203,8 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   void DropReplacedChanges();
   void ForgetChanges();
   void LoadLevel(EShareLevel level, PreferenceFile& disk);
-  // Returns the levels whose values the merge changed beyond what
-  // LevelsChanged finds.
+  // Returns the levels a replayed write took a value out of, which
+  // LevelsChanged cannot see afterwards.
   std::array<bool, 2> MergeWithDisk(std::array<PreferenceFile, 2>& disk);
   // The levels this store's pending changes may have changed.
   std::array<bool, 2> LevelsChanged();
