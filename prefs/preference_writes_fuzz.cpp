@@ -60,7 +60,11 @@ class Input {
 
 Variant Nested(Input& input) {
   Variant value(input.Text());
-  const std::uint8_t levels = input.Byte() % 70;
+  // Mostly a few levels, as real values have, and now and then about as
+  // deep as the writer allows, on either side of its limit: a value that
+  // deep makes every later save and load of its file several times dearer.
+  const std::uint8_t depth = input.Byte();
+  const std::uint8_t levels = depth < 0xF0 ? depth % 8 : 56 + depth % 16;
   // Each level takes the one below it whole: copying it would make deep
   // values cost the square of their depth.
   for (std::uint8_t i = 0; i < levels; ++i) {
@@ -84,12 +88,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MemoryStore first(env);
   MemoryStore second(env);
   Input input(data, size);
-  // A save is most of a run's cost: a bounded number keeps every run short,
-  // however long the input, while the writes between saves stay unbounded.
-  constexpr int kSavesPerRun = 16;
-  int saves = 0;
+  // libFuzzer lengthens its inputs over a run: a bounded number of
+  // operations keeps each run as short late in a run as early on, so the
+  // interleavings tried each second do not fall as the corpus grows.
+  constexpr int kOperationsPerRun = 12;
   MemoryStore* last = nullptr;
-  while (!input.empty() && saves < kSavesPerRun) {
+  for (int operation = 0; operation < kOperationsPerRun && !input.empty(); ++operation) {
     const std::uint8_t op = input.Byte();
     MemoryStore& store = op & 0x80 ? second : first;
     switch (op & 0x0F) {
@@ -131,7 +135,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         store.Synchronize();
         break;
       default:
-        ++saves;
         if (!store.SavePreferences()) __builtin_trap();
         last = &store;
         break;
