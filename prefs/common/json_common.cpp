@@ -511,10 +511,15 @@ std::array<bool, 2> JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& dis
           Dictionary* values = AsDictionary(found->second);
           if (values != nullptr && values->erase(change.key) != 0) emptied[other] = true;
         }
-        if (value == nullptr) break;
+        // A key deleted after it was written leaves the category the write
+        // made, as it is in this store, empty or holding other keys.
+        if (value == nullptr) {
+          const Variant* category = FindWholeIn(mine, change.kind, change.category, &level);
+          if (category == nullptr || category->GetType() != Variant::kDictionary) break;
+        }
         Variant& slot = base[TableIndex(level, change.kind)][change.category];
         if (slot.GetType() != Variant::kDictionary) slot = Variant(Dictionary());
-        slot.GetDictionary()[change.key] = *value;
+        if (value != nullptr) slot.GetDictionary()[change.key] = *value;
         break;
       }
       case ChangeKind::kWhole: {

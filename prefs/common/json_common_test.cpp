@@ -143,6 +143,7 @@ TEST(JsonCommonMergeTest, ChangesSavedOverAnotherSaveReadAsIfMadeOnIt) {
     MemoryStore fresh(env);
     for (JsonCommon* result : {static_cast<JsonCommon*>(&idle), static_cast<JsonCommon*>(&fresh)}) {
       for (const velmar_ustring& category : names) {
+        EXPECT_EQ(result->CategoryExists(category), expected.CategoryExists(category));
         StringVector got;
         StringVector want;
         EXPECT_EQ(result->ReadStringVector(category, got),
