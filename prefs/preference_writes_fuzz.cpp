@@ -127,9 +127,9 @@ void Change(std::uint8_t code, Input& input, MemoryStore& store) {
   }
 }
 
-// Where in the input a change a store has not yet saved was read.
+// Where in the input a change a store has not yet saved was read, its
+// operation byte first.
 struct Span {
-  std::uint8_t code;
   std::size_t begin;
   std::size_t end;
 };
@@ -144,41 +144,41 @@ extern "C" const char* __asan_default_options() { return "malloc_context_size=0"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   velmar::prefs::MemoryFileEnv env;
-  MemoryStore first(env);
-  MemoryStore second(env);
+  MemoryStore stores[2] = {MemoryStore(env), MemoryStore(env)};
   std::vector<Span> unsaved[2];
   Input input(data, size);
   // libFuzzer lengthens its inputs over a run: a bounded number of
   // operations keeps each run as short late in a run as early on, so the
   // interleavings tried each second do not fall as the corpus grows.
   constexpr int kOperationsPerRun = 8;
-  MemoryStore* last = nullptr;
+  int last = -1;
   for (int operation = 0; operation < kOperationsPerRun && !input.empty(); ++operation) {
+    const std::size_t begin = input.At();
     const std::uint8_t op = input.Byte();
-    MemoryStore& store = op & 0x80 ? second : first;
-    std::vector<Span>& changes = unsaved[op >> 7];
+    const int which = op >> 7;
+    MemoryStore& store = stores[which];
     const std::uint8_t code = op & 0x0F;
     if (code < 9) {
-      const std::size_t begin = input.At();
       Change(code, input, store);
-      changes.push_back({code, begin, input.At()});
+      unsaved[which].push_back({begin, input.At()});
       continue;
     }
     if (code == 9 ? !store.Synchronize() : !store.SavePreferences()) __builtin_trap();
-    if (code > 9 || !changes.empty()) last = &store;
-    changes.clear();
+    if (code > 9 || !unsaved[which].empty()) last = which;
+    unsaved[which].clear();
   }
   // A save leaves a store holding what its files hold, whichever store
   // counts as the last; the other one's save is the merge under test.
-  if (last != nullptr && !last->SavePreferences()) __builtin_trap();
+  if (last >= 0 && !stores[last].SavePreferences()) __builtin_trap();
   MemoryStore expected(env);
-  if (last != nullptr && expected.Tables() != last->Tables()) __builtin_trap();
-  MemoryStore& closer = last == &first ? second : first;
-  for (const Span& change : unsaved[&closer == &second]) {
+  if (last >= 0 && expected.Tables() != stores[last].Tables()) __builtin_trap();
+  const int closer = last == 0 ? 1 : 0;
+  for (const Span& change : unsaved[closer]) {
     Input replay(data + change.begin, change.end - change.begin);
-    Change(change.code, replay, expected);
+    const std::uint8_t code = replay.Byte() & 0x0F;
+    Change(code, replay, expected);
   }
-  if (!closer.SavePreferences()) __builtin_trap();
-  if (closer.Tables() != expected.Tables()) __builtin_trap();
+  if (!stores[closer].SavePreferences()) __builtin_trap();
+  if (stores[closer].Tables() != expected.Tables()) __builtin_trap();
   return 0;
 }

@@ -514,8 +514,8 @@ std::array<bool, 2> JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& dis
         // A key deleted after it was written leaves the category the write
         // made, as it is in this store, empty or holding other keys.
         if (value == nullptr) {
-          const Variant* category = FindWholeIn(mine, change.kind, change.category, &level);
-          if (category == nullptr || category->GetType() != Variant::kDictionary) break;
+          Variant* category = FindWholeIn(mine, change.kind, change.category, &level);
+          if (category == nullptr || AsDictionary(*category) == nullptr) break;
         }
         Variant& slot = base[TableIndex(level, change.kind)][change.category];
         if (slot.GetType() != Variant::kDictionary) slot = Variant(Dictionary());
