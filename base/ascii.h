@@ -14,6 +14,9 @@ constexpr int HexDigitValue(char32_t c) {
   return -1;
 }
 
+// The digits of lower-case hexadecimal, by value.
+inline constexpr char kLowerHexDigits[] = "0123456789abcdef";
+
 // The "C" isspace set: blank, tab, line feed, vertical tab, form feed,
 // carriage return.
 constexpr bool IsAsciiSpace(char32_t c) { return c == ' ' || (c >= '\t' && c <= '\r'); }

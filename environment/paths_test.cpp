@@ -6,6 +6,12 @@
 
 #include "environment/paths_internal.h"
 #include "environment/support_folders_test_roots.h"
+#include "platform/file_system.h"
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace folian {
 namespace {
@@ -78,6 +84,23 @@ TEST_F(LinuxPathsOnDisk, StatusFailureOtherThanMissingIsRaised) {
     EXPECT_NE(std::string(e.what()).find("status"), std::string::npos) << e.what();
   }
   EXPECT_THROW(CreateDirectories(Path("loop/x")), std::filesystem::filesystem_error);
+}
+
+// A first run as root (sudo) leaves no folder the user cannot write: each
+// new folder takes the owner of the one that holds it.
+TEST_F(LinuxPathsOnDisk, FoldersRootMakesTakeTheirParentsOwner) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only root can give folders away";
+  constexpr uid_t kUser = 65534;
+  ASSERT_EQ(::chown(m_folder.path().c_str(), kUser, kUser), 0);
+  ASSERT_TRUE(CreateDirectories(Path("a/b")));
+  ASSERT_TRUE(velmar::platform::MakeFolders(Path("x/y/z").str()));
+  EXPECT_TRUE(velmar::platform::MakeFolders(Path("x/y").str())) << "one that exists";
+  for (const char* made : {"a", "a/b", "x", "x/y", "x/y/z"}) {
+    struct stat status {};
+    ASSERT_EQ(::stat((m_folder.path() / made).c_str(), &status), 0) << made;
+    EXPECT_EQ(status.st_uid, kUser) << made;
+    EXPECT_EQ(status.st_gid, kUser) << made;
+  }
 }
 #endif
 

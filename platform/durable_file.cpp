@@ -1,37 +1,107 @@
 #include "platform/durable_file.h"
 
+#include <algorithm>
+#include <cstddef>
+
+#include "base/ascii.h"
+#include "base/match.h"
+#include "base/path_split.h"
 #include "base/utf16.h"
+#include "platform/random_bytes.h"
 
 namespace velmar::platform {
+namespace {
 
-bool WriteFileAtomically(FileEnv& env, const FileLock& lock, const utils::utf16_string& path,
-                         const std::string& bytes, std::string& error,
-                         const utils::utf16_string& like) {
-  const utils::utf16_string temporary = path + base::FromAscii(".tmp");
-  // Without the lock, the temporary file may be another writer's, and that
-  // writer must not be overwritten by what this one read before.
+using utils::utf16_string;
+using utils::utf16_unit;
+
+// A temporary file is "<name>.<16 hex digits>.tmp", unique to its writer;
+// "<name>.tmp" is what earlier builds wrote.
+constexpr std::size_t kTokenLength = 16;
+
+const utf16_string& TemporarySuffix() {
+  static const utf16_string suffix = base::FromAscii(".tmp");
+  return suffix;
+}
+
+bool IsTemporaryOf(const utf16_string& entry, const utf16_string& name) {
+  const utf16_string& suffix = TemporarySuffix();
+  if (!base::StartsWith(entry, name) || entry.size() < name.size() + suffix.size() ||
+      entry.compare(entry.size() - suffix.size(), suffix.size(), suffix) != 0) {
+    return false;
+  }
+  const std::size_t middle = entry.size() - name.size() - suffix.size();
+  if (middle == 0) return true;
+  if (middle != kTokenLength + 1 || entry[name.size()] != '.') return false;
+  const auto token = entry.begin() + static_cast<std::ptrdiff_t>(name.size() + 1);
+  return std::all_of(token, token + kTokenLength,
+                     [](utf16_unit c) { return base::IsDigit(c) || (c >= 'a' && c <= 'f'); });
+}
+
+// A name no other writer uses: the writer that removes what others left
+// can then never remove the file a live writer is about to rename.
+bool TemporaryNameOf(const utf16_string& path, utf16_string& temporary) {
+  unsigned char random[kTokenLength / 2];
+  if (!FillRandomBytes(random, sizeof random)) return false;
+  temporary = path;
+  temporary += '.';
+  for (const unsigned char byte : random) {
+    temporary += static_cast<utf16_unit>(base::kLowerHexDigits[byte >> 4]);
+    temporary += static_cast<utf16_unit>(base::kLowerHexDigits[byte & 0x0F]);
+  }
+  temporary += TemporarySuffix();
+  return true;
+}
+
+}  // namespace
+
+std::unique_ptr<FileLock> LockForWriting(FileEnv& env, const utf16_string& path,
+                                         LockDeadline deadline, const KeepWaiting& keep_waiting,
+                                         std::string& error) {
+  auto lock = env.Lock(path + base::FromAscii(".lock"), deadline, keep_waiting, error);
+  if (lock == nullptr) return nullptr;
+  const auto parts = base::SplitPath(path);
+  const utf16_string folder(parts.folder);
+  const utf16_string name(parts.name);
+  std::vector<utf16_string> entries;
+  if (env.ListFolder(folder, entries)) {
+    for (const utf16_string& entry : entries) {
+      if (IsTemporaryOf(entry, name)) env.RemoveFile(folder + utf16_unit('/') + entry);
+    }
+  }
+  return lock;
+}
+
+bool WriteFileAtomically(FileEnv& env, const FileLock& lock, const utf16_string& path,
+                         const std::string& bytes, std::string& error, const utf16_string& like) {
+  // Without the lock, another writer may have read the file after this
+  // one did: what this one read must not replace what that one writes.
   const auto lost = [&error] {
     error = "the lock file was removed while it was held";
     return false;
   };
-  if (!lock.StillHeld()) return lost();
-  // Under the lock, a temporary file is a dead writer's, or one of a writer
-  // whose lock file was removed and that has yet to notice it: that one
-  // gives up at its next check, so a few tries get past it.
+  // A writer that took a lock since removed, before removing what earlier
+  // writers left, may remove this one's temporary file; while the lock
+  // holds, no one else puts a file in place, so writing it again is safe.
   constexpr int kTries = 3;
   for (int attempt = 1;; ++attempt) {
+    utf16_string temporary;
+    if (!TemporaryNameOf(path, temporary)) {
+      error = "the system gives no random bytes for a temporary name";
+      return false;
+    }
+    if (!lock.StillHeld()) return lost();
+    if (!env.WriteNewFile(temporary, bytes, like.empty() ? path : like, error)) {
+      return lock.StillHeld() ? false : lost();
+    }
+    // A writer that takes the lock after this check removes the temporary
+    // file before it reads, so the rename below happens before that read
+    // or fails.
+    if (lock.StillHeld() && env.ReplaceAtomically(temporary, path, error)) return true;
     env.RemoveFile(temporary);
-    if (env.WriteNewFile(temporary, bytes, like.empty() ? path : like, error)) break;
     if (!lock.StillHeld()) return lost();
     if (attempt == kTries) return false;
   }
-  if (!lock.StillHeld()) return lost();
-  if (!env.ReplaceAtomically(temporary, path, error)) {
-    if (!lock.StillHeld()) return lost();
-    env.RemoveFile(temporary);
-    return false;
-  }
-  return true;
 }
 
 }  // namespace velmar::platform

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ enum class FileReadResult {
 // The longest a save waits for the locks it needs, all of them together.
 constexpr std::chrono::seconds kLockWait{20};
 using LockDeadline = std::chrono::steady_clock::time_point;
+
+// Asked between tries while another process holds a lock; false ends the
+// wait at once, as when the file a link leads to changed meanwhile.
+using KeepWaiting = std::function<bool()>;
 
 // Held while alive; the system drops it when the process dies.
 class FileLock {
@@ -65,13 +70,16 @@ class FileEnv {
   // Names of the entries of `folder`; false when it cannot be listed.
   virtual bool ListFolder(const utils::utf16_string& folder,
                           std::vector<utils::utf16_string>& names) = 0;
-  // Waits until `deadline` at the latest for the exclusive lock of the file
-  // `path`, creating it when missing: readable by its owner alone (the
-  // folder's owner when the process may give files away), never through a
-  // link, only a regular file. A lock file removed or replaced while this
-  // waited is opened again. Null with `error` set when it cannot be had.
+  // Waits until `deadline` at the latest (or until `keep_waiting`, when
+  // set, says no) for the exclusive lock of the file `path`, creating it
+  // when missing: never through a link, only a regular file, readable by
+  // its owner alone, or by the group too in a folder the group may write
+  // (the folder's owner when the process may give files away). A lock file
+  // removed or replaced while this waited is opened again; one that cannot
+  // be opened or that others may read (an earlier build's) is replaced
+  // first. Null with `error` set when it cannot be had.
   virtual std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, LockDeadline deadline,
-                                         std::string& error) = 0;
+                                         const KeepWaiting& keep_waiting, std::string& error) = 0;
   // The file a symbolic link at `path` leads to, through every link in a
   // chain; `path` itself when it is no link.
   virtual utils::utf16_string ResolveLinks(const utils::utf16_string& path) = 0;
@@ -80,12 +88,21 @@ class FileEnv {
 // The operating system's file system.
 FileEnv& DefaultFileEnv();
 
+// Locks "<path>.lock" for a writer of `path` (see `FileEnv::Lock`), then
+// removes the temporary files earlier writers of `path` left: a dead
+// writer's, or that of a writer whose lock file was removed and who could
+// otherwise put in place what it read before this lock was taken.
+std::unique_ptr<FileLock> LockForWriting(FileEnv& env, const utils::utf16_string& path,
+                                         LockDeadline deadline, const KeepWaiting& keep_waiting,
+                                         std::string& error);
+
 // Replaces `path` with `bytes` so that a reader or a crash sees the old file
-// or the new one, whole: writes "<path>.tmp", flushes it, and renames it over
-// `path` while `lock` (the caller's lock on `path`) is still held. The new
-// file takes the permissions and owner of `like`, by default `path` itself.
-// A temporary file left by a writer that died is replaced. False with
-// `error` set on any failure, which leaves `path` as it was.
+// or the new one, whole: writes a temporary file of its own beside `path`,
+// flushes it, and renames it over `path` while `lock` (the caller's lock
+// from `LockForWriting`) is still held. The new file takes the permissions
+// and owner of `like`, by default `path` itself. False with `error` set on
+// any failure, which leaves `path` as it was; when `lock` was lost, the
+// caller may lock again and start over.
 bool WriteFileAtomically(FileEnv& env, const FileLock& lock, const utils::utf16_string& path,
                          const std::string& bytes, std::string& error,
                          const utils::utf16_string& like = {});

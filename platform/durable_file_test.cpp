@@ -100,22 +100,61 @@ TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {
 // A holder sees its lock file removed; lock files are private, not links.
 TEST_F(DurableFileTest, ALockFileRemovedWhileHeldIsNeverTrusted) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  auto held = m_env.Lock(Path("f.lock"), deadline, m_error);
+  auto held = m_env.Lock(Path("f.lock"), deadline, {}, m_error);
   ASSERT_NE(held, nullptr) << m_error;
   std::error_code refused;
   const bool removed = fs::remove(m_folder.path() / "f.lock", refused);
   EXPECT_EQ(held->StillHeld(), !removed);
   held.reset();
-  EXPECT_NE(m_env.Lock(Path("f.lock"), deadline, m_error), nullptr) << m_error;
+  EXPECT_NE(m_env.Lock(Path("f.lock"), deadline, {}, m_error), nullptr) << m_error;
 #if !defined(_WIN32)
   EXPECT_EQ(fs::status(m_folder.path() / "f.lock").permissions(),
             fs::perms::owner_read | fs::perms::owner_write);
   fs::create_symlink(m_folder.path() / "victim", m_folder.path() / "link.lock");
-  EXPECT_EQ(m_env.Lock(Path("link.lock"), deadline, m_error), nullptr);
+  EXPECT_EQ(m_env.Lock(Path("link.lock"), deadline, {}, m_error), nullptr);
   EXPECT_NE(m_error.find("link"), std::string::npos) << m_error;
   EXPECT_FALSE(fs::exists(fs::symlink_status(m_folder.path() / "victim")));
 #endif
 }
+
+#if !defined(_WIN32)
+// A lock file others may open (an earlier build's 0644) is replaced before
+// it is locked, so a descriptor opened before cannot block the owner; in a
+// folder the group may write, lock files are the group's too.
+TEST_F(DurableFileTest, LinuxLockFilesOthersMayOpenAreReplaced) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  const struct {
+    fs::perms folder;
+    int old_mode;  // of a lock file already there; 0 for none
+    fs::perms expected;
+  } cases[] = {
+      {fs::perms::owner_all, 0644, fs::perms::owner_read | fs::perms::owner_write},
+      {fs::perms::owner_all, 0, fs::perms::owner_read | fs::perms::owner_write},
+      {fs::perms::owner_all | fs::perms::group_all, 0,
+       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+           fs::perms::group_write},
+      {fs::perms::owner_all | fs::perms::group_all, 0604,
+       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+           fs::perms::group_write},
+      {fs::perms::owner_all | fs::perms::group_all, 0660,
+       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+           fs::perms::group_write},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.old_mode);
+    fs::permissions(m_folder.path(), c.folder);
+    const fs::path lock = m_folder.path() / "g.lock";
+    fs::remove(lock);
+    if (c.old_mode != 0) {
+      std::ofstream(lock) << "old";
+      ASSERT_EQ(::chmod(lock.c_str(), static_cast<mode_t>(c.old_mode)), 0);
+    }
+    ASSERT_NE(m_env.Lock(Path("g.lock"), deadline, {}, m_error), nullptr) << m_error;
+    EXPECT_EQ(fs::status(lock).permissions(), c.expected);
+    EXPECT_EQ(fs::file_size(lock) == 0, c.old_mode != 0660) << "replaced or new";
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace velmar::platform

@@ -40,7 +40,12 @@ enum class PathKind { kFolder, kOther, kNotFound, kError };
 PathKind QueryPathKind(const utils::utf16_string& path, std::error_code& error);
 
 // Creates one folder; false when it fails or the folder already exists.
+// Run as root, a new folder takes the owner of the folder that holds it.
 bool MakeFolder(const utils::utf16_string& path);
+
+// Creates the folder and each missing folder above it, as `MakeFolder`
+// does; true when it exists in the end.
+bool MakeFolders(const utils::utf16_string& path);
 
 // The entry itself (not what a link points to) exists.
 bool EntryExists(const utils::utf16_string& path);

@@ -13,10 +13,11 @@ namespace velmar::platform {
 enum class LockAttempt { kTaken, kBusy, kFailed };
 
 // Calls `attempt(error)` until it takes the lock or fails for good; false
-// with `error` set when it fails or another process keeps the lock past
-// `deadline`.
+// with `error` set when it fails, when another process keeps the lock past
+// `deadline`, or when `keep_waiting` (if set) says no.
 template <typename Attempt>
-bool WaitForLock(LockDeadline deadline, Attempt attempt, std::string& error) {
+bool WaitForLock(LockDeadline deadline, const KeepWaiting& keep_waiting, Attempt attempt,
+                 std::string& error) {
   auto pause = std::chrono::microseconds(200);
   for (;;) {
     switch (attempt(error)) {
@@ -29,6 +30,10 @@ bool WaitForLock(LockDeadline deadline, Attempt attempt, std::string& error) {
     }
     if (std::chrono::steady_clock::now() > deadline) {
       error = "another process holds the lock";
+      return false;
+    }
+    if (keep_waiting && !keep_waiting()) {
+      error = "what the lock guards moved while it was awaited";
       return false;
     }
     std::this_thread::sleep_for(pause);

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <utility>
 
-#include "base/path_split.h"
 #include "platform/lock_wait.h"
+#include "platform/posix/folder_owner.h"
 #include "platform/posix/utf8_text.h"
 
 namespace velmar::platform {
@@ -45,23 +45,14 @@ class FileDescriptor {
   int m_fd;
 };
 
-std::string FolderOf(const std::string& path) {
-  return std::string(base::SplitPath(path, base::kPosixPathSeparators).folder);
-}
-
 void SyncFolderOf(const std::string& path) {
   FileDescriptor fd(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (fd.get() >= 0) ::fsync(fd.get());
 }
 
-// A file root creates in a user's folder is given to the folder's owner, so
-// a run as root never leaves files the user cannot open or replace.
 void GiveToFolderOwner(int fd, const std::string& path) {
-  if (::geteuid() != 0) return;
   struct stat folder {};
-  if (::stat(FolderOf(path).c_str(), &folder) == 0) {
-    (void)::fchown(fd, folder.st_uid, folder.st_gid);
-  }
+  if (OwnerToGiveTo(path, folder)) (void)::fchown(fd, folder.st_uid, folder.st_gid);
 }
 
 bool SameFile(const struct stat& one, const struct stat& other) {
@@ -84,20 +75,53 @@ class FlockLock : public FileLock {
   struct stat m_status;
 };
 
-// Opens the lock file without following a link, creating it private to its
-// owner; -1 with errno set on failure.
-int OpenLockFile(const std::string& path) {
+// Lock files are private to their owner; in a folder the group may write,
+// every member of the group may take the lock, since each of them could
+// replace the store's files anyway.
+mode_t LockFileMode(const std::string& path) {
+  struct stat folder {};
+  const bool shared =
+      ::stat(FolderOf(path).c_str(), &folder) == 0 && (folder.st_mode & S_IWGRP) != 0;
+  return shared ? 0660 : 0600;
+}
+
+// Opens the lock file without following a link, creating it with `mode`.
+// One that cannot be opened, or that others than `mode` allows may open
+// (an earlier build made them 0644, and an open descriptor outlives a
+// chmod), is replaced by a new one. -1 with errno set on failure.
+int OpenLockFile(const std::string& path, mode_t mode) {
   constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  // Whoever else replaces it at the same moment may cost one more turn.
+  int replacements = 3;
   for (;;) {
-    const int created = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, 0600);
+    const int created = ::open(path.c_str(), kFlags | O_CREAT | O_EXCL, mode);
     if (created >= 0) {
+      (void)::fchmod(created, mode);  // the umask may have taken the group's bits
       GiveToFolderOwner(created, path);
       return created;
     }
     if (errno != EEXIST) return -1;
     const int existing = ::open(path.c_str(), kFlags);
     // Removed in between: create it after all.
-    if (existing >= 0 || errno != ENOENT) return existing;
+    if (existing < 0 && errno == ENOENT) continue;
+    if (existing < 0 && (errno != EACCES || replacements-- == 0)) return -1;
+    if (existing < 0) {
+      if (::unlink(path.c_str()) != 0) {
+        errno = EACCES;
+        return -1;
+      }
+      continue;
+    }
+    struct stat opened {};
+    struct stat named {};
+    if (::fstat(existing, &opened) == 0 && S_ISREG(opened.st_mode) &&
+        (opened.st_mode & 0777 & ~mode) != 0 && replacements-- > 0 &&
+        ::lstat(path.c_str(), &named) == 0 && SameFile(opened, named) &&
+        ::unlink(path.c_str()) == 0) {
+      ::close(existing);
+      continue;
+    }
+    return existing;
   }
 }
 
@@ -248,13 +272,14 @@ class PosixFileEnv : public FileEnv {
   }
 
   // flock belongs to the open file, so two stores of one process exclude
-  // each other too, and the lock goes with the process. Lock files are
-  // never removed: one removed by someone else is noticed and opened anew.
+  // each other too, and the lock goes with the process. A lock file stays
+  // when released; one removed by someone else is noticed and opened anew.
   std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, LockDeadline deadline,
-                                 std::string& error) override {
+                                 const KeepWaiting& keep_waiting, std::string& error) override {
     const std::string native = ToUtf8(path);
+    const mode_t mode = LockFileMode(native);
     for (;;) {
-      FileDescriptor fd(OpenLockFile(native));
+      FileDescriptor fd(OpenLockFile(native, mode));
       if (fd.get() < 0) {
         error = errno == ELOOP ? "the lock file is a link" : SystemError(errno);
         return nullptr;
@@ -264,11 +289,9 @@ class PosixFileEnv : public FileEnv {
         error = "the lock file is not a regular file";
         return nullptr;
       }
-      // One that others could open (made before lock files were private).
-      if ((held.st_mode & 077) != 0 && held.st_uid == ::geteuid()) (void)::fchmod(fd.get(), 0600);
       const int raw = fd.get();
       const bool taken = WaitForLock(
-          deadline,
+          deadline, keep_waiting,
           [raw](std::string& failure) {
             if (::flock(raw, LOCK_EX | LOCK_NB) == 0) return LockAttempt::kTaken;
             if (errno == EWOULDBLOCK || errno == EINTR) return LockAttempt::kBusy;

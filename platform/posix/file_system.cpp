@@ -10,6 +10,7 @@
 #include <string>
 
 #include "base/path_split.h"
+#include "platform/posix/folder_owner.h"
 #include "platform/posix/utf8_text.h"
 
 namespace velmar::platform {
@@ -19,6 +20,13 @@ namespace {
 bool ToSystemPath(const utils::utf16_string& path, std::string& out) {
   out = ToUtf8(path);
   return !out.empty() && out.find('\0') == std::string::npos;
+}
+
+bool MakeOneFolder(const std::string& name) {
+  if (mkdir(name.c_str(), 0777) != 0) return false;
+  struct stat parent {};
+  if (OwnerToGiveTo(name, parent)) (void)lchown(name.c_str(), parent.st_uid, parent.st_gid);
+  return true;
 }
 
 utils::utf16_string FromEnvironment(const char* variable) {
@@ -105,7 +113,21 @@ PathKind QueryPathKind(const utils::utf16_string& path, std::error_code& error) 
 
 bool MakeFolder(const utils::utf16_string& path) {
   std::string name;
-  return ToSystemPath(path, name) && mkdir(name.c_str(), 0777) == 0;
+  return ToSystemPath(path, name) && MakeOneFolder(name);
+}
+
+bool MakeFolders(const utils::utf16_string& path) {
+  std::string name;
+  if (!ToSystemPath(path, name)) return false;
+  // From the top down, so that each new folder takes its parent's owner.
+  for (std::size_t end = name.find('/', 1);; end = name.find('/', end + 1)) {
+    const std::string folder = name.substr(0, end);
+    struct stat status {};
+    if (stat(folder.c_str(), &status) != 0 && !MakeOneFolder(folder) && errno != EEXIST) {
+      return false;
+    }
+    if (end == std::string::npos) return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+  }
 }
 
 bool EntryExists(const utils::utf16_string& path) {

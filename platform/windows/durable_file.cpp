@@ -188,11 +188,11 @@ class WindowsFileEnv : public FileEnv {
   }
 
   std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, LockDeadline deadline,
-                                 std::string& error) override {
+                                 const KeepWaiting& keep_waiting, std::string& error) override {
     std::unique_ptr<RangeLock> lock;
     HANDLE handle = INVALID_HANDLE_VALUE;
     const bool taken = WaitForLock(
-        deadline,
+        deadline, keep_waiting,
         [&](std::string& failure) {
           if (!lock) {
             // The link itself is opened, never what it leads to.

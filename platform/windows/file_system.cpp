@@ -7,6 +7,9 @@
 #include <sys/types.h>
 #include <windows.h>
 
+#include <filesystem>
+#include <system_error>
+
 namespace velmar::platform {
 namespace {
 
@@ -104,6 +107,14 @@ PathKind QueryPathKind(const utils::utf16_string& path, std::error_code& error) 
 
 bool MakeFolder(const utils::utf16_string& path) {
   return IsCallable(path) && _wmkdir(path.c_str()) == 0;
+}
+
+// A new folder inherits its parent's permissions here; no owner to pass on.
+bool MakeFolders(const utils::utf16_string& path) {
+  if (!IsCallable(path)) return false;
+  std::error_code error;
+  std::filesystem::create_directories(std::filesystem::path(path), error);
+  return std::filesystem::is_directory(std::filesystem::path(path), error);
 }
 
 bool EntryExists(const utils::utf16_string& path) {

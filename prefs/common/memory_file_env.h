@@ -45,9 +45,12 @@ class MemoryFileEnv : public platform::FileEnv {
   std::map<string_type, string_type, PathOrder> links;
   // The deadline of every lock asked for, in order.
   std::vector<platform::LockDeadline> lock_deadlines;
-  // Runs once, as the next new file is written: another process's turn
-  // while a save holds its locks.
+  // Each runs once: as the next new file is written, as the next file is
+  // renamed into place, and as the next lock is found held. Another
+  // process's turn while a save holds its locks or waits for one.
   std::function<void(const string_type& path)> on_write;
+  std::function<void(const string_type& path)> on_replace;
+  std::function<void(const string_type& path)> on_wait;
 
   std::string write_error;    // writing the new file's bytes
   std::string flush_error;    // flushing them to the disk
@@ -93,11 +96,7 @@ class MemoryFileEnv : public platform::FileEnv {
       error = write_error.empty() ? flush_error : write_error;
       return false;
     }
-    if (on_write) {
-      const auto turn = std::move(on_write);
-      on_write = nullptr;
-      turn(path);
-    }
+    TakeTurn(on_write, path);
     entries[path] = Entry{EntryKind::kFile, bytes, ++m_lastId, like};
     return true;
   }
@@ -108,6 +107,7 @@ class MemoryFileEnv : public platform::FileEnv {
       error = replace_error;
       return false;
     }
+    TakeTurn(on_replace, target);
     const auto to = entries.find(target);
     if (to != entries.end() && to->second.kind == EntryKind::kFolder) {
       error = "Is a directory";
@@ -145,8 +145,9 @@ class MemoryFileEnv : public platform::FileEnv {
   }
 
   // A lock another store holds is held past any deadline: one thread
-  // cannot wait for another.
+  // cannot wait for another. `keep_waiting` is asked once.
   std::unique_ptr<platform::FileLock> Lock(const string_type& path, platform::LockDeadline deadline,
+                                           const platform::KeepWaiting& keep_waiting,
                                            std::string& error) override {
     lock_deadlines.push_back(deadline);
     if (!lock_error.empty()) {
@@ -163,10 +164,13 @@ class MemoryFileEnv : public platform::FileEnv {
       error = "the lock file is not a regular file";
       return nullptr;
     }
-    if (!m_held.insert(entry.id).second) {
-      error = "another process holds the lock";
+    if (m_held.count(entry.id) != 0) {
+      TakeTurn(on_wait, path);
+      error = keep_waiting && !keep_waiting() ? "what the lock guards moved"
+                                              : "another process holds the lock";
       return nullptr;
     }
+    m_held.insert(entry.id);
     return std::make_unique<MemoryLock>(*this, path, entry.id);
   }
 
@@ -199,6 +203,13 @@ class MemoryFileEnv : public platform::FileEnv {
 
   std::uint64_t m_lastId = 0;
   std::set<std::uint64_t> m_held;
+
+  static void TakeTurn(std::function<void(const string_type&)>& turn, const string_type& path) {
+    if (!turn) return;
+    const auto once = std::move(turn);
+    turn = nullptr;
+    once(path);
+  }
 
   // Moves the entry at `source` over whatever `target` holds.
   bool MoveEntry(const string_type& source, const string_type& target, std::string& error) {

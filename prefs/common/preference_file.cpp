@@ -25,11 +25,6 @@ constexpr std::size_t kKeptBadCopies = 5;
 
 string_type Decimal(std::uint64_t value) { return base::FromAscii(std::to_string(value)); }
 
-const string_type& LockSuffix() {
-  static const string_type suffix = base::FromAscii(".lock");
-  return suffix;
-}
-
 // A file this library wrote: it parses and names its format.
 bool IsPreferenceFile(const std::string& bytes) {
   Tables tables;
@@ -40,27 +35,36 @@ bool IsPreferenceFile(const std::string& bytes) {
          names_format;
 }
 
+// Copies are numbered in the order they are made: "<file>.bad" is 0.
+// Larger numbers, or digits with a leading zero, are no copies of ours.
+constexpr std::uint64_t kCopyNumberLimit = 1000000000000000000u;
+
+bool ParseCopyNumber(const string_type& digits, std::uint64_t& number) {
+  number = 0;
+  if (digits.empty()) return true;
+  if (digits.size() > 18 || digits[0] == '0') return false;
+  for (const utf16_unit c : digits) {
+    if (!base::IsDigit(c)) return false;
+    number = number * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  return true;
+}
+
 // Moves an unreadable file aside as "<file>.bad", "<file>.bad1", ...,
 // keeping only the newest few copies; `aside` is where it went.
 bool MoveAside(platform::FileEnv& env, const string_type& path, string_type& aside,
                std::string& error) {
   const auto parts = base::SplitPath(path);
   const string_type folder(parts.folder);
-  const string_type name(parts.name);
-  const string_type stem = name + base::FromAscii(".bad");
+  const string_type stem = string_type(parts.name) + base::FromAscii(".bad");
   std::vector<string_type> entries;
   std::vector<std::uint64_t> numbers;
   if (env.ListFolder(folder, entries)) {
     for (const string_type& entry : entries) {
-      if (!base::StartsWith(entry, stem)) continue;
-      const string_type digits = entry.substr(stem.size());
-      if (digits.size() > 18 || !std::all_of(digits.begin(), digits.end(),
-                                             [](utf16_unit c) { return base::IsDigit(c); })) {
-        continue;
-      }
       std::uint64_t number = 0;
-      for (const utf16_unit c : digits) number = number * 10 + static_cast<std::uint64_t>(c - '0');
-      numbers.push_back(number);
+      if (base::StartsWith(entry, stem) && ParseCopyNumber(entry.substr(stem.size()), number)) {
+        numbers.push_back(number);
+      }
     }
   }
   std::sort(numbers.begin(), numbers.end());
@@ -69,6 +73,17 @@ bool MoveAside(platform::FileEnv& env, const string_type& path, string_type& asi
            (number == 0 ? string_type() : Decimal(number));
   };
   std::uint64_t next = numbers.empty() ? 0 : numbers.back() + 1;
+  // Only a copy planted with a number near the limit gets here: the copies
+  // are numbered from 0 again, in their order, so the newest stay known.
+  if (next >= kCopyNumberLimit) {
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+      std::string ignored;
+      if (numbers[i] != i && env.RenameWithoutReplacing(name_of(numbers[i]), name_of(i), ignored)) {
+        numbers[i] = i;
+      }
+    }
+    next = numbers.size();
+  }
   bool moved = false;
   for (int attempt = 0; attempt < 10 && !moved; ++attempt, ++next) {
     aside = name_of(next);
@@ -153,13 +168,24 @@ bool PreferenceFile::LockAndRead(platform::FileEnv& env, const string_type& path
       Read(env, path, max_size);
       if (foreign) return true;
     }
-    lock = env.Lock(locked + LockSuffix(), deadline, failure);
-    if (lock == nullptr) return false;
-    // What the lock guards is read under it; a link moved while this
-    // waited leads to another lock.
-    Read(env, path, max_size);
-    if (target == locked) return true;
-    lock.reset();
+    // A link re-pointed while this waits leads to another lock at once.
+    bool moved = false;
+    lock = platform::LockForWriting(
+        env, locked, deadline,
+        [&] {
+          moved = env.ResolveLinks(path) != locked;
+          return !moved;
+        },
+        failure);
+    if (lock != nullptr) {
+      // What the lock guards is read under it; a link moved after the
+      // wait leads to another lock too.
+      Read(env, path, max_size);
+      if (target == locked) return true;
+      lock.reset();
+      moved = true;
+    }
+    if (!moved) return false;
     if (std::chrono::steady_clock::now() > deadline) {
       failure = "the link keeps changing";
       return false;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <iterator>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -79,59 +81,79 @@ TEST(PreferenceFileTest, EveryFaultFailsTheSaveKeepsTheFileAndTheValues) {
   }
 }
 
-// Another store saves while this one holds the locks: what a save reports
-// as saved is on disk in the end.
+// Another store saves while this one holds the locks, as it writes its
+// new file or between its last check of the lock and the rename: what a
+// save reports as saved is on disk in the end. Without another store, a
+// writer that took a removed lock only removes the temporary files.
 TEST(PreferenceFileTest, AValueReportedAsSavedIsNeverLost) {
   const struct {
     const char16_t* other_folder;  // the other store's paths: links when not /m
     bool remove_locks;             // the lock files are removed first
-  } cases[] = {{u"/m", false}, {u"/links", false}, {u"/m", true}, {u"/links", true}};
+    bool at_rename;                // the other's turn: at the rename, not the write
+  } cases[] = {{u"/m", false, false},   {u"/links", false, false}, {u"/m", true, false},
+               {u"/links", true, false}, {u"/m", false, true},     {u"/m", true, true},
+               {u"/links", true, true},  {nullptr, false, true}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.remove_locks) + std::to_string(c.other_folder[1]));
+    SCOPED_TRACE(std::to_string(c.remove_locks) + std::to_string(c.at_rename) +
+                 (c.other_folder != nullptr ? std::to_string(c.other_folder[1]) : "cleaner"));
     MemoryFileEnv env;
     env.entries[kPrivate].bytes = env.entries[kPublic].bytes = "{\"format\": 1}";
     env.links[U(u"/links/p.private.json")] = kPrivate;
     env.links[U(u"/links/p.public.json")] = U(u"/other/../m/p.public.json");
     env.links[U(u"/other/../m/p.public.json")] = kPublic;
     MemoryStore mine(env);
-    MemoryStore other(env, U(c.other_folder));
+    MemoryStore other(env, U(c.other_folder != nullptr ? c.other_folder : u"/m"));
     mine.WriteInt(kGeneral, velmar_ustring("mine"), 1);
     other.WriteInt(kGeneral, velmar_ustring("other"), 2);
     bool other_saved = false;
-    env.on_write = [&](const string_type&) {
+    auto& turn = c.at_rename ? env.on_replace : env.on_write;
+    turn = [&](const string_type&) {
       if (c.remove_locks) {
         env.RemoveFile(kPrivate + kLock);
         env.RemoveFile(kPublic + kLock);
       }
-      other_saved = other.SavePreferences();
+      if (c.other_folder != nullptr) {
+        other_saved = other.SavePreferences();
+        return;
+      }
+      for (auto entry = env.entries.begin(); entry != env.entries.end();) {
+        entry = entry->first.find(U(u".tmp")) != string_type::npos ? env.entries.erase(entry)
+                                                                   : std::next(entry);
+      }
     };
     ASSERT_TRUE(mine.SavePreferences()) << mine.Error();
     EXPECT_EQ(other_saved, c.remove_locks) << other.Error();
     EXPECT_EQ(other.Error().find("another process holds the lock") == std::string::npos,
-              other_saved);
+              other_saved || c.other_folder == nullptr);
+    EXPECT_FALSE(HasEntryWith(env, U(u".tmp"))) << "a temporary file is left";
     MemoryStore result(env);
     EXPECT_EQ(result.ReadInt(kGeneral, velmar_ustring("mine"), 0), 1);
     EXPECT_EQ(result.ReadInt(kGeneral, velmar_ustring("other"), 0), other_saved ? 2 : 0);
   }
 }
 
-// A link is followed only to a preference file.
+// A link is followed only to a preference file, and to the file it leads
+// to now when it is re-pointed while the save waits for the old one's lock.
 TEST(PreferenceFileTest, ALinkIsFollowedOnlyToAPreferenceFile) {
   const string_type target = U(u"/home/notes.txt");
+  const string_type moved = U(u"/home/moved.json");
+  const char* own_file = "{\"format\": 1, \"categories\": {\"general\": {\"old\": 1}}}";
   const struct {
     bool exists;
     Kind kind;
     const char* bytes;
     const char* expected;  // in the save's error; empty when the save works
+    bool repointed;        // the target's lock is held until the link leads elsewhere
   } cases[] = {
-      {true, Kind::kFile, "{\"format\": 1, \"categories\": {\"general\": {\"old\": 1}}}", ""},
-      {true, Kind::kFile, "my notes", "which is no preference file"},
-      {true, Kind::kFile, "{\"general\": {}}", "which is no preference file"},
-      {false, Kind::kFile, "", "which does not exist"},
-      {true, Kind::kFolder, "", "which cannot be read"},
+      {true, Kind::kFile, own_file, "", false},
+      {true, Kind::kFile, own_file, "", true},
+      {true, Kind::kFile, "my notes", "which is no preference file", false},
+      {true, Kind::kFile, "{\"general\": {}}", "which is no preference file", false},
+      {false, Kind::kFile, "", "which does not exist", false},
+      {true, Kind::kFolder, "", "which cannot be read", false},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.bytes);
+    SCOPED_TRACE(std::string(c.bytes) + std::to_string(c.repointed));
     MemoryFileEnv env;
     env.links[kPublic] = target;
     if (c.exists) env.entries[target] = MemoryFileEnv::Entry{c.kind, c.bytes};
@@ -140,11 +162,21 @@ TEST(PreferenceFileTest, ALinkIsFollowedOnlyToAPreferenceFile) {
     const bool own = *c.expected == 0;
     EXPECT_EQ(store.loaded, own);
     store.WriteInt(kGeneral, velmar_ustring("new"), 2);
-    EXPECT_EQ(store.SavePreferences(), own);
-    EXPECT_EQ(env.links.at(kPublic), target);
+    std::unique_ptr<platform::FileLock> held;
+    if (c.repointed) {
+      std::string error;
+      held = env.Lock(target + kLock, {}, {}, error);
+      env.entries[moved] = env.entries[target];
+      env.on_wait = [&](const string_type&) { env.links[kPublic] = moved; };
+    }
+    EXPECT_EQ(store.SavePreferences(), own) << store.Error();
+    const string_type& leads_to = c.repointed ? moved : target;
+    EXPECT_EQ(env.links.at(kPublic), leads_to);
     if (own) {
+      EXPECT_EQ(MemoryStore(env).ReadInt(kGeneral, velmar_ustring("new"), 0), 2);
       EXPECT_EQ(MemoryStore(env).ReadInt(kGeneral, velmar_ustring("old"), 0), 1);
-      EXPECT_NE(env.Bytes(target + kLock), nullptr) << "the lock is beside the target";
+      EXPECT_NE(env.Bytes(leads_to + kLock), nullptr) << "the lock is beside the target";
+      EXPECT_EQ(*env.Bytes(target) == c.bytes, c.repointed);
       continue;
     }
     EXPECT_NE(store.Error().find("/m/p.public.json: is a link"), std::string::npos);
@@ -159,9 +191,14 @@ TEST(PreferenceFileTest, ALinkIsFollowedOnlyToAPreferenceFile) {
 }
 
 // Unreadable files are kept aside, the newest five, and the new file takes
-// their mode and owner.
+// their mode and owner. A copy planted with the largest number of ours is
+// numbered anew; names that are no copy of ours stay as they are.
 TEST(PreferenceFileTest, UnreadableCopiesAreBounded) {
   MemoryFileEnv env;
+  env.entries[kPublic + U(u".bad999999999999999999")].bytes = "planted";
+  for (const char16_t* foreign : {u".bad1000000000000000000", u".bad01", u".bad1x"}) {
+    env.entries[kPublic + U(foreign)].bytes = "foreign";
+  }
   for (int i = 0; i < 12; ++i) {
     env.entries[kPublic].bytes = "not json " + std::to_string(i);
     MemoryStore store(env);
@@ -173,8 +210,9 @@ TEST(PreferenceFileTest, UnreadableCopiesAreBounded) {
   for (const auto& entry : env.entries) {
     if (entry.first.find(U(u".bad")) != string_type::npos) kept.insert(entry.second.bytes);
   }
-  EXPECT_EQ(kept, (std::multiset<std::string>{"not json 10", "not json 11", "not json 7",
-                                              "not json 8", "not json 9"}));
+  EXPECT_EQ(kept, (std::multiset<std::string>{"foreign", "foreign", "foreign", "not json 10",
+                                              "not json 11", "not json 7", "not json 8",
+                                              "not json 9"}));
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include <chrono>
-#include <filesystem>
 #include <mutex>
 #include <string>
-#include <system_error>
 
 #include "base/ascii.h"
+#include "base/path_split.h"
 #include "base/utf16.h"
 #include "base/version.h"
 #include "platform/durable_file.h"
@@ -41,13 +40,15 @@ std::string ReadIdFile(const utf16_string& file) {
 // replaced in one step, so a reader never sees half a file and a crash
 // leaves the old one or the new one.
 std::string StoreNewId(const utf16_string& file) {
-  std::error_code created;
-  std::filesystem::create_directories(std::filesystem::path(file).parent_path(), created);
-  if (created) return {};
+  const std::size_t folder_end = velmar::base::LastPathSeparator(file);
+  if (folder_end == utf16_string::npos ||
+      !velmar::platform::MakeFolders(file.substr(0, folder_end))) {
+    return {};
+  }
   velmar::platform::FileEnv& env = velmar::platform::DefaultFileEnv();
   std::string error;
-  const auto lock = env.Lock(file + velmar::base::FromAscii(".lock"),
-                             std::chrono::steady_clock::now() + velmar::platform::kLockWait, error);
+  const auto lock = velmar::platform::LockForWriting(
+      env, file, std::chrono::steady_clock::now() + velmar::platform::kLockWait, {}, error);
   if (lock == nullptr) return {};
   // Another process may have stored its own meanwhile; the file decides.
   const std::string stored = ReadIdFile(file);
@@ -74,13 +75,12 @@ std::string MakeRandomUuid() {
   if (!velmar::platform::FillRandomBytes(bytes, sizeof bytes)) return {};
   bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0F) | 0x40);  // version 4
   bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80);  // RFC 4122 variant
-  static const char kHex[] = "0123456789abcdef";
   std::string text;
   text.reserve(36);
   for (int i = 0; i < 16; ++i) {
     if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
-    text += kHex[bytes[i] >> 4];
-    text += kHex[bytes[i] & 0x0F];
+    text += velmar::base::kLowerHexDigits[bytes[i] >> 4];
+    text += velmar::base::kLowerHexDigits[bytes[i] & 0x0F];
   }
   return text;
 }
