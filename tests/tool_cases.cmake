@@ -129,6 +129,12 @@ foreach(command IN ITEMS png-background batch)
   tool_case(${command}_missing_file ARGS ${command} x.png STATUS 2 OUT ""
     ERR "^folianutils: x\\.png: No such file or directory\n$")
 endforeach()
+# A FIFO is refused at once: opening it would wait for a writer.
+if(EXISTS /dev/full)
+  execute_process(COMMAND mkfifo fifo.png WORKING_DIRECTORY ${WORK} ERROR_QUIET)
+endif()
+tool_case(Linux_png_background_fifo ARGS png-background fifo.png TIMEOUT 10 STATUS 2 OUT ""
+  ERR "^folianutils: fifo\\.png: not a regular file\n$")
 
 # ---- preferences ---------------------------------------------------------------
 
@@ -199,6 +205,10 @@ tool_case(batch_crlf_and_no_final_newline ARGS batch INPUT "parse-length 5\r\npa
 # batch FILE, and - for standard input; the file above holds two requests.
 tool_case(batch_from_file ARGS batch batch_crlf_and_no_final_newline.in OUT "5\n6\n")
 tool_case(batch_dash ARGS batch - INPUT "parse-length 7\n" OUT "7\n")
+# A word far longer than every name is near none, and is told so at once.
+string(REPEAT "x" 8388608 word)
+tool_case(batch_long_unknown_word ARGS batch INPUT "${word}\n" TIMEOUT 10
+  OUT "error: unknown command '${word}'\n")
 
 # ---- standard output that fails -------------------------------------------------
 

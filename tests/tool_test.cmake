@@ -13,8 +13,9 @@
 #                                    is <null>). Without --json in ARGS the case
 #                                    runs twice: as given, for OUT, and with
 #                                    --json added, for JSON
-#     [STDOUT_FILE <file> | PIPE_HEAD])  standard output to the file, or
+#     [STDOUT_FILE <file> | PIPE_HEAD]  standard output to the file, or
 #                                    through head -n 1
+#     [TIMEOUT <seconds>])           a case that must end this soon
 # Cases named Linux_* need a Linux host (/dev/full, head). Every JSON answer
 # is checked against tool/answers.schema.json; natively, every command must
 # have been seen answering and failing. completion_case(<partial command
@@ -55,7 +56,7 @@ endif()
 set(usage "^folianutils: [^\n]+\nRun 'folianutils( [a-z-]+)? --help' for more information\\.\n$")
 
 function(tool_case name)
-  cmake_parse_arguments(PARSE_ARGV 1 C "PIPE_HEAD" "STATUS;OUT;OUT_MATCHES;ERR;INPUT;STDOUT_FILE"
+  cmake_parse_arguments(PARSE_ARGV 1 C "PIPE_HEAD" "STATUS;OUT;OUT_MATCHES;ERR;INPUT;STDOUT_FILE;TIMEOUT"
     "ARGS;JSON")
   if((DEFINED ONLY AND NOT name MATCHES "${ONLY}") OR (name MATCHES "^Linux_" AND NOT EXISTS /dev/full))
     return()
@@ -75,6 +76,9 @@ function(tool_case name)
   if(C_PIPE_HEAD)
     set(pipe COMMAND head -n 1)
   endif()
+  if(C_TIMEOUT)
+    set(timeout TIMEOUT ${C_TIMEOUT})
+  endif()
   set(passes plain)
   if(DEFINED C_JSON AND NOT "--json" IN_LIST C_ARGS)
     list(APPEND passes json)
@@ -86,7 +90,7 @@ function(tool_case name)
     endif()
     set(out "")
     execute_process(COMMAND ${EMULATOR} ${TOOL} ${args} ${pipe} INPUT_FILE ${input} ${output}
-      ERROR_VARIABLE err RESULTS_VARIABLE statuses WORKING_DIRECTORY ${WORK})
+      ERROR_VARIABLE err RESULTS_VARIABLE statuses WORKING_DIRECTORY ${WORK} ${timeout})
     list(GET statuses 0 status)
     # Windows writes text with CR LF.
     string(REPLACE "\r" "" out "${out}")

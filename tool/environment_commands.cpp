@@ -127,10 +127,7 @@ class PngBackgroundCommand : public CommandWith<FolderSettings> {
  public:
   void Define(CLI::App& app) override { AddText(app, "FILE", s.name, "the .png file")->required(); }
   int Run(Record& record) override {
-    {
-      std::ifstream file;
-      OpenInputFile(s.name, file);
-    }
+    CheckWholeInputFile(s.name);
     velmar::utils::CColor color;
     const bool found = GetImageBackgroundColor(velmar_ustring(s.name), &color);
     record.fields().Text("file", s.name).Hidden();

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <system_error>
 
 #include "tool/command.h"
 
@@ -17,6 +18,19 @@ void OpenInputFile(const std::string& path, std::ifstream& file) {
     const int error = errno != 0 ? errno : ENOENT;
     throw FileError{path + ": " + std::strerror(error)};
   }
+}
+
+void CheckWholeInputFile(const std::string& path) {
+  // Opening a FIFO waits for a writer, so it is told by its type first; a
+  // missing file or a folder is left to the open, which words it.
+  std::error_code error;
+  const auto type = std::filesystem::status(std::filesystem::u8path(path), error).type();
+  if (!error && type != std::filesystem::file_type::regular &&
+      type != std::filesystem::file_type::directory) {
+    throw FileError{path + ": not a regular file"};
+  }
+  std::ifstream file;
+  OpenInputFile(path, file);
 }
 
 }  // namespace folian::tool

@@ -84,20 +84,30 @@ bool UnitsFromHex(const string_type& hex, string_type& out) {
   return true;
 }
 
+bool HasLoneSurrogate(const string_type& text) {
+  return base::HasLoneSurrogate(text.data(), text.size());
+}
+
 // A dictionary key as written: "$$..." for a key starting with "$", and
-// "$utf16:<hex>" for one holding a lone surrogate.
-void UnescapeKey(string_type& key) {
-  if (key.size() >= 2 && key[0] == '$' && key[1] == '$') {
+// "$utf16:<hex>" for one holding a lone surrogate. The file's own member
+// names may be another program's ("$schema"), so there only the second
+// form is read, and only for text UTF-8 cannot carry.
+void UnescapeKey(string_type& key, bool file_member) {
+  if (!file_member && key.size() >= 2 && key[0] == '$' && key[1] == '$') {
     key.erase(0, 1);
   } else if (key.compare(0, UnitsKeyPrefix().size(), UnitsKeyPrefix()) == 0) {
     string_type units;
-    if (UnitsFromHex(key.substr(UnitsKeyPrefix().size()), units)) key = std::move(units);
+    if (UnitsFromHex(key.substr(UnitsKeyPrefix().size()), units) &&
+        (!file_member || HasLoneSurrogate(units))) {
+      key = std::move(units);
+    }
   }
 }
 
-// The reader has validated the UTF-8 already, so the text holds no
-// surrogate forms. No byte-order mark is skipped here: a string may well
-// begin with U+FEFF or any U+Fxxx.
+// The reader has validated the UTF-8 already; its only surrogate forms
+// come from escapes of lone surrogates, each read as its unit. No
+// byte-order mark is skipped here: a string may well begin with U+FEFF or
+// any U+Fxxx.
 bool ToUtf16(const char* text, std::size_t length, string_type& out) {
   // Names and most values are ASCII: widened in one pass.
   if (std::all_of(text, text + length,
@@ -257,8 +267,7 @@ class VariantBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Va
     frame.key_is_type = length == 5 && std::memcmp(text, "$type", 5) == 0;
     frame.key_is_value = length == 5 && std::memcmp(text, "value", 5) == 0;
     if (!ToUtf16(text, length, frame.key)) return false;
-    // The file's own member names are written as they are.
-    if (m_frames.size() > 1) UnescapeKey(frame.key);
+    UnescapeKey(frame.key, m_frames.size() == 1);
     return true;
   }
   bool StartObject() { return Push(true); }
@@ -347,11 +356,51 @@ class VariantBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Va
   std::vector<Frame> m_frames;
 };
 
-// ---- writing --------------------------------------------------------------
-
-bool HasLoneSurrogate(const string_type& text) {
-  return base::HasLoneSurrogate(text.data(), text.size());
+// The code unit of the escape "\uXXXX" at `p`, or -1 when there is none.
+long EscapedUnit(const char* p, const char* end) {
+  if (end - p < 6 || p[0] != '\\' || p[1] != 'u') return -1;
+  long unit = 0;
+  for (int k = 2; k < 6; ++k) {
+    const int digit = base::HexDigitValue(static_cast<unsigned char>(p[k]));
+    if (digit < 0) return -1;
+    unit = unit << 4 | digit;
+  }
+  return unit;
 }
+
+// RapidJSON refuses a high-surrogate escape that no low one follows, which
+// a program that cut UTF-16 text inside a pair writes. Such an escape is
+// replaced by the three-byte form ToUtf16 reads as that unit, the form
+// RapidJSON gives a lone low one itself. False for text without one, which
+// costs a scan: most files hold few backslashes.
+bool ReplaceLoneHighEscapes(const std::string& bytes, std::size_t start, std::string& out) {
+  const char* const end = bytes.data() + bytes.size();
+  const char* copied = bytes.data() + start;
+  const char* p = copied;
+  while ((p = static_cast<const char*>(std::memchr(p, '\\', static_cast<std::size_t>(end - p)))) !=
+         nullptr) {
+    // Each pair in a run of backslashes is an escaped backslash.
+    const char* const run = p;
+    while (p != end && *p == '\\') ++p;
+    if ((p - run) % 2 == 0) continue;
+    const long unit = EscapedUnit(p - 1, end);
+    if (unit < 0xD800 || unit > 0xDBFF) continue;
+    // A pair is the reader's own: text written with every character
+    // escaped keeps the direct path.
+    const long next = EscapedUnit(p + 5, end);
+    if (next >= 0xDC00 && next <= 0xDFFF) continue;
+    out.append(copied, p - 1);
+    const auto high = static_cast<utf16_unit>(unit);
+    base::utf8::Encode(&high, 1, out);
+    p += 5;
+    copied = p;
+  }
+  if (copied == bytes.data() + start) return false;
+  out.append(copied, end);
+  return true;
+}
+
+// ---- writing --------------------------------------------------------------
 
 // UTF-8 cannot carry a lone surrogate, so such text is kept as its code
 // units, four hex digits each.
@@ -375,10 +424,10 @@ void WritePlain(JsonWriter& writer, const string_type& text, bool key) {
   }
 }
 
-void WriteKey(JsonWriter& writer, const string_type& name) {
+void WriteKey(JsonWriter& writer, const string_type& name, bool file_member) {
   if (HasLoneSurrogate(name)) {
     WritePlain(writer, UnitsKeyPrefix() + UnitsAsHex(name), true);
-  } else if (!name.empty() && name[0] == '$') {
+  } else if (!file_member && !name.empty() && name[0] == '$') {
     WritePlain(writer, base::FromAscii("$") + name, true);
   } else {
     WritePlain(writer, name, true);
@@ -438,7 +487,7 @@ bool Encode(JsonWriter& writer, const Variant& value, std::size_t depth);
 bool EncodeDictionary(JsonWriter& writer, const Dictionary& entries, std::size_t depth) {
   writer.StartObject();
   for (const auto& [name, item] : entries) {
-    WriteKey(writer, name.str());
+    WriteKey(writer, name.str(), false);
     if (!Encode(writer, item, depth + 1)) return false;
   }
   writer.EndObject();
@@ -547,10 +596,19 @@ bool DecodeJsonObject(const std::string& bytes, Dictionary& members) {
   std::size_t start = 0;
   if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
   members.clear();
-  rapidjson::MemoryStream input(bytes.data() + start, bytes.size() - start);
   rapidjson::GenericReader<rapidjson::UTF8<>, rapidjson::UTF8<>> reader;
   VariantBuilder builder(members);
-  return !reader.Parse<kParseFlags>(input, builder).IsError();
+  std::string replaced;
+  if (!ReplaceLoneHighEscapes(bytes, start, replaced)) {
+    rapidjson::MemoryStream input(bytes.data() + start, bytes.size() - start);
+    return !reader.Parse<kParseFlags>(input, builder).IsError();
+  }
+  // The reader would refuse the forms put in, so the file is checked here
+  // instead, as strictly.
+  if (!base::utf8::IsValid(bytes)) return false;
+  rapidjson::MemoryStream input(replaced.data(), replaced.size());
+  constexpr unsigned kFlags = kParseFlags & ~rapidjson::kParseValidateEncodingFlag;
+  return !reader.Parse<kFlags>(input, builder).IsError();
 }
 
 bool EncodeJsonObject(const JsonMember* first, std::size_t count, const Dictionary& rest,
@@ -566,9 +624,7 @@ bool EncodeJsonObject(const JsonMember* first, std::size_t count, const Dictiona
     if (!encoded) return false;
   }
   for (const auto& [name, item] : rest) {
-    // These names were read from a file, which holds only valid UTF-16.
-    if (HasLoneSurrogate(name.str())) return false;
-    WritePlain(writer, name.str(), true);
+    WriteKey(writer, name.str(), true);
     if (!Encode(writer, item, 1)) return false;
   }
   writer.EndObject();

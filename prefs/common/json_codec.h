@@ -14,7 +14,8 @@
 // surrogate, so a string holding one is written as {"$type": "utf16",
 // "value": "<code units, four upper-case hex digits each>"}, and a key
 // holding one as "$utf16:<hex digits>". Other text, U+FEFF, U+FFFD and NUL
-// included, is plain JSON.
+// included, is plain JSON. Read, an escape of a lone surrogate ("\ud800",
+// as other programs write it) is that unit.
 #pragma once
 
 #include <cstddef>
