@@ -20,6 +20,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+::testing::AssertionResult Ok(const Status& status) {
+  if (status.ok()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << status.ToString();
+}
+
 class DurableFileTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_folder.ok()); }
@@ -32,6 +37,7 @@ class DurableFileTest : public ::testing::Test {
   folian::test::TemporaryFolder m_folder;
   FileEnv& m_env = DefaultFileEnv();
   std::string m_bytes;
+  std::unique_ptr<FileLock> m_held;
 };
 
 TEST_F(DurableFileTest, ReadsTellMissingFromUnreadableAndTooLarge) {
@@ -59,7 +65,7 @@ TEST_F(DurableFileTest, ReadsTellMissingFromUnreadableAndTooLarge) {
 // A new file takes the old one's attributes, mode and owner; one made
 // anew by root in another user's folder (nobody) is that user's.
 TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {
-  ASSERT_TRUE(m_env.WriteNewFile(Path("f.json"), "old", Path("f.json")).ok());
+  ASSERT_TRUE(Ok(m_env.WriteNewFile(Path("f.json"), "old", Path("f.json"))));
 #if defined(_WIN32)
   ASSERT_TRUE(SetFileAttributesW(Path("f.json").c_str(), FILE_ATTRIBUTE_HIDDEN));
 #else
@@ -72,9 +78,8 @@ TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {
   ASSERT_EQ(::chown(fs::path(m_folder.path() / "f.json").c_str(), owner, -1), 0);
   ASSERT_EQ(::chown(m_folder.path().c_str(), owner, -1), 0);
 #endif
-  ASSERT_TRUE(m_env.WriteNewFile(Path("f.json.1-1.tmp"), "new", Path("f.json")).ok());
-  const Status replaced = m_env.ReplaceAtomically(Path("f.json.1-1.tmp"), Path("f.json"));
-  ASSERT_TRUE(replaced.ok()) << replaced.ToString();
+  ASSERT_TRUE(Ok(m_env.WriteNewFile(Path("f.json.1-1.tmp"), "new", Path("f.json"))));
+  ASSERT_TRUE(Ok(m_env.ReplaceAtomically(Path("f.json.1-1.tmp"), Path("f.json"))));
   EXPECT_EQ(Read("f.json", 100), FileReadResult::kRead);
   EXPECT_EQ(m_bytes, "new");
 #if defined(_WIN32)
@@ -85,10 +90,10 @@ TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {
   EXPECT_EQ(owner_of("f.json"), owner);
 #endif
   // A new file is made only where none exists; a rename never replaces.
-  EXPECT_FALSE(m_env.WriteNewFile(Path("f.json"), "again", Path("f.json")).ok());
-  ASSERT_TRUE(m_env.WriteNewFile(Path("b"), "b", Path("b")).ok());
-  EXPECT_FALSE(m_env.RenameWithoutReplacing(Path("f.json"), Path("b")).ok());
-  EXPECT_TRUE(m_env.RenameWithoutReplacing(Path("f.json"), Path("c")).ok());
+  EXPECT_FALSE(Ok(m_env.WriteNewFile(Path("f.json"), "again", Path("f.json"))));
+  ASSERT_TRUE(Ok(m_env.WriteNewFile(Path("b"), "b", Path("b"))));
+  EXPECT_FALSE(Ok(m_env.RenameWithoutReplacing(Path("f.json"), Path("b"))));
+  EXPECT_TRUE(Ok(m_env.RenameWithoutReplacing(Path("f.json"), Path("c"))));
   EXPECT_EQ(Read("b", 10), FileReadResult::kRead);
   EXPECT_EQ(m_bytes, "b");
 #if !defined(_WIN32)
@@ -99,21 +104,19 @@ TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {
 // A holder sees its lock file removed; lock files are private, not links.
 TEST_F(DurableFileTest, ALockFileRemovedWhileHeldIsNeverTrusted) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  std::unique_ptr<FileLock> held;
-  ASSERT_TRUE(m_env.Lock(Path("f.lock"), deadline, {}, held).ok());
-  ASSERT_NE(held, nullptr);
+  ASSERT_TRUE(Ok(m_env.Lock(Path("f.lock"), deadline, {}, m_held)));
   std::error_code refused;
   const bool removed = fs::remove(m_folder.path() / "f.lock", refused);
-  EXPECT_EQ(held->StillHeld(), !removed);
-  held.reset();
-  EXPECT_TRUE(m_env.Lock(Path("f.lock"), deadline, {}, held).ok());
+  EXPECT_EQ(m_held->StillHeld(), !removed);
+  m_held.reset();
+  EXPECT_TRUE(Ok(m_env.Lock(Path("f.lock"), deadline, {}, m_held)));
 #if !defined(_WIN32)
   EXPECT_EQ(fs::status(m_folder.path() / "f.lock").permissions(),
             fs::perms::owner_read | fs::perms::owner_write);
   fs::create_symlink(m_folder.path() / "victim", m_folder.path() / "link.lock");
-  const Status refused_link = m_env.Lock(Path("link.lock"), deadline, {}, held);
-  EXPECT_EQ(held, nullptr);
-  EXPECT_NE(refused_link.error().find("link"), std::string::npos) << refused_link.ToString();
+  EXPECT_NE(m_env.Lock(Path("link.lock"), deadline, {}, m_held).reason().find("link"),
+            std::string::npos);
+  EXPECT_EQ(m_held, nullptr);
   EXPECT_FALSE(fs::exists(fs::symlink_status(m_folder.path() / "victim")));
 #endif
 }
@@ -150,8 +153,7 @@ TEST_F(DurableFileTest, LinuxLockFilesOthersMayOpenAreReplaced) {
       std::ofstream(lock) << "old";
       ASSERT_EQ(::chmod(lock.c_str(), static_cast<mode_t>(c.old_mode)), 0);
     }
-    std::unique_ptr<FileLock> held;
-    ASSERT_TRUE(m_env.Lock(Path("g.lock"), deadline, {}, held).ok());
+    ASSERT_TRUE(Ok(m_env.Lock(Path("g.lock"), deadline, {}, m_held)));
     EXPECT_EQ(fs::status(lock).permissions(), c.expected);
     EXPECT_EQ(fs::file_size(lock) == 0, c.old_mode != 0660) << "replaced or new";
   }

@@ -12,7 +12,7 @@ class [[nodiscard]] Status {
  public:
   // Success.
   Status() = default;
-  static Status Error(std::string error) { return Status(std::move(error)); }
+  static Status Error(std::string reason) { return Status(std::move(reason)); }
 
   // The same failure as the step `step` of a larger task; success stays
   // success. `step` is a literal, so a failure costs one string at most.
@@ -23,16 +23,16 @@ class [[nodiscard]] Status {
   }
 
   bool ok() const { return m_ok; }
-  const std::string& error() const { return m_error; }
+  const std::string& reason() const { return m_reason; }
   const char* step() const { return m_step; }
-  // "<step>: <error>", or the error alone when no step was named.
+  // "<step>: <reason>", or the reason alone when no step was named.
   std::string ToString() const;
 
  private:
-  explicit Status(std::string error) : m_ok(false), m_error(std::move(error)) {}
+  explicit Status(std::string reason) : m_ok(false), m_reason(std::move(reason)) {}
 
   bool m_ok = true;
-  std::string m_error;
+  std::string m_reason;
   const char* m_step = "";
 };
 

@@ -207,7 +207,7 @@ std::string PreferenceFile::ForeignReason() const {
     case platform::FileReadResult::kFailed:
       break;
   }
-  return text + "which cannot be read: " + read_status.error();
+  return text + "which cannot be read: " + read_status.reason();
 }
 
 platform::Status PreferenceFile::Write(platform::FileEnv& env, const std::string& content,
