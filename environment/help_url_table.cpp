@@ -31,9 +31,8 @@ HelpURLTable::~HelpURLTable() = default;
 
 bool HelpURLTable::LoadFile(const velmar_ustring& path) {
   std::string bytes;
-  std::string error;
   // A missing, unreadable or oversized file leaves no bytes: an empty table.
-  velmar::platform::DefaultFileEnv().ReadFile(path.str(), kMaxFileSize, bytes, error);
+  velmar::platform::DefaultFileEnv().ReadFile(path.str(), kMaxFileSize, bytes);
   // Decoding drops text that is not UTF-8; the parser gets the encoded form
   // of what was decoded.
   return Parse(velmar_ustring(bytes).ToUTF8());

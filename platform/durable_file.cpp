@@ -55,11 +55,10 @@ bool TemporaryNameOf(const utf16_string& path, utf16_string& temporary) {
 
 }  // namespace
 
-std::unique_ptr<FileLock> LockForWriting(FileEnv& env, const utf16_string& path,
-                                         LockDeadline deadline, const KeepWaiting& keep_waiting,
-                                         std::string& error) {
-  auto lock = env.Lock(path + base::FromAscii(".lock"), deadline, keep_waiting, error);
-  if (lock == nullptr) return nullptr;
+Status LockForWriting(FileEnv& env, const utf16_string& path, LockDeadline deadline,
+                      const KeepWaiting& keep_waiting, std::unique_ptr<FileLock>& lock) {
+  Status status = env.Lock(path + base::FromAscii(".lock"), deadline, keep_waiting, lock);
+  if (!status.ok()) return status;
   const auto parts = base::SplitPath(path);
   const utf16_string folder(parts.folder);
   const utf16_string name(parts.name);
@@ -69,17 +68,14 @@ std::unique_ptr<FileLock> LockForWriting(FileEnv& env, const utf16_string& path,
       if (IsTemporaryOf(entry, name)) env.RemoveFile(folder + utf16_unit('/') + entry);
     }
   }
-  return lock;
+  return status;
 }
 
-bool WriteFileAtomically(FileEnv& env, const FileLock& lock, const utf16_string& path,
-                         const std::string& bytes, std::string& error, const utf16_string& like) {
+Status WriteFileAtomically(FileEnv& env, const FileLock& lock, const utf16_string& path,
+                           const std::string& bytes, const utf16_string& permissions_from) {
   // Without the lock, another writer may have read the file after this
   // one did: what this one read must not replace what that one writes.
-  const auto lost = [&error] {
-    error = "the lock file was removed while it was held";
-    return false;
-  };
+  const auto lost = [] { return Status::Error("the lock file was removed while it was held"); };
   // A writer that took a lock since removed, before removing what earlier
   // writers left, may remove this one's temporary file; while the lock
   // holds, no one else puts a file in place, so writing it again is safe.
@@ -87,20 +83,20 @@ bool WriteFileAtomically(FileEnv& env, const FileLock& lock, const utf16_string&
   for (int attempt = 1;; ++attempt) {
     utf16_string temporary;
     if (!TemporaryNameOf(path, temporary)) {
-      error = "the system gives no random bytes for a temporary name";
-      return false;
+      return Status::Error("the system gives no random bytes for a temporary name");
     }
     if (!lock.StillHeld()) return lost();
-    if (!env.WriteNewFile(temporary, bytes, like.empty() ? path : like, error)) {
-      return lock.StillHeld() ? false : lost();
-    }
+    const Status written =
+        env.WriteNewFile(temporary, bytes, permissions_from.empty() ? path : permissions_from);
+    if (!written.ok()) return lock.StillHeld() ? written : lost();
     // A writer that takes the lock after this check removes the temporary
     // file before it reads, so the rename below happens before that read
     // or fails.
-    if (lock.StillHeld() && env.ReplaceAtomically(temporary, path, error)) return true;
+    const Status replaced = lock.StillHeld() ? env.ReplaceAtomically(temporary, path) : lost();
+    if (replaced.ok()) return replaced;
     env.RemoveFile(temporary);
     if (!lock.StillHeld()) return lost();
-    if (attempt == kTries) return false;
+    if (attempt == kTries) return replaced;
   }
 }
 

@@ -6,7 +6,8 @@
 // viewer's identifier keep their files through it; the help URL table reads
 // its file with it.
 //
-// Error texts are UTF-8, the system's own words.
+// Each operation returns a Status whose error text is UTF-8, the system's
+// own words.
 #pragma once
 
 #include <chrono>
@@ -15,9 +16,11 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FolianUtils/utf16.h"
+#include "platform/status.h"
 
 namespace velmar::platform {
 
@@ -27,6 +30,14 @@ enum class FileReadResult {
   kTooLarge,  // larger than the limit; nothing read
   kFailed,    // exists but cannot be read: permissions, a lock, or not a
               // regular file (a folder, FIFO or device is never opened)
+};
+
+// What a read found; `status` says why it failed (kMissing, kFailed).
+struct ReadOutcome {
+  ReadOutcome(FileReadResult found, Status reason = Status())
+      : kind(found), status(std::move(reason)) {}
+  FileReadResult kind;
+  Status status;
 };
 
 // The longest a save waits for the locks it needs, all of them together.
@@ -50,22 +61,22 @@ class FileEnv {
  public:
   virtual ~FileEnv() = default;
 
-  virtual FileReadResult ReadFile(const utils::utf16_string& path, std::size_t max_size,
-                                  std::string& bytes, std::string& error) = 0;
+  virtual ReadOutcome ReadFile(const utils::utf16_string& path, std::size_t max_size,
+                               std::string& bytes) = 0;
   // Creates `path` (failing when it exists, even as a link), writes `bytes`
-  // and flushes them to the disk. When `like` exists the new file takes its
-  // permissions (and owner, where the system allows); otherwise a process
-  // that may give files away (root) gives it to the folder's owner. A
-  // failure removes what was created.
-  virtual bool WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
-                            const utils::utf16_string& like, std::string& error) = 0;
+  // and flushes them to the disk. When `permissions_from` exists the new
+  // file takes its permissions (and owner, where the system allows);
+  // otherwise a process that may give files away (root) gives it to the
+  // folder's owner. A failure removes what was created.
+  virtual Status WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
+                              const utils::utf16_string& permissions_from) = 0;
   // Puts `source` in the place of `target` in one step, keeping what the
   // system keeps of `target` on a replace, and flushes the folder entry.
-  virtual bool ReplaceAtomically(const utils::utf16_string& source,
-                                 const utils::utf16_string& target, std::string& error) = 0;
+  virtual Status ReplaceAtomically(const utils::utf16_string& source,
+                                   const utils::utf16_string& target) = 0;
   // Renames `source` to `target` unless `target` exists.
-  virtual bool RenameWithoutReplacing(const utils::utf16_string& source,
-                                      const utils::utf16_string& target, std::string& error) = 0;
+  virtual Status RenameWithoutReplacing(const utils::utf16_string& source,
+                                        const utils::utf16_string& target) = 0;
   virtual bool RemoveFile(const utils::utf16_string& path) = 0;
   // Names of the entries of `folder`; false when it cannot be listed.
   virtual bool ListFolder(const utils::utf16_string& folder,
@@ -77,9 +88,9 @@ class FileEnv {
   // (the folder's owner when the process may give files away). A lock file
   // removed or replaced while this waited is opened again; one that cannot
   // be opened or that others may read (an earlier build's) is replaced
-  // first. Null with `error` set when it cannot be had.
-  virtual std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, LockDeadline deadline,
-                                         const KeepWaiting& keep_waiting, std::string& error) = 0;
+  // first. `lock` holds it on success and is null otherwise.
+  virtual Status Lock(const utils::utf16_string& path, LockDeadline deadline,
+                      const KeepWaiting& keep_waiting, std::unique_ptr<FileLock>& lock) = 0;
   // The file a symbolic link at `path` leads to, through every link in a
   // chain; `path` itself when it is no link.
   virtual utils::utf16_string ResolveLinks(const utils::utf16_string& path) = 0;
@@ -92,19 +103,18 @@ FileEnv& DefaultFileEnv();
 // removes the temporary files earlier writers of `path` left: a dead
 // writer's, or that of a writer whose lock file was removed and who could
 // otherwise put in place what it read before this lock was taken.
-std::unique_ptr<FileLock> LockForWriting(FileEnv& env, const utils::utf16_string& path,
-                                         LockDeadline deadline, const KeepWaiting& keep_waiting,
-                                         std::string& error);
+Status LockForWriting(FileEnv& env, const utils::utf16_string& path, LockDeadline deadline,
+                      const KeepWaiting& keep_waiting, std::unique_ptr<FileLock>& lock);
 
 // Replaces `path` with `bytes` so that a reader or a crash sees the old file
 // or the new one, whole: writes a temporary file of its own beside `path`,
 // flushes it, and renames it over `path` while `lock` (the caller's lock
 // from `LockForWriting`) is still held. The new file takes the permissions
-// and owner of `like`, by default `path` itself. False with `error` set on
-// any failure, which leaves `path` as it was; when `lock` was lost, the
-// caller may lock again and start over.
-bool WriteFileAtomically(FileEnv& env, const FileLock& lock, const utils::utf16_string& path,
-                         const std::string& bytes, std::string& error,
-                         const utils::utf16_string& like = {});
+// and owner of `permissions_from`, by default `path` itself. A failure
+// leaves `path` as it was; when `lock` was lost, the caller may lock again
+// and start over.
+Status WriteFileAtomically(FileEnv& env, const FileLock& lock, const utils::utf16_string& path,
+                           const std::string& bytes,
+                           const utils::utf16_string& permissions_from = {});
 
 }  // namespace velmar::platform

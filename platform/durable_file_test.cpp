@@ -20,6 +20,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+::testing::AssertionResult Ok(const Status& status) {
+  if (status.ok()) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << status.ToString();
+}
+
 class DurableFileTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_folder.ok()); }
@@ -27,12 +32,12 @@ class DurableFileTest : public ::testing::Test {
     return folian::test::FromFsPath(m_folder.path() / name).str();
   }
   FileReadResult Read(const char* name, std::size_t max_size) {
-    return m_env.ReadFile(Path(name), max_size, m_bytes, m_error);
+    return m_env.ReadFile(Path(name), max_size, m_bytes).kind;
   }
   folian::test::TemporaryFolder m_folder;
   FileEnv& m_env = DefaultFileEnv();
   std::string m_bytes;
-  std::string m_error;
+  std::unique_ptr<FileLock> m_held;
 };
 
 TEST_F(DurableFileTest, ReadsTellMissingFromUnreadableAndTooLarge) {
@@ -60,8 +65,7 @@ TEST_F(DurableFileTest, ReadsTellMissingFromUnreadableAndTooLarge) {
 // A new file takes the old one's attributes, mode and owner; one made
 // anew by root in another user's folder (nobody) is that user's.
 TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {
-  std::string& error = m_error;
-  ASSERT_TRUE(m_env.WriteNewFile(Path("f.json"), "old", Path("f.json"), error)) << error;
+  ASSERT_TRUE(Ok(m_env.WriteNewFile(Path("f.json"), "old", Path("f.json"))));
 #if defined(_WIN32)
   ASSERT_TRUE(SetFileAttributesW(Path("f.json").c_str(), FILE_ATTRIBUTE_HIDDEN));
 #else
@@ -74,8 +78,8 @@ TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {
   ASSERT_EQ(::chown(fs::path(m_folder.path() / "f.json").c_str(), owner, -1), 0);
   ASSERT_EQ(::chown(m_folder.path().c_str(), owner, -1), 0);
 #endif
-  ASSERT_TRUE(m_env.WriteNewFile(Path("f.json.1-1.tmp"), "new", Path("f.json"), error)) << error;
-  ASSERT_TRUE(m_env.ReplaceAtomically(Path("f.json.1-1.tmp"), Path("f.json"), error)) << error;
+  ASSERT_TRUE(Ok(m_env.WriteNewFile(Path("f.json.1-1.tmp"), "new", Path("f.json"))));
+  ASSERT_TRUE(Ok(m_env.ReplaceAtomically(Path("f.json.1-1.tmp"), Path("f.json"))));
   EXPECT_EQ(Read("f.json", 100), FileReadResult::kRead);
   EXPECT_EQ(m_bytes, "new");
 #if defined(_WIN32)
@@ -86,10 +90,10 @@ TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {
   EXPECT_EQ(owner_of("f.json"), owner);
 #endif
   // A new file is made only where none exists; a rename never replaces.
-  EXPECT_FALSE(m_env.WriteNewFile(Path("f.json"), "again", Path("f.json"), error));
-  ASSERT_TRUE(m_env.WriteNewFile(Path("b"), "b", Path("b"), error));
-  EXPECT_FALSE(m_env.RenameWithoutReplacing(Path("f.json"), Path("b"), error));
-  EXPECT_TRUE(m_env.RenameWithoutReplacing(Path("f.json"), Path("c"), error)) << error;
+  EXPECT_FALSE(Ok(m_env.WriteNewFile(Path("f.json"), "again", Path("f.json"))));
+  ASSERT_TRUE(Ok(m_env.WriteNewFile(Path("b"), "b", Path("b"))));
+  EXPECT_FALSE(Ok(m_env.RenameWithoutReplacing(Path("f.json"), Path("b"))));
+  EXPECT_TRUE(Ok(m_env.RenameWithoutReplacing(Path("f.json"), Path("c"))));
   EXPECT_EQ(Read("b", 10), FileReadResult::kRead);
   EXPECT_EQ(m_bytes, "b");
 #if !defined(_WIN32)
@@ -100,19 +104,19 @@ TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {
 // A holder sees its lock file removed; lock files are private, not links.
 TEST_F(DurableFileTest, ALockFileRemovedWhileHeldIsNeverTrusted) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  auto held = m_env.Lock(Path("f.lock"), deadline, {}, m_error);
-  ASSERT_NE(held, nullptr) << m_error;
+  ASSERT_TRUE(Ok(m_env.Lock(Path("f.lock"), deadline, {}, m_held)));
   std::error_code refused;
   const bool removed = fs::remove(m_folder.path() / "f.lock", refused);
-  EXPECT_EQ(held->StillHeld(), !removed);
-  held.reset();
-  EXPECT_NE(m_env.Lock(Path("f.lock"), deadline, {}, m_error), nullptr) << m_error;
+  EXPECT_EQ(m_held->StillHeld(), !removed);
+  m_held.reset();
+  EXPECT_TRUE(Ok(m_env.Lock(Path("f.lock"), deadline, {}, m_held)));
 #if !defined(_WIN32)
   EXPECT_EQ(fs::status(m_folder.path() / "f.lock").permissions(),
             fs::perms::owner_read | fs::perms::owner_write);
   fs::create_symlink(m_folder.path() / "victim", m_folder.path() / "link.lock");
-  EXPECT_EQ(m_env.Lock(Path("link.lock"), deadline, {}, m_error), nullptr);
-  EXPECT_NE(m_error.find("link"), std::string::npos) << m_error;
+  EXPECT_NE(m_env.Lock(Path("link.lock"), deadline, {}, m_held).reason().find("link"),
+            std::string::npos);
+  EXPECT_EQ(m_held, nullptr);
   EXPECT_FALSE(fs::exists(fs::symlink_status(m_folder.path() / "victim")));
 #endif
 }
@@ -149,7 +153,7 @@ TEST_F(DurableFileTest, LinuxLockFilesOthersMayOpenAreReplaced) {
       std::ofstream(lock) << "old";
       ASSERT_EQ(::chmod(lock.c_str(), static_cast<mode_t>(c.old_mode)), 0);
     }
-    ASSERT_NE(m_env.Lock(Path("g.lock"), deadline, {}, m_error), nullptr) << m_error;
+    ASSERT_TRUE(Ok(m_env.Lock(Path("g.lock"), deadline, {}, m_held)));
     EXPECT_EQ(fs::status(lock).permissions(), c.expected);
     EXPECT_EQ(fs::file_size(lock) == 0, c.old_mode != 0660) << "replaced or new";
   }

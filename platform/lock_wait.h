@@ -3,38 +3,43 @@
 #pragma once
 
 #include <chrono>
-#include <string>
 #include <thread>
+#include <utility>
 
 #include "platform/durable_file.h"
 
 namespace velmar::platform {
 
-enum class LockAttempt { kTaken, kBusy, kFailed };
+// One try at a lock: taken, held by another for now, or failed for good
+// with `failure` saying why.
+struct LockAttempt {
+  enum Kind { kTaken, kBusy, kFailed };
+  LockAttempt(Kind outcome, Status reason = Status()) : kind(outcome), failure(std::move(reason)) {}
+  Kind kind;
+  Status failure;
+};
 
-// Calls `attempt(error)` until it takes the lock or fails for good; false
-// with `error` set when it fails, when another process keeps the lock past
-// `deadline`, or when `keep_waiting` (if set) says no.
+// Calls `attempt()` until it takes the lock or fails for good; a failure
+// when it fails, when another process keeps the lock past `deadline`, or
+// when `keep_waiting` (if set) says no.
 template <typename Attempt>
-bool WaitForLock(LockDeadline deadline, const KeepWaiting& keep_waiting, Attempt attempt,
-                 std::string& error) {
+Status WaitForLock(LockDeadline deadline, const KeepWaiting& keep_waiting, Attempt attempt) {
   auto pause = std::chrono::microseconds(200);
   for (;;) {
-    switch (attempt(error)) {
+    LockAttempt tried = attempt();
+    switch (tried.kind) {
       case LockAttempt::kTaken:
-        return true;
+        return Status();
       case LockAttempt::kFailed:
-        return false;
+        return tried.failure;
       case LockAttempt::kBusy:
         break;
     }
     if (std::chrono::steady_clock::now() > deadline) {
-      error = "another process holds the lock";
-      return false;
+      return Status::Error("another process holds the lock");
     }
     if (keep_waiting && !keep_waiting()) {
-      error = "what the lock guards moved while it was awaited";
-      return false;
+      return Status::Error("what the lock guards moved while it was awaited");
     }
     std::this_thread::sleep_for(pause);
     if (pause < std::chrono::milliseconds(10)) pause *= 2;

@@ -18,7 +18,7 @@
 namespace velmar::platform {
 namespace {
 
-std::string SystemError(int code) { return std::strerror(code); }
+Status SystemError(int code) { return Status::Error(std::strerror(code)); }
 
 class FileDescriptor {
  public:
@@ -127,26 +127,22 @@ int OpenLockFile(const std::string& path, mode_t mode) {
 
 class PosixFileEnv : public FileEnv {
  public:
-  FileReadResult ReadFile(const utils::utf16_string& path, std::size_t max_size, std::string& bytes,
-                          std::string& error) override {
+  ReadOutcome ReadFile(const utils::utf16_string& path, std::size_t max_size,
+                       std::string& bytes) override {
     bytes.clear();
     // Non-blocking, so a FIFO in the file's place cannot hold the open.
     FileDescriptor fd(::open(ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.get() < 0) {
-      error = SystemError(errno);
-      return (errno == ENOENT || errno == ENOTDIR) ? FileReadResult::kMissing
-                                                   : FileReadResult::kFailed;
+      const bool missing = errno == ENOENT || errno == ENOTDIR;
+      return {missing ? FileReadResult::kMissing : FileReadResult::kFailed, SystemError(errno)};
     }
     struct stat status {};
-    if (::fstat(fd.get(), &status) != 0) {
-      error = SystemError(errno);
-      return FileReadResult::kFailed;
-    }
+    if (::fstat(fd.get(), &status) != 0) return {FileReadResult::kFailed, SystemError(errno)};
     if (!S_ISREG(status.st_mode)) {
-      error = S_ISDIR(status.st_mode) ? SystemError(EISDIR) : "not a regular file";
-      return FileReadResult::kFailed;
+      return {FileReadResult::kFailed,
+              S_ISDIR(status.st_mode) ? SystemError(EISDIR) : Status::Error("not a regular file")};
     }
-    if (static_cast<std::size_t>(status.st_size) > max_size) return FileReadResult::kTooLarge;
+    if (static_cast<std::size_t>(status.st_size) > max_size) return {FileReadResult::kTooLarge};
     bytes.reserve(static_cast<std::size_t>(status.st_size));
     char buffer[65536];
     for (;;) {
@@ -154,104 +150,78 @@ class PosixFileEnv : public FileEnv {
       if (count == 0) break;
       if (count < 0) {
         if (errno == EINTR) continue;
-        error = SystemError(errno);
         bytes.clear();
-        return FileReadResult::kFailed;
+        return {FileReadResult::kFailed, SystemError(errno)};
       }
       bytes.append(buffer, static_cast<std::size_t>(count));
       // The file may grow while it is read.
       if (bytes.size() > max_size) {
         bytes.clear();
-        return FileReadResult::kTooLarge;
+        return {FileReadResult::kTooLarge};
       }
     }
-    return FileReadResult::kRead;
+    return {FileReadResult::kRead};
   }
 
-  bool WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
-                    const utils::utf16_string& like, std::string& error) override {
+  Status WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
+                      const utils::utf16_string& permissions_from) override {
     const std::string native = ToUtf8(path);
     struct stat original {};
-    const bool replacing = ::stat(ToUtf8(like).c_str(), &original) == 0;
+    const bool replacing = ::stat(ToUtf8(permissions_from).c_str(), &original) == 0;
     // Private until it carries the permissions of the file it replaces.
     FileDescriptor fd(
         ::open(native.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, replacing ? 0600 : 0666));
-    if (fd.get() < 0) {
-      error = SystemError(errno);
-      return false;
-    }
-    bool ok = true;
+    if (fd.get() < 0) return SystemError(errno);
+    Status status;
     if (!replacing) GiveToFolderOwner(fd.get(), native);
     if (replacing) {
       // Another owner is kept only where the system lets this user do it.
       if (::fchown(fd.get(), original.st_uid, original.st_gid) != 0) {
         (void)::fchown(fd.get(), static_cast<uid_t>(-1), original.st_gid);
       }
-      if (::fchmod(fd.get(), original.st_mode & 07777) != 0) {
-        error = SystemError(errno);
-        ok = false;
-      }
+      if (::fchmod(fd.get(), original.st_mode & 07777) != 0) status = SystemError(errno);
     }
     std::size_t written = 0;
-    while (ok && written < bytes.size()) {
+    while (status.ok() && written < bytes.size()) {
       const ssize_t count = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
       if (count < 0 && errno == EINTR) continue;
       if (count <= 0) {
-        error = SystemError(count < 0 ? errno : ENOSPC);
-        ok = false;
+        status = SystemError(count < 0 ? errno : ENOSPC);
       } else {
         written += static_cast<std::size_t>(count);
       }
     }
-    if (ok && ::fsync(fd.get()) != 0) {
-      error = SystemError(errno);
-      ok = false;
-    }
-    if (!fd.Close() && ok) {
-      error = SystemError(errno);
-      ok = false;
-    }
-    if (!ok) ::unlink(native.c_str());
-    return ok;
+    if (status.ok() && ::fsync(fd.get()) != 0) status = SystemError(errno);
+    if (!fd.Close() && status.ok()) status = SystemError(errno);
+    if (!status.ok()) ::unlink(native.c_str());
+    return status;
   }
 
-  bool ReplaceAtomically(const utils::utf16_string& source, const utils::utf16_string& target,
-                         std::string& error) override {
+  Status ReplaceAtomically(const utils::utf16_string& source,
+                           const utils::utf16_string& target) override {
     const std::string native_target = ToUtf8(target);
-    if (std::rename(ToUtf8(source).c_str(), native_target.c_str()) != 0) {
-      error = SystemError(errno);
-      return false;
-    }
+    if (std::rename(ToUtf8(source).c_str(), native_target.c_str()) != 0) return SystemError(errno);
     SyncFolderOf(native_target);
-    return true;
+    return Status();
   }
 
-  bool RenameWithoutReplacing(const utils::utf16_string& source, const utils::utf16_string& target,
-                              std::string& error) override {
+  Status RenameWithoutReplacing(const utils::utf16_string& source,
+                                const utils::utf16_string& target) override {
     const std::string from = ToUtf8(source);
     const std::string to = ToUtf8(target);
     // A hard link fails when the target exists; the old name goes afterwards.
     if (::link(from.c_str(), to.c_str()) == 0) {
       ::unlink(from.c_str());
       SyncFolderOf(to);
-      return true;
+      return Status();
     }
-    if (errno == EEXIST) {
-      error = SystemError(errno);
-      return false;
-    }
+    if (errno == EEXIST) return SystemError(errno);
     // File systems without hard links: a check, then a plain rename.
     struct stat status {};
-    if (::lstat(to.c_str(), &status) == 0 || errno != ENOENT) {
-      error = SystemError(EEXIST);
-      return false;
-    }
-    if (std::rename(from.c_str(), to.c_str()) != 0) {
-      error = SystemError(errno);
-      return false;
-    }
+    if (::lstat(to.c_str(), &status) == 0 || errno != ENOENT) return SystemError(EEXIST);
+    if (std::rename(from.c_str(), to.c_str()) != 0) return SystemError(errno);
     SyncFolderOf(to);
-    return true;
+    return Status();
   }
 
   bool RemoveFile(const utils::utf16_string& path) override {
@@ -274,38 +244,35 @@ class PosixFileEnv : public FileEnv {
   // flock belongs to the open file, so two stores of one process exclude
   // each other too, and the lock goes with the process. A lock file stays
   // when released; one removed by someone else is noticed and opened anew.
-  std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, LockDeadline deadline,
-                                 const KeepWaiting& keep_waiting, std::string& error) override {
+  Status Lock(const utils::utf16_string& path, LockDeadline deadline,
+              const KeepWaiting& keep_waiting, std::unique_ptr<FileLock>& lock) override {
+    lock.reset();
     const std::string native = ToUtf8(path);
     const mode_t mode = LockFileMode(native);
     for (;;) {
       FileDescriptor fd(OpenLockFile(native, mode));
       if (fd.get() < 0) {
-        error = errno == ELOOP ? "the lock file is a link" : SystemError(errno);
-        return nullptr;
+        return errno == ELOOP ? Status::Error("the lock file is a link") : SystemError(errno);
       }
       struct stat held {};
       if (::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode)) {
-        error = "the lock file is not a regular file";
-        return nullptr;
+        return Status::Error("the lock file is not a regular file");
       }
       const int raw = fd.get();
-      const bool taken = WaitForLock(
-          deadline, keep_waiting,
-          [raw](std::string& failure) {
-            if (::flock(raw, LOCK_EX | LOCK_NB) == 0) return LockAttempt::kTaken;
-            if (errno == EWOULDBLOCK || errno == EINTR) return LockAttempt::kBusy;
-            failure = SystemError(errno);
-            return LockAttempt::kFailed;
-          },
-          error);
-      if (!taken) return nullptr;
-      auto lock = std::make_unique<FlockLock>(raw, native, held);
+      const Status taken = WaitForLock(deadline, keep_waiting, [raw]() -> LockAttempt {
+        if (::flock(raw, LOCK_EX | LOCK_NB) == 0) return {LockAttempt::kTaken};
+        if (errno == EWOULDBLOCK || errno == EINTR) return {LockAttempt::kBusy};
+        return {LockAttempt::kFailed, SystemError(errno)};
+      });
+      if (!taken.ok()) return taken;
+      auto flock_lock = std::make_unique<FlockLock>(raw, native, held);
       fd.Release();
-      if (lock->StillHeld()) return lock;
+      if (flock_lock->StillHeld()) {
+        lock = std::move(flock_lock);
+        return taken;
+      }
       if (std::chrono::steady_clock::now() > deadline) {
-        error = "the lock file keeps being removed or replaced";
-        return nullptr;
+        return Status::Error("the lock file keeps being removed or replaced");
       }
     }
   }

@@ -10,7 +10,7 @@
 namespace velmar::platform {
 namespace {
 
-std::string SystemError(DWORD code) {
+Status SystemError(DWORD code) {
   wchar_t* text = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -26,7 +26,7 @@ std::string SystemError(DWORD code) {
   }
   if (text != nullptr) LocalFree(text);
   if (message.empty()) message = "system error " + std::to_string(code);
-  return message;
+  return Status::Error(std::move(message));
 }
 
 class Handle {
@@ -63,81 +63,71 @@ class RangeLock : public FileLock {
 // Paths may use forward slashes: Win32 wants backslashes only in "\\?\" paths.
 class WindowsFileEnv : public FileEnv {
  public:
-  FileReadResult ReadFile(const utils::utf16_string& path, std::size_t max_size, std::string& bytes,
-                          std::string& error) override {
+  ReadOutcome ReadFile(const utils::utf16_string& path, std::size_t max_size,
+                       std::string& bytes) override {
     bytes.clear();
     Handle file(CreateFileW(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
       const DWORD code = GetLastError();
-      error = SystemError(code);
-      return (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
-                 ? FileReadResult::kMissing
-                 : FileReadResult::kFailed;
+      const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+      return {missing ? FileReadResult::kMissing : FileReadResult::kFailed, SystemError(code)};
     }
     if (GetFileType(file.get()) != FILE_TYPE_DISK) {
-      error = "not a regular file";
-      return FileReadResult::kFailed;
+      return {FileReadResult::kFailed, Status::Error("not a regular file")};
     }
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) {
-      error = SystemError(GetLastError());
-      return FileReadResult::kFailed;
+      return {FileReadResult::kFailed, SystemError(GetLastError())};
     }
-    if (static_cast<unsigned long long>(size.QuadPart) > max_size) return FileReadResult::kTooLarge;
+    if (static_cast<unsigned long long>(size.QuadPart) > max_size) {
+      return {FileReadResult::kTooLarge};
+    }
     char buffer[65536];
     for (;;) {
       DWORD count = 0;
       if (!::ReadFile(file.get(), buffer, sizeof buffer, &count, nullptr)) {
-        error = SystemError(GetLastError());
+        const DWORD code = GetLastError();
         bytes.clear();
-        return FileReadResult::kFailed;
+        return {FileReadResult::kFailed, SystemError(code)};
       }
       if (count == 0) break;
       bytes.append(buffer, count);
       if (bytes.size() > max_size) {
         bytes.clear();
-        return FileReadResult::kTooLarge;
+        return {FileReadResult::kTooLarge};
       }
     }
-    return FileReadResult::kRead;
+    return {FileReadResult::kRead};
   }
 
   // ReplaceFileW carries the attributes and security of the old file over,
-  // so `like` needs nothing here.
-  bool WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
-                    const utils::utf16_string& /*like*/, std::string& error) override {
+  // so `permissions_from` needs nothing here.
+  Status WriteNewFile(const utils::utf16_string& path, const std::string& bytes,
+                      const utils::utf16_string& /*permissions_from*/) override {
     Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) {
-      error = SystemError(GetLastError());
-      return false;
-    }
+    if (!file.valid()) return SystemError(GetLastError());
     std::size_t written = 0;
-    bool ok = true;
-    while (ok && written < bytes.size()) {
+    Status status;
+    while (status.ok() && written < bytes.size()) {
       const std::size_t left = bytes.size() - written;
       const DWORD chunk = left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left);
       DWORD count = 0;
-      ok = WriteFile(file.get(), bytes.data() + written, chunk, &count, nullptr) && count > 0;
-      if (!ok) error = SystemError(GetLastError());
+      if (!WriteFile(file.get(), bytes.data() + written, chunk, &count, nullptr) || count == 0) {
+        status = SystemError(GetLastError());
+      }
       written += count;
     }
-    if (ok && !FlushFileBuffers(file.get())) {
-      error = SystemError(GetLastError());
-      ok = false;
-    }
-    if (!file.Close() && ok) {
-      error = SystemError(GetLastError());
-      ok = false;
-    }
-    if (!ok) DeleteFileW(path.c_str());
-    return ok;
+    if (status.ok() && !FlushFileBuffers(file.get())) status = SystemError(GetLastError());
+    if (!file.Close() && status.ok()) status = SystemError(GetLastError());
+    if (!status.ok()) DeleteFileW(path.c_str());
+    return status;
   }
 
-  bool ReplaceAtomically(const utils::utf16_string& source, const utils::utf16_string& target,
-                         std::string& error) override {
+  Status ReplaceAtomically(const utils::utf16_string& source,
+                           const utils::utf16_string& target) override {
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES) {
       if (ReplaceFileW(target.c_str(), source.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
@@ -146,27 +136,22 @@ class WindowsFileEnv : public FileEnv {
         constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                 FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
         if ((attributes & kKept) != 0) SetFileAttributesW(target.c_str(), attributes & kKept);
-        return true;
+        return Status();
       }
       const DWORD code = GetLastError();
       // Gone in the meantime: a new file after all.
-      if (code != ERROR_FILE_NOT_FOUND) {
-        error = SystemError(code);
-        return false;
-      }
+      if (code != ERROR_FILE_NOT_FOUND) return SystemError(code);
     }
     if (!MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
-      error = SystemError(GetLastError());
-      return false;
+      return SystemError(GetLastError());
     }
-    return true;
+    return Status();
   }
 
-  bool RenameWithoutReplacing(const utils::utf16_string& source, const utils::utf16_string& target,
-                              std::string& error) override {
-    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return true;
-    error = SystemError(GetLastError());
-    return false;
+  Status RenameWithoutReplacing(const utils::utf16_string& source,
+                                const utils::utf16_string& target) override {
+    if (MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return Status();
+    return SystemError(GetLastError());
   }
 
   bool RemoveFile(const utils::utf16_string& path) override {
@@ -187,48 +172,42 @@ class WindowsFileEnv : public FileEnv {
     return true;
   }
 
-  std::unique_ptr<FileLock> Lock(const utils::utf16_string& path, LockDeadline deadline,
-                                 const KeepWaiting& keep_waiting, std::string& error) override {
-    std::unique_ptr<RangeLock> lock;
+  Status Lock(const utils::utf16_string& path, LockDeadline deadline,
+              const KeepWaiting& keep_waiting, std::unique_ptr<FileLock>& lock) override {
+    lock.reset();
+    std::unique_ptr<RangeLock> range_lock;
     HANDLE handle = INVALID_HANDLE_VALUE;
-    const bool taken = WaitForLock(
-        deadline, keep_waiting,
-        [&](std::string& failure) {
-          if (!lock) {
-            // The link itself is opened, never what it leads to.
-            handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-            if (handle == INVALID_HANDLE_VALUE) {
-              const DWORD code = GetLastError();
-              // Another process is removing the lock file at this moment.
-              if (code == ERROR_SHARING_VIOLATION) return LockAttempt::kBusy;
-              failure = SystemError(code);
-              return LockAttempt::kFailed;
-            }
-            lock = std::make_unique<RangeLock>(handle);
-            BY_HANDLE_FILE_INFORMATION info{};
-            if (GetFileType(handle) != FILE_TYPE_DISK ||
-                !GetFileInformationByHandle(handle, &info) ||
-                (info.dwFileAttributes &
-                 (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) != 0) {
-              failure = "the lock file is not a regular file";
-              return LockAttempt::kFailed;
-            }
-          }
-          OVERLAPPED whole{};
-          if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
-                         MAXDWORD, &whole)) {
-            return LockAttempt::kTaken;
-          }
+    Status taken = WaitForLock(deadline, keep_waiting, [&]() -> LockAttempt {
+      if (!range_lock) {
+        // The link itself is opened, never what it leads to.
+        handle = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) {
           const DWORD code = GetLastError();
-          if (code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING) return LockAttempt::kBusy;
-          failure = SystemError(code);
-          return LockAttempt::kFailed;
-        },
-        error);
-    if (!taken) return nullptr;
-    return lock;
+          // Another process is removing the lock file at this moment.
+          if (code == ERROR_SHARING_VIOLATION) return {LockAttempt::kBusy};
+          return {LockAttempt::kFailed, SystemError(code)};
+        }
+        range_lock = std::make_unique<RangeLock>(handle);
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (GetFileType(handle) != FILE_TYPE_DISK || !GetFileInformationByHandle(handle, &info) ||
+            (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) !=
+                0) {
+          return {LockAttempt::kFailed, Status::Error("the lock file is not a regular file")};
+        }
+      }
+      OVERLAPPED whole{};
+      if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                     MAXDWORD, &whole)) {
+        return {LockAttempt::kTaken};
+      }
+      const DWORD code = GetLastError();
+      if (code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING) return {LockAttempt::kBusy};
+      return {LockAttempt::kFailed, SystemError(code)};
+    });
+    if (taken.ok()) lock = std::move(range_lock);
+    return taken;
   }
 
   // Only a reparse point is resolved, to the final path the system opens.

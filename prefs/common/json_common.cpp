@@ -22,6 +22,8 @@ using utils::Variant;
 using utils::VariantVector;
 using string_type = utils::velmar_ustring::string_type;
 
+constexpr const char* kCannotWriteValues = "cannot write the values";
+
 std::uint64_t NowMilliseconds() {
   const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
   return static_cast<std::uint64_t>(
@@ -373,12 +375,14 @@ std::uint64_t JsonCommon::ReadTimestamp() {
   return std::max(m_files[0].timestamp, m_files[1].timestamp);
 }
 
-void JsonCommon::Fail(const velmar_ustring& path, const char* step, const std::string& error) {
+void JsonCommon::Fail(const velmar_ustring& path, const platform::Status& status) {
   string_type text = m_lastSaveError.str();
   if (!text.empty()) text += base::FromAscii("; ");
   string_type detail;
-  const std::string narrow = std::string(step) + ": " + error;
-  if (!base::utf8::Decode(narrow.data(), narrow.size(), detail)) detail = base::FromAscii(step);
+  const std::string narrow = status.ToString();
+  if (!base::utf8::Decode(narrow.data(), narrow.size(), detail)) {
+    detail = base::FromAscii(status.step());
+  }
   // Copied, not moved: the move is not inline and this library cannot
   // reach FolianUtils.
   const velmar_ustring message(text + path.str() + base::FromAscii(": ") + detail);
@@ -398,9 +402,10 @@ bool JsonCommon::LockAndRead(std::array<PreferenceFile, 2>& disk,
   for (const EShareLevel level : kLevels) {
     const velmar_ustring& path = FilePath(level);
     if (path.empty()) continue;
-    std::string error;
-    if (!disk[level].LockAndRead(*m_env, path.str(), m_maxFileSize, deadline, error)) {
-      Fail(path, "cannot lock it", error);
+    const platform::Status status =
+        disk[level].LockAndRead(*m_env, path.str(), m_maxFileSize, deadline);
+    if (!status.ok()) {
+      Fail(path, status);
       return false;
     }
   }
@@ -409,7 +414,7 @@ bool JsonCommon::LockAndRead(std::array<PreferenceFile, 2>& disk,
 
 bool JsonCommon::ChangedOnDisk(const std::array<PreferenceFile, 2>& disk) const {
   for (const EShareLevel level : kLevels) {
-    if (!FilePath(level).empty() && disk[level].print != m_files[level].seen) return true;
+    if (!FilePath(level).empty() && disk[level].fingerprint != m_files[level].seen) return true;
   }
   return false;
 }
@@ -417,7 +422,7 @@ bool JsonCommon::ChangedOnDisk(const std::array<PreferenceFile, 2>& disk) const 
 void JsonCommon::LoadLevel(EShareLevel level, PreferenceFile& disk) {
   FileState& file = m_files[level];
   file = FileState();
-  file.seen = disk.print;
+  file.seen = disk.fingerprint;
   for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
     m_categoryTables[TableIndex(level, static_cast<CategoryKind>(kind))].clear();
   }
@@ -470,7 +475,7 @@ std::array<bool, 2> JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& dis
   for (const EShareLevel level : kLevels) {
     FileState& file = m_files[level];
     const PreferenceFile& found = disk[level];
-    const bool changed = !found.foreign && found.print != file.seen &&
+    const bool changed = !found.foreign && found.fingerprint != file.seen &&
                          (found.result == platform::FileReadResult::kRead ||
                           found.result == platform::FileReadResult::kMissing);
     Dictionary unknown;
@@ -478,21 +483,21 @@ std::array<bool, 2> JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& dis
     if (changed && found.result == platform::FileReadResult::kMissing) {
       file.status = FileStatus::kMissing;
       file.unknown.clear();
-      file.seen = found.print;
+      file.seen = found.fingerprint;
       continue;
     }
     if (changed && ParseFile(found.bytes, base, level, unknown, timestamp)) {
       file.status = FileStatus::kLoaded;
       file.unknown = std::move(unknown);
       file.timestamp = std::max(file.timestamp, timestamp);
-      file.seen = found.print;
+      file.seen = found.fingerprint;
       continue;
     }
     if (changed) {
       // Not understood: kept aside by this save, which writes this
       // store's values in its place.
       file.status = FileStatus::kCorrupt;
-      file.seen = found.print;
+      file.seen = found.fingerprint;
     }
     for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
       const std::size_t index = TableIndex(level, static_cast<CategoryKind>(kind));
@@ -582,18 +587,19 @@ bool JsonCommon::SaveLevel(EShareLevel level, const PreferenceFile& disk, bool c
   const velmar_ustring& path = FilePath(level);
   if (path.empty()) return true;
   if (disk.foreign) {
-    Fail(path, "is a link that is left as it is", disk.ForeignReason());
+    Fail(path,
+         platform::Status::Error(disk.ForeignReason()).WithStep("is a link that is left as it is"));
     return false;
   }
   // Someone else's file we cannot read: writing ours would destroy it.
   if (disk.result == platform::FileReadResult::kFailed) {
-    Fail(path, "cannot read the file, so it is left as it is", disk.error);
+    Fail(path, disk.read_status.WithStep("cannot read the file, so it is left as it is"));
     return false;
   }
   // The file already holds exactly this level: rewriting it would only
   // cost a flush to the disk.
   if (!changed && file.status == FileStatus::kLoaded &&
-      disk.result == platform::FileReadResult::kRead && disk.print == file.seen) {
+      disk.result == platform::FileReadResult::kRead && disk.fingerprint == file.seen) {
     return true;
   }
 
@@ -608,7 +614,7 @@ bool JsonCommon::SaveLevel(EShareLevel level, const PreferenceFile& disk, bool c
   }
   std::string content;
   if (!EncodeJsonObject(known.data(), known.size(), file.unknown, content)) {
-    Fail(path, "cannot write the values", "they nest too deeply");
+    Fail(path, platform::Status::Error("they nest too deeply").WithStep(kCannotWriteValues));
     return false;
   }
   // Indentation is for people: a store that would pass the limit with it
@@ -617,17 +623,16 @@ bool JsonCommon::SaveLevel(EShareLevel level, const PreferenceFile& disk, bool c
   if (content.size() > m_maxFileSize) CompactJson(content);
   // A file the next load would refuse is not written.
   if (content.size() > m_maxFileSize) {
-    Fail(path, "cannot write the values",
-         "they would exceed the 64 MiB a preference file may hold");
+    Fail(path, platform::Status::Error("they would exceed the 64 MiB a preference file may hold")
+                   .WithStep(kCannotWriteValues));
     return false;
   }
 
   const bool set_aside =
       file.status == FileStatus::kCorrupt || disk.result == platform::FileReadResult::kTooLarge;
-  const char* step = "";
-  std::string error;
-  if (!disk.Write(*m_env, content, set_aside, step, error)) {
-    Fail(path, step, error);
+  const platform::Status written = disk.Write(*m_env, content, set_aside);
+  if (!written.ok()) {
+    Fail(path, written);
     return false;
   }
   file.status = FileStatus::kLoaded;

@@ -21,12 +21,13 @@ namespace velmar::prefs {
 class MemoryFileEnv : public platform::FileEnv {
  public:
   using string_type = utils::utf16_string;
+  using Status = platform::Status;
   enum class EntryKind { kFile, kFolder, kFifo };
   struct Entry {
     EntryKind kind = EntryKind::kFile;
     std::string bytes;
-    std::uint64_t id = 0;   // the file's identity, new for each file made
-    string_type like = {};  // the file whose mode and owner a new file takes
+    std::uint64_t id = 0;               // the file's identity, new for each file made
+    string_type permissions_from = {};  // the file whose mode and owner a new file takes
   };
 
   // Shorter paths first, then byte order: one memcmp instead of a
@@ -64,69 +65,50 @@ class MemoryFileEnv : public platform::FileEnv {
                                                                             : nullptr;
   }
 
-  platform::FileReadResult ReadFile(const string_type& path, std::size_t max_size,
-                                    std::string& bytes, std::string& error) override {
+  platform::ReadOutcome ReadFile(const string_type& path, std::size_t max_size,
+                                 std::string& bytes) override {
     bytes.clear();
     // No copy of the path where no link could lead elsewhere.
     const auto found = links.empty() ? entries.find(path) : entries.find(ResolveLinks(path));
     if (found == entries.end()) {
-      error = "No such file or directory";
-      return platform::FileReadResult::kMissing;
+      return {platform::FileReadResult::kMissing, Status::Error("No such file or directory")};
     }
     if (found->second.kind != EntryKind::kFile) {
-      error = found->second.kind == EntryKind::kFolder ? "Is a directory" : "not a regular file";
-      return platform::FileReadResult::kFailed;
+      return {platform::FileReadResult::kFailed,
+              Status::Error(found->second.kind == EntryKind::kFolder ? "Is a directory"
+                                                                     : "not a regular file")};
     }
-    if (found->second.bytes.size() > max_size) return platform::FileReadResult::kTooLarge;
+    if (found->second.bytes.size() > max_size) return {platform::FileReadResult::kTooLarge};
     bytes = found->second.bytes;
-    return platform::FileReadResult::kRead;
+    return {platform::FileReadResult::kRead};
   }
 
-  bool WriteNewFile(const string_type& path, const std::string& bytes, const string_type& like,
-                    std::string& error) override {
-    if (!create_error.empty()) {
-      error = create_error;
-      return false;
-    }
-    if (entries.count(path) != 0 || links.count(path) != 0) {
-      error = "File exists";
-      return false;
-    }
+  Status WriteNewFile(const string_type& path, const std::string& bytes,
+                      const string_type& permissions_from) override {
+    if (!create_error.empty()) return Status::Error(create_error);
+    if (entries.count(path) != 0 || links.count(path) != 0) return Status::Error("File exists");
     if (!write_error.empty() || !flush_error.empty()) {
-      error = write_error.empty() ? flush_error : write_error;
-      return false;
+      return Status::Error(write_error.empty() ? flush_error : write_error);
     }
     TakeTurn(on_write, path);
-    entries[path] = Entry{EntryKind::kFile, bytes, ++m_lastId, like};
-    return true;
+    entries[path] = Entry{EntryKind::kFile, bytes, ++m_lastId, permissions_from};
+    return {};
   }
 
-  bool ReplaceAtomically(const string_type& source, const string_type& target,
-                         std::string& error) override {
-    if (!replace_error.empty()) {
-      error = replace_error;
-      return false;
-    }
+  Status ReplaceAtomically(const string_type& source, const string_type& target) override {
+    if (!replace_error.empty()) return Status::Error(replace_error);
     TakeTurn(on_replace, target);
     const auto to = entries.find(target);
     if (to != entries.end() && to->second.kind == EntryKind::kFolder) {
-      error = "Is a directory";
-      return false;
+      return Status::Error("Is a directory");
     }
-    return MoveEntry(source, target, error);
+    return MoveEntry(source, target);
   }
 
-  bool RenameWithoutReplacing(const string_type& source, const string_type& target,
-                              std::string& error) override {
-    if (entries.count(target) != 0) {
-      error = "File exists";
-      return false;
-    }
-    if (!replace_error.empty()) {
-      error = replace_error;
-      return false;
-    }
-    return MoveEntry(source, target, error);
+  Status RenameWithoutReplacing(const string_type& source, const string_type& target) override {
+    if (entries.count(target) != 0) return Status::Error("File exists");
+    if (!replace_error.empty()) return Status::Error(replace_error);
+    return MoveEntry(source, target);
   }
 
   bool RemoveFile(const string_type& path) override {
@@ -146,32 +128,24 @@ class MemoryFileEnv : public platform::FileEnv {
 
   // A lock another store holds is held past any deadline: one thread
   // cannot wait for another. `keep_waiting` is asked once.
-  std::unique_ptr<platform::FileLock> Lock(const string_type& path, platform::LockDeadline deadline,
-                                           const platform::KeepWaiting& keep_waiting,
-                                           std::string& error) override {
+  Status Lock(const string_type& path, platform::LockDeadline deadline,
+              const platform::KeepWaiting& keep_waiting,
+              std::unique_ptr<platform::FileLock>& lock) override {
+    lock.reset();
     lock_deadlines.push_back(deadline);
-    if (!lock_error.empty()) {
-      error = lock_error;
-      return nullptr;
-    }
-    if (links.count(path) != 0) {
-      error = "the lock file is a link";
-      return nullptr;
-    }
+    if (!lock_error.empty()) return Status::Error(lock_error);
+    if (links.count(path) != 0) return Status::Error("the lock file is a link");
     Entry& entry = entries[path];
     if (entry.id == 0) entry.id = ++m_lastId;
-    if (entry.kind != EntryKind::kFile) {
-      error = "the lock file is not a regular file";
-      return nullptr;
-    }
+    if (entry.kind != EntryKind::kFile) return Status::Error("the lock file is not a regular file");
     if (m_held.count(entry.id) != 0) {
       TakeTurn(on_wait, path);
-      error = keep_waiting && !keep_waiting() ? "what the lock guards moved"
-                                              : "another process holds the lock";
-      return nullptr;
+      return Status::Error(keep_waiting && !keep_waiting() ? "what the lock guards moved"
+                                                           : "another process holds the lock");
     }
     m_held.insert(entry.id);
-    return std::make_unique<MemoryLock>(*this, path, entry.id);
+    lock = std::make_unique<MemoryLock>(*this, path, entry.id);
+    return {};
   }
 
   string_type ResolveLinks(const string_type& path) override {
@@ -212,16 +186,13 @@ class MemoryFileEnv : public platform::FileEnv {
   }
 
   // Moves the entry at `source` over whatever `target` holds.
-  bool MoveEntry(const string_type& source, const string_type& target, std::string& error) {
+  Status MoveEntry(const string_type& source, const string_type& target) {
     const auto from = entries.find(source);
-    if (from == entries.end()) {
-      error = "No such file or directory";
-      return false;
-    }
+    if (from == entries.end()) return Status::Error("No such file or directory");
     Entry moved = std::move(from->second);
     entries.erase(from);
     entries[target] = std::move(moved);
-    return true;
+    return {};
   }
 };
 

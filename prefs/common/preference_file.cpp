@@ -52,8 +52,7 @@ bool ParseCopyNumber(const string_type& digits, std::uint64_t& number) {
 
 // Moves an unreadable file aside as "<file>.bad", "<file>.bad1", ...,
 // keeping only the newest few copies; `aside` is where it went.
-bool MoveAside(platform::FileEnv& env, const string_type& path, string_type& aside,
-               std::string& error) {
+platform::Status MoveAside(platform::FileEnv& env, const string_type& path, string_type& aside) {
   const auto parts = base::SplitPath(path);
   const string_type folder(parts.folder);
   const string_type stem = string_type(parts.name) + base::FromAscii(".bad");
@@ -77,24 +76,24 @@ bool MoveAside(platform::FileEnv& env, const string_type& path, string_type& asi
   // are numbered from 0 again, in their order, so the newest stay known.
   if (next >= kCopyNumberLimit) {
     for (std::size_t i = 0; i < numbers.size(); ++i) {
-      std::string ignored;
-      if (numbers[i] != i && env.RenameWithoutReplacing(name_of(numbers[i]), name_of(i), ignored)) {
+      if (numbers[i] != i && env.RenameWithoutReplacing(name_of(numbers[i]), name_of(i)).ok()) {
         numbers[i] = i;
       }
     }
     next = numbers.size();
   }
-  bool moved = false;
-  for (int attempt = 0; attempt < 10 && !moved; ++attempt, ++next) {
+  platform::Status moved;
+  for (int attempt = 0; attempt < 10; ++attempt, ++next) {
     aside = name_of(next);
-    moved = env.RenameWithoutReplacing(path, aside, error);
+    moved = env.RenameWithoutReplacing(path, aside);
+    if (moved.ok()) break;
   }
-  if (!moved) return false;
+  if (!moved.ok()) return moved;
   while (numbers.size() + 1 > kKeptBadCopies) {
     env.RemoveFile(name_of(numbers.front()));
     numbers.erase(numbers.begin());
   }
-  return true;
+  return moved;
 }
 
 // The names a file's members are looked up by, made once: every load
@@ -153,42 +152,44 @@ bool ParseFile(const std::string& bytes, Tables& tables, EShareLevel level, Dict
 void PreferenceFile::Read(platform::FileEnv& env, const string_type& path, std::size_t max_size) {
   target = env.ResolveLinks(path);
   link = target != path;
-  result = env.ReadFile(target, max_size, bytes, error);
-  print = result == platform::FileReadResult::kRead ? JsonCommon::Fingerprint::Of(bytes)
-                                                    : JsonCommon::Fingerprint();
+  platform::ReadOutcome read = env.ReadFile(target, max_size, bytes);
+  result = read.kind;
+  read_status = std::move(read.status);
+  fingerprint = result == platform::FileReadResult::kRead ? JsonCommon::Fingerprint::Of(bytes)
+                                                          : JsonCommon::Fingerprint();
   foreign = link && (result != platform::FileReadResult::kRead || !IsPreferenceFile(bytes));
 }
 
-bool PreferenceFile::LockAndRead(platform::FileEnv& env, const string_type& path,
-                                 std::size_t max_size, platform::LockDeadline deadline,
-                                 std::string& failure) {
+platform::Status PreferenceFile::LockAndRead(platform::FileEnv& env, const string_type& path,
+                                             std::size_t max_size,
+                                             platform::LockDeadline deadline) {
+  constexpr const char* kStep = "cannot lock it";
   for (;;) {
     const string_type locked = env.ResolveLinks(path);
     if (locked != path) {
       Read(env, path, max_size);
-      if (foreign) return true;
+      if (foreign) return {};
     }
     // A link re-pointed while this waits leads to another lock at once.
     bool moved = false;
-    lock = platform::LockForWriting(
+    const platform::Status status = platform::LockForWriting(
         env, locked, deadline,
         [&] {
           moved = env.ResolveLinks(path) != locked;
           return !moved;
         },
-        failure);
-    if (lock != nullptr) {
+        lock);
+    if (status.ok()) {
       // What the lock guards is read under it; a link moved after the
       // wait leads to another lock too.
       Read(env, path, max_size);
-      if (target == locked) return true;
+      if (target == locked) return status;
       lock.reset();
       moved = true;
     }
-    if (!moved) return false;
+    if (!moved) return status.WithStep(kStep);
     if (std::chrono::steady_clock::now() > deadline) {
-      failure = "the link keeps changing";
-      return false;
+      return platform::Status::Error("the link keeps changing").WithStep(kStep);
     }
   }
 }
@@ -206,23 +207,19 @@ std::string PreferenceFile::ForeignReason() const {
     case platform::FileReadResult::kFailed:
       break;
   }
-  return text + "which cannot be read: " + error;
+  return text + "which cannot be read: " + read_status.reason();
 }
 
-bool PreferenceFile::Write(platform::FileEnv& env, const std::string& content, bool set_aside,
-                           const char*& step, std::string& failure) const {
+platform::Status PreferenceFile::Write(platform::FileEnv& env, const std::string& content,
+                                       bool set_aside) const {
   // A link stays a link: the file it leads to is replaced.
-  string_type like;
-  if (set_aside && result != platform::FileReadResult::kMissing &&
-      !MoveAside(env, target, like, failure)) {
-    step = "cannot keep the unreadable file aside";
-    return false;
+  string_type permissions_from;
+  if (set_aside && result != platform::FileReadResult::kMissing) {
+    const platform::Status moved = MoveAside(env, target, permissions_from);
+    if (!moved.ok()) return moved.WithStep("cannot keep the unreadable file aside");
   }
-  if (!platform::WriteFileAtomically(env, *lock, target, content, failure, like)) {
-    step = "cannot save it";
-    return false;
-  }
-  return true;
+  return platform::WriteFileAtomically(env, *lock, target, content, permissions_from)
+      .WithStep("cannot save it");
 }
 
 }  // namespace velmar::prefs

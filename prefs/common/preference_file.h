@@ -37,23 +37,21 @@ class PreferenceFile {
   // Locks "<target>.lock" beside the file the path leads to, so every path
   // to one file takes one lock, and reads the file under it. A foreign link
   // is left unlocked, so that nothing is made beside what it leads to.
-  // False with `error` set when the lock cannot be had by `deadline`.
-  bool LockAndRead(platform::FileEnv& env, const string_type& path, std::size_t max_size,
-                   platform::LockDeadline deadline, std::string& error);
+  // Fails when the lock cannot be had by `deadline`.
+  platform::Status LockAndRead(platform::FileEnv& env, const string_type& path,
+                               std::size_t max_size, platform::LockDeadline deadline);
   // The lock file was removed while held: another save may have begun.
   bool LockLost() const { return lock != nullptr && !lock->StillHeld(); }
   // Why a foreign link is left as it is, naming what it leads to.
   std::string ForeignReason() const;
   // Replaces the file with `content` under the lock; an unreadable one is
   // set aside first and passes its permissions and owner to the new one.
-  // False with `step` and `error` set on failure.
-  bool Write(platform::FileEnv& env, const std::string& content, bool set_aside, const char*& step,
-             std::string& error) const;
+  platform::Status Write(platform::FileEnv& env, const std::string& content, bool set_aside) const;
 
   platform::FileReadResult result = platform::FileReadResult::kMissing;
   std::string bytes;
-  std::string error;
-  JsonCommon::Fingerprint print;
+  platform::Status read_status;  // why the file could not be read
+  JsonCommon::Fingerprint fingerprint;
   string_type target;    // where the data lives: the path, links resolved
   bool link = false;     // the path is a link to `target`
   bool foreign = false;  // a link to what is no preference file of a store

@@ -90,8 +90,8 @@ TEST(PreferenceFileTest, AValueReportedAsSavedIsNeverLost) {
     const char16_t* other_folder;  // the other store's paths: links when not /m
     bool remove_locks;             // the lock files are removed first
     bool at_rename;                // the other's turn: at the rename, not the write
-  } cases[] = {{u"/m", false, false},   {u"/links", false, false}, {u"/m", true, false},
-               {u"/links", true, false}, {u"/m", false, true},     {u"/m", true, true},
+  } cases[] = {{u"/m", false, false},    {u"/links", false, false}, {u"/m", true, false},
+               {u"/links", true, false}, {u"/m", false, true},      {u"/m", true, true},
                {u"/links", true, true},  {nullptr, false, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.remove_locks) + std::to_string(c.at_rename) +
@@ -164,8 +164,7 @@ TEST(PreferenceFileTest, ALinkIsFollowedOnlyToAPreferenceFile) {
     store.WriteInt(kGeneral, velmar_ustring("new"), 2);
     std::unique_ptr<platform::FileLock> held;
     if (c.repointed) {
-      std::string error;
-      held = env.Lock(target + kLock, {}, {}, error);
+      ASSERT_TRUE(env.Lock(target + kLock, {}, {}, held).ok());
       env.entries[moved] = env.entries[target];
       env.on_wait = [&](const string_type&) { env.links[kPublic] = moved; };
     }
@@ -203,16 +202,16 @@ TEST(PreferenceFileTest, UnreadableCopiesAreBounded) {
     env.entries[kPublic].bytes = "not json " + std::to_string(i);
     MemoryStore store(env);
     ASSERT_TRUE(store.SavePreferences()) << i << ": " << store.Error();
-    EXPECT_NE(env.entries.at(kPublic).like.find(U(u".bad")), string_type::npos)
+    EXPECT_NE(env.entries.at(kPublic).permissions_from.find(U(u".bad")), string_type::npos)
         << "the new file takes the mode and owner of the one kept aside";
   }
   std::multiset<std::string> kept;
   for (const auto& entry : env.entries) {
     if (entry.first.find(U(u".bad")) != string_type::npos) kept.insert(entry.second.bytes);
   }
-  EXPECT_EQ(kept, (std::multiset<std::string>{"foreign", "foreign", "foreign", "not json 10",
-                                              "not json 11", "not json 7", "not json 8",
-                                              "not json 9"}));
+  EXPECT_EQ(kept,
+            (std::multiset<std::string>{"foreign", "foreign", "foreign", "not json 10",
+                                        "not json 11", "not json 7", "not json 8", "not json 9"}));
 }
 
 }  // namespace

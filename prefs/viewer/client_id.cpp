@@ -1,4 +1,5 @@
 #include <chrono>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -24,8 +25,7 @@ std::mutex g_fileMutex;
 // The first line of the file without surrounding white space, or empty.
 std::string ReadIdFile(const utf16_string& file) {
   std::string bytes;
-  std::string error;
-  if (velmar::platform::DefaultFileEnv().ReadFile(file, kMaxFileSize, bytes, error) !=
+  if (velmar::platform::DefaultFileEnv().ReadFile(file, kMaxFileSize, bytes).kind !=
       velmar::platform::FileReadResult::kRead) {
     return {};
   }
@@ -46,15 +46,17 @@ std::string StoreNewId(const utf16_string& file) {
     return {};
   }
   velmar::platform::FileEnv& env = velmar::platform::DefaultFileEnv();
-  std::string error;
-  const auto lock = velmar::platform::LockForWriting(
-      env, file, std::chrono::steady_clock::now() + velmar::platform::kLockWait, {}, error);
-  if (lock == nullptr) return {};
+  std::unique_ptr<velmar::platform::FileLock> lock;
+  if (!velmar::platform::LockForWriting(
+           env, file, std::chrono::steady_clock::now() + velmar::platform::kLockWait, {}, lock)
+           .ok()) {
+    return {};
+  }
   // Another process may have stored its own meanwhile; the file decides.
   const std::string stored = ReadIdFile(file);
   if (IsUuidText(stored)) return stored;
   const std::string id = MakeRandomUuid();
-  if (id.empty() || !velmar::platform::WriteFileAtomically(env, *lock, file, id + '\n', error)) {
+  if (id.empty() || !velmar::platform::WriteFileAtomically(env, *lock, file, id + '\n').ok()) {
     return {};
   }
   return id;

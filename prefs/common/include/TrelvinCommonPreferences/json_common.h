@@ -47,7 +47,8 @@
 
 namespace velmar::platform {
 class FileEnv;
-}
+class Status;
+}  // namespace velmar::platform
 
 namespace velmar::prefs {
 
@@ -217,7 +218,8 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
                    std::chrono::steady_clock::time_point deadline);
   // Whether another process changed either file since this store saw it.
   bool ChangedOnDisk(const std::array<PreferenceFile, 2>& disk) const;
-  void Fail(const velmar_ustring& path, const char* step, const std::string& error);
+  // Adds "<path>: <step>: <error>" to LastSaveError().
+  void Fail(const velmar_ustring& path, const platform::Status& status);
 
   std::array<FileState, 2> m_files;
   // At most one live record per change of a name, so the record grows with
