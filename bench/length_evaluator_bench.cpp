@@ -7,7 +7,6 @@
 #include <string>
 
 #include "FolianUtils/length_evaluator.h"
-#include "FolianUtils/length_formatter.h"
 
 namespace {
 
@@ -28,18 +27,6 @@ void BM_EvaluateLength(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_EvaluateLength);
-
-// The single-value parse of one operand, for scale.
-void BM_ParseOneLength(benchmark::State& state) {
-  const velmar_ustring text("5'-6 1/2\"");
-  for (auto _ : state) {
-    double inches = 0.0;
-    benchmark::DoNotOptimize(
-        velmar::utils::CLengthFormatter::Parse(text, inches, UnitsInfo::kInches));
-    benchmark::DoNotOptimize(inches);
-  }
-}
-BENCHMARK(BM_ParseOneLength);
 
 // Texts that make a careless reader back up: many digits that look like the
 // start of a mixed number, and long runs of blanks, hyphens and slashes. The

@@ -10,12 +10,12 @@ function(folian_export_only target script)
   set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${script})
 endfunction()
 
-# folian_shared_library(<target> <version script> <public headers folder>):
+# folian_shared_library(<target> <version script> <include folder>...):
 # what every shared library of the package has alike: its FolianUtils::
 # alias, the exports of the script, Windows names (a DLL without "lib", its
-# import library with it), the version, and its installation with its public
-# headers.
-function(folian_shared_library target script headers)
+# import library with it), the version, its public headers (the include
+# folders, merged into one once installed), and its installation.
+function(folian_shared_library target script)
   add_library(FolianUtils::${target} ALIAS ${target})
   folian_export_only(${target} ${script})
   if(WIN32)
@@ -23,11 +23,16 @@ function(folian_shared_library target script headers)
   endif()
   set_target_properties(${target} PROPERTIES
     VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+  foreach(dir IN LISTS ARGN)
+    target_include_directories(${target} PUBLIC $<BUILD_INTERFACE:${dir}>)
+  endforeach()
+  target_include_directories(${target} PUBLIC $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   if(FOLIAN_INSTALL)
     install(TARGETS ${target} EXPORT FolianUtilsTargets
       RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
       LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
       ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-    install(DIRECTORY ${headers} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+    list(TRANSFORM ARGN APPEND / OUTPUT_VARIABLE contents)
+    install(DIRECTORY ${contents} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
   endif()
 endfunction()

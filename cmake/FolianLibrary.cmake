@@ -1,11 +1,13 @@
 # One library target per folder, each naming its sources and the folders it
-# depends on; a folder's headers are reachable only from targets that depend
-# on it, so an include that runs up a layer or sideways fails to compile.
+# depends on; a folder's headers, its public ones included, are reachable
+# only from targets that depend on it, so an include that runs up a layer or
+# sideways fails to compile.
 #
 # Includes keep the folder in their name ("units/length_parser_internal.h").
 # Each folder therefore gets an include root of its own in the build tree,
 # holding one link named after the folder to the folder's sources; the
-# repository root is on no target's include path.
+# repository root is on no target's include path. Public headers live in
+# the folder's include/ ("FolianUtils/length_formatter.h").
 
 # folian_cc_library(NAME <name> [SRCS <file>...] [DEPS <name>...]
 #                   [PUBLIC_INCLUDES <dir>...] [LINK <target>...]
@@ -14,6 +16,7 @@
 # when there are none. DEPS are other folders' names (prefs/common is
 # prefs_common); LINK are further targets the folder's headers need,
 # PRIVATE_LINK those only its sources need; DEFINES are private.
+# PUBLIC_INCLUDES are the folders of its public headers.
 function(folian_cc_library)
   cmake_parse_arguments(PARSE_ARGV 0 arg "" "NAME"
     "SRCS;DEPS;PUBLIC_INCLUDES;LINK;PRIVATE_LINK;DEFINES")
@@ -41,10 +44,13 @@ function(folian_cc_library)
     set(scope INTERFACE)
   endif()
   target_include_directories(${target} ${scope} $<BUILD_INTERFACE:${root}>)
+  set(public)
   foreach(dir IN LISTS arg_PUBLIC_INCLUDES)
     get_filename_component(dir ${dir} ABSOLUTE)
     target_include_directories(${target} ${scope} $<BUILD_INTERFACE:${dir}>)
+    list(APPEND public ${dir})
   endforeach()
+  set_property(TARGET ${target} PROPERTY FOLIAN_PUBLIC_INCLUDES ${public})
   target_link_libraries(${target} ${scope} ${deps} ${arg_LINK})
   set_property(DIRECTORY PROPERTY FOLIAN_LIBRARY ${arg_NAME})
 endfunction()
@@ -71,6 +77,17 @@ function(folian_objects_of variable)
     list(APPEND objects $<TARGET_OBJECTS:folian_${name}>)
   endforeach()
   set(${variable} ${objects} PARENT_SCOPE)
+endfunction()
+
+# folian_public_includes_of(<variable> <name>...): the folders of the named
+# folders' public headers.
+function(folian_public_includes_of variable)
+  set(dirs)
+  foreach(name IN LISTS ARGN)
+    get_target_property(public folian_${name} FOLIAN_PUBLIC_INCLUDES)
+    list(APPEND dirs ${public})
+  endforeach()
+  set(${variable} ${dirs} PARENT_SCOPE)
 endfunction()
 
 # folian_add_tests(<file>... [DEPS <name>...]): GoogleTest sources of the

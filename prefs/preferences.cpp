@@ -19,7 +19,7 @@ CColor UnpackColor(int packed) { return CColor::FromPacked(static_cast<std::uint
 
 struct HighlightSlot {
   const velmar_ustring& key;
-  const CColor& default_color;
+  const CColor& defaultColor;
 };
 
 HighlightSlot ChooseHighlight(bool sharedLayer, bool lockedEntity) {
@@ -36,9 +36,9 @@ HighlightSlot ChooseHighlight(bool sharedLayer, bool lockedEntity) {
 }
 
 struct PackedHighlightDefaults {
-  int shared_layer;
-  int nonshared_layer;
-  int locked_entity;
+  int sharedLayer;
+  int nonsharedLayer;
+  int lockedEntity;
 };
 
 const PackedHighlightDefaults& PackedDefaults() {
@@ -51,8 +51,8 @@ const PackedHighlightDefaults& PackedDefaults() {
 
 int PackedDefaultFor(bool sharedLayer, bool lockedEntity) {
   const PackedHighlightDefaults& packed = PackedDefaults();
-  if (lockedEntity) return packed.locked_entity;
-  return sharedLayer ? packed.shared_layer : packed.nonshared_layer;
+  if (lockedEntity) return packed.lockedEntity;
+  return sharedLayer ? packed.sharedLayer : packed.nonsharedLayer;
 }
 
 // A failed call leaves the colour as it was.
@@ -177,7 +177,7 @@ void Preferences::SetSelectionHighlightColor(const CColor& color, bool sharedLay
 }
 
 void Preferences::ResetSelectionHighlightColor(bool sharedLayer, bool lockedEntity) {
-  SetSelectionHighlightColor(ChooseHighlight(sharedLayer, lockedEntity).default_color, sharedLayer,
+  SetSelectionHighlightColor(ChooseHighlight(sharedLayer, lockedEntity).defaultColor, sharedLayer,
                              lockedEntity);
 }
 

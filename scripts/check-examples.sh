@@ -3,7 +3,7 @@
 # with a plain compiler line from pkg-config), runs each in a fresh home and
 # compares what it prints with examples/expected/, and checks that every C++
 # snippet of the README is a piece of an example, or declarations quoted from
-# a public header, so the two cannot drift.
+# an installed public header, so the two cannot drift.
 #   bash scripts/check-examples.sh <install prefix> <build folder>
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -52,8 +52,8 @@ for name in "${examples[@]}"; do run "$name" "$build/$name"; done
 for name in preferences string; do run "$name" "$build/pkg-config/$name"; done
 
 echo "-- README snippets are pieces of the examples"
-python3 - "${examples[@]}" <<'PY' || failed=1
-import re, sys
+python3 - "$prefix" "${examples[@]}" <<'PY' || failed=1
+import os, re, sys
 readme = open("README.md", encoding="utf-8").read()
 seen = set()
 bad = 0
@@ -66,7 +66,7 @@ for block in re.findall(r"```cpp\n(.*?)```", readme, re.S):
         def flat(text):
             text = re.sub(r"//[^\n]*", " ", text)
             return re.sub(r"\s+", " ", text).replace("( ", "(").strip()
-        header = flat(open(h.group(1), encoding="utf-8").read())
+        header = flat(open(os.path.join(sys.argv[1], h.group(1)), encoding="utf-8").read())
         for statement in flat("\n".join(lines[1:])).split(";"):
             if statement.strip() and statement.strip() not in header:
                 print(f"FAIL: a README declaration is not in {h.group(1)}: {statement.strip()}")
@@ -81,7 +81,7 @@ for block in re.findall(r"```cpp\n(.*?)```", readme, re.S):
     if not any(source[i:i + len(body)] == body for i in range(len(source))):
         print(f"FAIL: a README snippet is not in {m.group(1)}:\n" + "\n".join(body))
         bad = 1
-for name in sys.argv[1:]:
+for name in sys.argv[2:]:
     if name not in seen:
         print(f"FAIL: the README shows no snippet of examples/{name}.cpp")
         bad = 1

@@ -4,7 +4,7 @@
 Tests: every file under tests/, and every other file whose name holds "test"
 (test sources, test-support headers, the tool's case table), outside
 scripts/, examples/, bench/, cmake/ and docs/. Code: the .cpp and .h files
-of the library's folders, include/ and tool/ whose name holds neither "test"
+of the library's folders and tool/ whose name holds neither "test"
 nor "_fuzz". Fuzz targets, benchmarks, examples and scripts count as
 neither. Only the files git tracks count, so build folders never do.
 
@@ -15,7 +15,7 @@ import sys
 from pathlib import Path
 
 CODE_FOLDERS = ("base", "platform", "foundation", "units", "vcb", "prefs", "environment",
-                "library", "include", "tool")
+                "library", "tool")
 NEITHER = ("scripts", "examples", "bench", "cmake", "docs")
 
 

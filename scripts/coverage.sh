@@ -16,8 +16,10 @@ filters=()
 for folder in foundation units vcb prefs environment library platform; do
   filters+=(--filter "$folder/")
 done
-# CMake's compiler probe leaves a .gcno of its own; it is not ours.
+# CMake's compiler probe leaves a .gcno of its own; it is not ours. The
+# FolianUtils public headers are not measured: the floor was set without them.
 gcovr --root . --object-directory "$build" --gcov-executable "$gcov" -j"$(nproc)" \
   --exclude-directories '.*/CMakeFiles/[0-9.]+$' "${filters[@]}" \
+  --exclude '.*/include/FolianUtils/.*' \
   --exclude '.*_test\.cpp$' --exclude '.*_fuzz\.cpp$' --exclude '.*_test_.*\.h$' \
   --exclude '.*test_support\.h$' --print-summary --fail-under-line "$floor"

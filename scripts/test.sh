@@ -12,7 +12,8 @@ started=$(date +%s)
 bash scripts/install-deps.sh all
 
 # The build itself rejects an include of a folder that is not a dependency
-# (the folian_layers_* ctests of each build); this checks the public headers.
+# (the folian_layers_* ctests of each build); this finds what compiles all
+# the same: includes climbing out with "..", headers including each other.
 echo "== layers =="
 python3 scripts/check-layers_test.py
 python3 scripts/check-layers.py

@@ -32,6 +32,7 @@ foreach(row IN ITEMS
     "format-length 66.5 --version 3 => --version is not an option of format-length; 'folianutils --version' alone prints the tool's version"
     "-V format-length 1 => -V is not an option of format-length; 'folianutils -V' alone prints the tool's version"
     "prefs-get draft_mode --version 25 => --version prints the tool's version; the files' application version is --app-version N"
+    "parse-length 5 --json=true => --json takes no value"
     "format-length => INCHES is required"
     "format-length abc => INCHES: 'abc' is not a number"
     "format-length 1 --format metric => --format: 'metric' is not one of decimal|architectural|engineering|fractional"

@@ -65,7 +65,7 @@ class BatchCommand : public Command {
   void Answer(const std::string& line, std::string& out);
   void Serve(std::istream& in);
   // True if the request was read into the command's settings.
-  bool ReadFast(Tool::Entry& entry, std::size_t first, bool& json);
+  bool ReadFast(Tool::Entry& entry, std::size_t first);
   Options& OptionsOf(CLI::App& app);
 
   Tool& m_tool;
@@ -101,7 +101,7 @@ Options& BatchCommand::OptionsOf(CLI::App& app) {
   return m_options.back();
 }
 
-bool BatchCommand::ReadFast(Tool::Entry& entry, std::size_t first, bool& json) {
+bool BatchCommand::ReadFast(Tool::Entry& entry, std::size_t first) {
   Options& options = OptionsOf(*entry.app);
   if (!options.fast) return false;
   entry.app->clear();
@@ -114,10 +114,7 @@ bool BatchCommand::ReadFast(Tool::Entry& entry, std::size_t first, bool& json) {
       options.positional[nextPositional++]->add_result(word);
       continue;
     }
-    if (word == "--json") {
-      json = true;
-      continue;
-    }
+    if (word == kJsonOption) continue;  // the answer's form, decided already
     if (word.size() < 3 || word[1] != '-' || word.find('=') != std::string::npos) return false;
     CLI::Option* option = options.Named(word);
     if (option == nullptr) return false;
@@ -174,11 +171,9 @@ void BatchCommand::Answer(const std::string& line, std::string& out) {
   if (!velmar::base::utf8::IsValid(line)) return fail("the request is not valid UTF-8");
   std::string error;
   if (!SplitWords(line, m_words, error)) return fail(error);
+  json = json || AnswersInJson(m_words);
   std::size_t first = 0;
-  while (first < m_words.size() && m_words[first] == "--json") {
-    json = true;
-    ++first;
-  }
+  while (first < m_words.size() && m_words[first] == kJsonOption) ++first;
   if (first == m_words.size()) return fail("empty request");
   const std::string& name = m_words[first];
   if (name == "batch") return fail("batch cannot run inside batch");
@@ -191,13 +186,9 @@ void BatchCommand::Answer(const std::string& line, std::string& out) {
   const auto found = m_entries.find(name);
   Tool::Entry* entry = found != m_entries.end() ? found->second : nullptr;
 
-  Outcome outcome;
-  if (entry != nullptr && ReadFast(*entry, first + 1, json)) {
-    outcome = m_tool.Run(*entry, record);
-  } else {
-    outcome = m_tool.Execute(m_words, record);
-    json = json || outcome.json;
-  }
+  const Outcome outcome = entry != nullptr && ReadFast(*entry, first + 1)
+                              ? m_tool.Run(*entry, record)
+                              : m_tool.Execute(m_words, record);
   if (outcome.kind == Outcome::kHelp) {
     return fail("--help and --version are not answered in batch");
   }

@@ -18,9 +18,7 @@ using velmar::utils::velmar_ustring;
 
 struct EvalSettings {
   std::string text;
-  std::optional<UnitsInfo::Format> format;
-  std::optional<UnitsInfo::Units> units;
-  std::optional<int> precision;
+  LengthOptions length;
   bool ratio = false;
 };
 
@@ -29,17 +27,13 @@ class EvalLengthCommand : public CommandWith<EvalSettings> {
   void Define(CLI::App& app) override {
     AddText(app, "TEXT", s.text, "the typed arithmetic, such as \"(5'-6 1/2\\\" + 3 1/2\\\") * 2\"")
         ->required();
-    AddFormatOption(app, s.format);
-    AddLengthUnitsOption(app, s.units, "units of a bare number and of the written result");
-    AddPrecisionOption(app, s.precision);
+    s.length.Add(app, "units of a bare number and of the written result");
     app.add_flag("--ratio", s.ratio, "the result is a number: a length divided by a length");
   }
 
   int Run(Record& record) override {
     LengthInfo info;
-    if (s.format) info.SetFormat(*s.format, false);
-    if (s.units) info.SetUnits(*s.units, false);
-    if (s.precision) info.SetPrecision(*s.precision, false);
+    s.length.ApplyTo(info);
     const velmar_ustring text(s.text);
     double value = 0.0;
     LengthExpressionStatus status;

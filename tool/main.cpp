@@ -21,16 +21,6 @@ namespace {
 // shell shows for a filter ended by SIGPIPE.
 constexpr int kClosedPipeStatus = 141;
 
-// --json asked for anywhere among the options, for answers given before
-// (or instead of) a complete parse.
-bool WantsJson(const std::vector<std::string>& args) {
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "--") break;
-    if (args[i] == "--json") return true;
-  }
-  return false;
-}
-
 void ReportUsageError(const std::string& message, const std::string& command) {
   const std::string help =
       command.empty() ? "folianutils --help" : "folianutils " + command + " --help";
@@ -51,20 +41,20 @@ int Main(const std::vector<std::string>& args, bool argumentsValid) {
   Output out(stdout);
   Record record;
   std::string text;
+  const std::vector<std::string> line(args.begin() + 1, args.end());
   if (!argumentsValid) {
     record.Start(nullptr);
     record.Fail("an argument is not valid UTF-8");
-    if (WantsJson(args)) record.WriteJson(text);
+    if (AnswersInJson(line)) record.WriteJson(text);
     out.Write(text);
     ReportUsageError(record.ErrorText(), "");
     return Finish(out, kUsage);
   }
   Tool tool(out);
-  const Outcome outcome = tool.Execute({args.begin() + 1, args.end()}, record);
-  const bool json = outcome.json || WantsJson(args);
+  const Outcome outcome = tool.Execute(line, record);
   if (outcome.kind == Outcome::kHelp) {
     text = outcome.help;
-  } else if (json) {
+  } else if (outcome.json) {
     record.WriteJson(text);
   } else {
     record.WritePlain(text);

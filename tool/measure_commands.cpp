@@ -29,9 +29,7 @@ void PrintText(Record& record, const char* inputName, double input, const velmar
 
 struct LengthSettings {
   double value = 0.0;
-  std::optional<UnitsInfo::Format> format;
-  std::optional<UnitsInfo::Units> units;
-  std::optional<int> precision;
+  LengthOptions length;
   bool suppressUnits = false;
   bool space = false;
   bool forceFraction = false;
@@ -49,9 +47,7 @@ class FormatLengthCommand : public CommandWith<LengthSettings> {
     AddNumber(app, m_area ? "SQUARE_INCHES" : "INCHES", s.value,
               m_area ? "the area in square inches" : "the length in inches")
         ->required();
-    AddFormatOption(app, s.format);
-    AddLengthUnitsOption(app, s.units, "display units");
-    AddPrecisionOption(app, s.precision);
+    s.length.Add(app, "display units");
     app.add_flag("--suppress-units", s.suppressUnits, "leave out the unit marks");
     app.add_flag("--space", s.space, "a space between the number and its unit");
     app.add_flag("--force-fraction", s.forceFraction, "fractions also where a whole unit fits");
@@ -61,9 +57,7 @@ class FormatLengthCommand : public CommandWith<LengthSettings> {
 
   int Run(Record& record) override {
     LengthInfo info;
-    if (s.format) info.SetFormat(*s.format, false);
-    if (s.units) info.SetUnits(*s.units, false);
-    if (s.precision) info.SetPrecision(*s.precision, false);
+    s.length.ApplyTo(info);
     info.SetSuppressUnits(s.suppressUnits);
     info.SetSpaceSeparator(s.space);
     info.SetForceFraction(s.forceFraction);

@@ -78,6 +78,19 @@ CLI::Option* AddRead(CLI::App& app, const std::string& name, std::optional<T>& t
       ->type_name(typeName);
 }
 
+// --format decimal|architectural|engineering|fractional
+CLI::Option* AddFormatOption(CLI::App& app, std::optional<UnitsInfo::Format>& target) {
+  constexpr std::size_t count = std::size(kFormats);
+  CLI::Option* option = AddRead(
+      app, "--format", target,
+      [](const std::string& what, const std::string& text) {
+        return ReadName(what, kFormats, count, text);
+      },
+      "FORMAT", "length format (" + Choices(kFormats, count) + "; decimal by default)");
+  SetChoices(option, Words(kFormats, count));
+  return option;
+}
+
 }  // namespace
 
 double ReadNumber(const std::string& what, const std::string& text) {
@@ -147,18 +160,6 @@ CLI::Option* AddAngleUnitsOption(CLI::App& app, std::optional<UnitsInfo::Units>&
   return option;
 }
 
-CLI::Option* AddFormatOption(CLI::App& app, std::optional<UnitsInfo::Format>& target) {
-  constexpr std::size_t count = std::size(kFormats);
-  CLI::Option* option = AddRead(
-      app, "--format", target,
-      [](const std::string& what, const std::string& text) {
-        return ReadName(what, kFormats, count, text);
-      },
-      "FORMAT", "length format (" + Choices(kFormats, count) + "; decimal by default)");
-  SetChoices(option, Words(kFormats, count));
-  return option;
-}
-
 CLI::Option* AddPrecisionOption(CLI::App& app, std::optional<int>& target) {
   return AddRead(
       app, "--precision", target,
@@ -186,6 +187,18 @@ CLI::Option* AddAppVersionOption(CLI::App& app, std::optional<int>& target) {
         return ReadWholeNumber(what, text, 0, 99);
       },
       "N", "application version of the files, 0 to 99 (the current one by default)");
+}
+
+void LengthOptions::Add(CLI::App& app, const std::string& unitsHelp) {
+  AddFormatOption(app, format);
+  AddLengthUnitsOption(app, units, unitsHelp);
+  AddPrecisionOption(app, precision);
+}
+
+void LengthOptions::ApplyTo(velmar::units::LengthInfo& info) const {
+  if (format) info.SetFormat(*format, false);
+  if (units) info.SetUnits(*units, false);
+  if (precision) info.SetPrecision(*precision, false);
 }
 
 void SetChoices(CLI::Option* option, std::vector<std::string> choices) {

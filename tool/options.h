@@ -38,8 +38,6 @@ CLI::Option* AddLengthUnitsOption(CLI::App& app, std::optional<UnitsInfo::Units>
                                   const std::string& help);
 // --units rad|deg|grad
 CLI::Option* AddAngleUnitsOption(CLI::App& app, std::optional<UnitsInfo::Units>& target);
-// --format decimal|architectural|engineering|fractional
-CLI::Option* AddFormatOption(CLI::App& app, std::optional<UnitsInfo::Format>& target);
 // --precision 0..16
 CLI::Option* AddPrecisionOption(CLI::App& app, std::optional<int>& target);
 // --scale S, a positive number
@@ -47,6 +45,19 @@ CLI::Option* AddScaleOption(CLI::App& app, std::optional<double>& target);
 // --app-version 0..99, the application version whose files are meant
 CLI::Option* AddAppVersionOption(CLI::App& app, std::optional<int>& target);
 inline constexpr const char* kAppVersionOption = "--app-version";
+
+// How a length is written: --format decimal|architectural|engineering|
+// fractional, --units as above and --precision, each unset until given.
+struct LengthOptions {
+  std::optional<UnitsInfo::Format> format;
+  std::optional<UnitsInfo::Units> units;
+  std::optional<int> precision;
+
+  // Adds the three options; `unitsHelp` says what --units sets.
+  void Add(CLI::App& app, const std::string& unitsHelp);
+  // Sets on `info` those given.
+  void ApplyTo(velmar::units::LengthInfo& info) const;
+};
 
 // The words an option's value is one of (empty: any), for completion.
 void SetChoices(CLI::Option* option, std::vector<std::string> choices);

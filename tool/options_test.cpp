@@ -23,23 +23,27 @@ TEST(ReadWholeNumber, TakesDigitsWithinTheRange) {
   }
 }
 
-// The shared options read the same names in every command.
+// The shared options read the same names in every command; a length's three
+// set on a LengthInfo only what was given.
 TEST(SharedOptions, ReadTheirNames) {
   CLI::App app;
-  std::optional<UnitsInfo::Units> units;
-  std::optional<UnitsInfo::Format> format;
-  std::optional<int> precision;
+  LengthOptions length;
   std::optional<double> scale;
   std::optional<int> version;
-  AddLengthUnitsOption(app, units, "units");
-  AddFormatOption(app, format);
-  AddPrecisionOption(app, precision);
+  length.Add(app, "units");
   AddScaleOption(app, scale);
   AddAppVersionOption(app, version);
   app.parse("--units yd --format=engineering --precision 3 --scale 0.5 --app-version 25", false);
-  EXPECT_EQ(units, UnitsInfo::kYards);
-  EXPECT_EQ(format, UnitsInfo::kEngineering);
-  EXPECT_EQ(precision, 3);
+  velmar::units::LengthInfo info;
+  length.ApplyTo(info);
+  EXPECT_EQ(info.GetFormat(), UnitsInfo::kEngineering);
+  EXPECT_EQ(info.GetPrecision(), 3);
+  LengthOptions formatOnly;
+  formatOnly.format = UnitsInfo::kDecimal;
+  formatOnly.ApplyTo(info);
+  EXPECT_EQ(info.GetFormat(), UnitsInfo::kDecimal);
+  EXPECT_EQ(info.GetUnits(), UnitsInfo::kYards);  // engineering showed feet
+  EXPECT_EQ(info.GetPrecision(), 3);
   EXPECT_EQ(scale, 0.5);
   EXPECT_EQ(version, 25);
   EXPECT_STREQ(LengthUnitsName(UnitsInfo::kMixed), "mixed");

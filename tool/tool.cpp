@@ -42,7 +42,42 @@ bool IsOptionWord(const std::string& word) {
          ((word[1] >= 'a' && word[1] <= 'z') || (word[1] >= 'A' && word[1] <= 'Z'));
 }
 
+const ToolOption* FindToolOption(const std::string& name) {
+  for (const ToolOption& option : ToolOptions()) {
+    if (name == option.name || (option.shortName != nullptr && name == option.shortName)) {
+      return &option;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
+
+bool AnswersInJson(const std::vector<std::string>& args) {
+  const auto end = std::find(args.begin(), args.end(), "--");
+  return std::find(args.begin(), end, kJsonOption) != end;
+}
+
+const std::vector<ToolOption>& ToolOptions() {
+  static const std::vector<ToolOption> options = {
+      {ToolOption::kHelp, "--help", "-h", "print this help and exit"},
+      {ToolOption::kVersion, "--version", "-V", "print the tool's version and build"},
+      {ToolOption::kJson, kJsonOption, nullptr,
+       "print each answer as one JSON object on one line (see the README or the man page for "
+       "its fields)"},
+  };
+  return options;
+}
+
+std::vector<std::string> ToolOptionNames(bool commands) {
+  std::vector<std::string> names;
+  for (const ToolOption& option : ToolOptions()) {
+    if (commands && option.kind == ToolOption::kVersion) continue;
+    names.emplace_back(option.name);
+    if (option.shortName != nullptr) names.emplace_back(option.shortName);
+  }
+  return names;
+}
 
 std::string Tool::VersionBeside(const std::string& flag, const Entry& entry) {
   if (entry.app->get_option_no_throw(kAppVersionOption) != nullptr) {
@@ -51,11 +86,6 @@ std::string Tool::VersionBeside(const std::string& flag, const Entry& entry) {
   }
   return flag + " is not an option of " + entry.info.name + "; 'folianutils " + flag +
          "' alone prints the tool's version";
-}
-
-const std::vector<std::string>& ToolOptionNames() {
-  static const std::vector<std::string> names = {"--help", "-h", "--json", "--version", "-V"};
-  return names;
 }
 
 std::string VersionText() {
@@ -69,11 +99,23 @@ Tool::Tool(Output& output)
           "and preferences.",
           "folianutils") {
   m_app.formatter(std::make_shared<HelpFormatter>());
-  m_app.set_help_flag("-h,--help", "print this help and exit");
-  m_app.set_version_flag("-V,--version", VersionText(), "print the tool's version and build");
-  m_app.add_flag("--json", m_json,
-                 "print each answer as one JSON object on one line (see the README or the man "
-                 "page for its fields)");
+  for (const ToolOption& option : ToolOptions()) {
+    const std::string names = option.shortName != nullptr
+                                  ? std::string(option.shortName) + "," + option.name
+                                  : std::string(option.name);
+    switch (option.kind) {
+      case ToolOption::kHelp:
+        m_app.set_help_flag(names, option.help);
+        break;
+      case ToolOption::kVersion:
+        m_app.set_version_flag(names, VersionText(), option.help);
+        break;
+      case ToolOption::kJson:
+        // Bound to nothing: AnswersInJson decides the answer's form.
+        m_app.add_flag(names, option.help);
+        break;
+    }
+  }
   // Commands take the tool's options anywhere on the line; a repeated option
   // keeps its last value, as most tools do.
   m_app.fallthrough();
@@ -159,21 +201,18 @@ std::string Tool::Check(const std::vector<std::string>& args) const {
     }
     if (!IsOptionWord(arg)) continue;
     const std::string name = arg.substr(0, arg.find('='));
-    const std::vector<std::string>& tool = ToolOptionNames();
-    const bool isVersion = name == "--version" || name == "-V";
+    const ToolOption* tool = FindToolOption(name);
+    const bool isVersion = tool != nullptr && tool->kind == ToolOption::kVersion;
+    if (entry != nullptr && isVersion) return VersionBeside(name, *entry);
+    // The tool's options are flags: a value would go unread ("--json=false").
+    if (tool != nullptr && name != arg) return name + " takes no value";
     if (entry == nullptr) {
-      if (std::find(tool.begin(), tool.end(), name) == tool.end()) {
-        return UnknownName("option", name, tool);
-      }
+      if (tool == nullptr) return UnknownName("option", name, ToolOptionNames(false));
       if (isVersion) version = name;
       continue;
     }
-    if (isVersion) return VersionBeside(name, *entry);
-    if (name == "--json" || name == "--help" || name == "-h" ||
-        entry->app->get_option_no_throw(name) != nullptr) {
-      continue;
-    }
-    std::vector<std::string> names = {"--json", "--help", "-h"};
+    if (tool != nullptr || entry->app->get_option_no_throw(name) != nullptr) continue;
+    std::vector<std::string> names = ToolOptionNames(true);
     for (const CLI::Option* option : entry->app->get_options()) {
       for (const std::string& longName : option->get_lnames()) names.push_back("--" + longName);
     }
@@ -184,11 +223,10 @@ std::string Tool::Check(const std::vector<std::string>& args) const {
 
 Outcome Tool::Execute(std::vector<std::string> args, Record& record) {
   for (Entry& entry : m_entries) entry.command->Reset();
-  m_json = false;
+  m_json = AnswersInJson(args);
   record.Start(nullptr);
   Outcome outcome;
-  outcome.json =
-      std::find(args.begin(), std::find(args.begin(), args.end(), "--"), "--json") != args.end();
+  outcome.json = m_json;
   const std::string problem = Check(args);
   if (!problem.empty()) {
     for (const std::string& arg : args) {

@@ -21,7 +21,7 @@ struct Outcome {
   enum Kind { kAnswer, kHelp, kUsageError, kFileError };
   Kind kind = kAnswer;
   int status = kAnswered;
-  bool json = false;    // --json was given
+  bool json = false;    // the answer is JSON (AnswersInJson)
   std::string help;     // for kHelp
   std::string command;  // the command named, if any, for the --help hint
 };
@@ -45,7 +45,7 @@ class Tool {
   // The command called `name`, or nullptr.
   Entry* Find(const std::string& name);
   const std::vector<Entry>& entries() const { return m_entries; }
-  // --json was given on the line being run.
+  // The line being run asked for JSON.
   bool json() const { return m_json; }
 
   // The tool's help, or a command's.
@@ -65,8 +65,28 @@ class Tool {
   std::vector<Entry> m_entries;
 };
 
-// The options the tool takes before its command.
-const std::vector<std::string>& ToolOptionNames();
+// Whether the answer to `args` (a command line without the program's name,
+// or a batch request) is JSON: kJsonOption among its words before any "--".
+// Read from the words alone, so that an answer given before the parse, or a
+// usage error, takes the form asked for as well.
+bool AnswersInJson(const std::vector<std::string>& args);
+inline constexpr const char* kJsonOption = "--json";
+
+// An option of the tool itself. Every command takes them too, but
+// --version, which stands alone.
+struct ToolOption {
+  enum Kind { kHelp, kVersion, kJson };
+  Kind kind;
+  const char* name;       // "--help"
+  const char* shortName;  // "-h", or null
+  const char* help;
+};
+// The tool's options, in the order its help lists them: the parser, the
+// check before it and completion read them here.
+const std::vector<ToolOption>& ToolOptions();
+// Their names, long and short; with `commands`, only of those every command
+// takes.
+std::vector<std::string> ToolOptionNames(bool commands);
 
 // "folianutils 26.0.0" and the build, as --version prints them.
 std::string VersionText();

@@ -78,7 +78,8 @@ std::string Tool::Completion() const {
   std::string values;   // "'command --option') words;;" per option taking a value
   std::string takesFiles;
   for (const Entry& entry : m_entries) {
-    std::set<std::string> names = {"--help", "--json"};
+    const std::vector<std::string> tool = ToolOptionNames(true);
+    std::set<std::string> names(tool.begin(), tool.end());
     for (const CLI::Option* option : entry.app->get_options()) {
       if (option->get_positional()) {
         if (option->get_name() == "FILE") {
@@ -118,7 +119,7 @@ std::string Tool::Completion() const {
          "  done\n"
          "  case $command in\n"
          "    '') options='" +
-         Joined(ToolOptionNames()) + "' ;;\n" + options +
+         Joined(ToolOptionNames(false)) + "' ;;\n" + options +
          "    *) return ;;\n"
          "  esac\n"
          "  if [[ -z $option && $prev == --* && $cur != -* ]]; then option=$prev; fi\n"

@@ -19,9 +19,7 @@ using velmar::utils::velmar_ustring;
 
 struct BoxSettings {
   std::string text;
-  std::optional<UnitsInfo::Format> format;
-  std::optional<UnitsInfo::Units> units;
-  std::optional<int> precision;
+  LengthOptions length;
   std::optional<double> scale;
   Point2<float> reference;
   float width = 0.0f;
@@ -30,9 +28,7 @@ struct BoxSettings {
 
 // The length settings and view options both commands take.
 void DefineBoxOptions(CLI::App& app, BoxSettings& s) {
-  AddFormatOption(app, s.format);
-  AddLengthUnitsOption(app, s.units, "display units");
-  AddPrecisionOption(app, s.precision);
+  s.length.Add(app, "display units");
   AddScaleOption(app, s.scale);
   app.add_option_function<std::string>(
          "--ref",
@@ -100,9 +96,7 @@ struct Reading {
 
 Reading Read(const BoxSettings& s, const std::string& typed) {
   LengthInfo info;
-  if (s.format) info.SetFormat(*s.format, false);
-  if (s.units) info.SetUnits(*s.units, false);
-  if (s.precision) info.SetPrecision(*s.precision, false);
+  s.length.ApplyTo(info);
   const velmar_ustring text(typed);
   const CVCBParser parser(text, info, s.scale.value_or(1.0));
   Reading r;

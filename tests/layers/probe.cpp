@@ -1,0 +1,2 @@
+// The one include of a layer probe, named by the build.
+#include FOLIAN_PROBE_HEADER
