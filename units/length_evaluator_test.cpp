@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "FolianUtils/length_formatter.h"
@@ -20,6 +21,15 @@ using utils::velmar_ustring;
 using utils::testing::InUserNotation;
 using utils::testing::MakeLengthInfo;
 using Error = LengthExpressionError;
+
+// What a host calls where no exception may pass.
+template <typename Call>
+constexpr bool NeverThrows(Call call) {
+  return noexcept(call(std::declval<const velmar_ustring&>(), std::declval<const LengthInfo&>(),
+                       std::declval<double&>(), nullptr));
+}
+static_assert(NeverThrows(&EvaluateLength) && NeverThrows(&EvaluateLengthRatio) && noexcept(
+                                                  DescribeLengthExpressionError(Error::kNone)));
 
 constexpr double kMm = 1 / 25.4;
 constexpr int kDepth = kMaxLengthExpressionDepth;

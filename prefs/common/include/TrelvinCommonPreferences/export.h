@@ -1,4 +1,5 @@
-// Symbol visibility for the TrelvinCommonPreferences shared library.
+// Symbol visibility for the TrelvinCommonPreferences shared library:
+// macros only, nothing here runs on any thread.
 #pragma once
 
 #if defined(_WIN32)

@@ -28,6 +28,9 @@
 // categories deleted since its load or last save) to what is on disk, so
 // the later save wins key by key and nothing else is lost. Afterwards the
 // store holds the merged values.
+//
+// Threads: a store takes no lock of its own; one object is used by one
+// thread at a time.
 #pragma once
 
 #include <array>

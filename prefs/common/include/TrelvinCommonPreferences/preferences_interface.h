@@ -4,6 +4,9 @@
 //
 // The order of the virtual operations is part of the binary interface
 // shared with the applications that derive from the stores.
+//
+// Threads: the interface promises no locking; a store says whether its
+// objects may be shared.
 #pragma once
 
 #include <cstdint>
