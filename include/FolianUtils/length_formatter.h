@@ -92,6 +92,7 @@ class FOLIAN_API CLengthFormatter : public CNumericFormatter {
   /// unchanged, and ec is invalid_argument (no number at `first`, or a
   /// fraction over zero) or result_out_of_range (not a finite number). A whole
   /// text that it reads to its end Parse reads the same.
+  /// @maychange
   [[nodiscard]] static LengthReadResult ReadLength(const utf16_unit* first, const utf16_unit* last,
                                                    double& inches, Units units);
 
