@@ -1,6 +1,5 @@
-// A host executable that exports the string-table lookup, the way the
-// application does; the library is loaded as a module of its own. The
-// words come back in the formatters' text, the only place a host sees them.
+// A host executable that exports the string-table lookup, as the application
+// does, with the library as a module of its own; the words show in the text.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -46,10 +45,9 @@ std::string AreaName(UnitsInfo::Units units) {
   return CLengthFormatter(info).FormatArea(1.0).ToUTF8();
 }
 
-// The exported function translates; an unknown word stays English; a
-// declined lookup keeps what the host wrote unless the word has a
-// fallback. A registered function replaces the export, and removing it
-// leaves neither.
+// The export translates; an unknown word stays English; a declined lookup
+// keeps what the host wrote unless the word has a fallback. A registered
+// function replaces the export, and removing it leaves neither.
 TEST(HostLookupTest, ExportedThenRegisteredFunctionTranslates) {
   EXPECT_EQ(CLengthFormatter::GetUnitsString(UnitsInfo::kMeters), velmar_ustring(" mètre"));
   EXPECT_EQ(AreaName(UnitsInfo::kInches), "1 Inches ²");

@@ -6,7 +6,7 @@
 #include <random>
 #include <string>
 #include <system_error>
-#include <utility>
+#include <type_traits>
 #include <vector>
 
 #include "FolianUtils/length_formatter.h"
@@ -23,13 +23,11 @@ using utils::testing::MakeLengthInfo;
 using Error = LengthExpressionError;
 
 // What a host calls where no exception may pass.
-template <typename Call>
-constexpr bool NeverThrows(Call call) {
-  return noexcept(call(std::declval<const velmar_ustring&>(), std::declval<const LengthInfo&>(),
-                       std::declval<double&>(), nullptr));
-}
-static_assert(NeverThrows(&EvaluateLength) && NeverThrows(&EvaluateLengthRatio) && noexcept(
-                                                  DescribeLengthExpressionError(Error::kNone)));
+using Evaluation = bool (*)(const velmar_ustring&, const LengthInfo&, double&,
+                            LengthExpressionStatus*) noexcept;
+static_assert(std::is_convertible_v<decltype(&EvaluateLength), Evaluation>);
+static_assert(std::is_convertible_v<decltype(&EvaluateLengthRatio), Evaluation>);
+static_assert(noexcept(DescribeLengthExpressionError(Error::kNone)));
 
 constexpr double kMm = 1 / 25.4;
 constexpr int kDepth = kMaxLengthExpressionDepth;
