@@ -29,8 +29,13 @@ constexpr std::size_t LastPathSeparator(std::basic_string_view<Unit> path,
   return std::basic_string_view<Unit>::npos;
 }
 
+// "." in the path's unit type. A class member: GCC gives a variable
+// template default visibility whatever the flags, and the libraries would
+// export it.
 template <typename Unit>
-inline constexpr Unit kCurrentFolder[] = {static_cast<Unit>('.')};
+struct CurrentFolder {
+  static constexpr Unit kName[] = {static_cast<Unit>('.')};
+};
 
 // The folder and the name of `path`: "a/b/c" is "a/b" and "c"; a name
 // alone lies in ".", and a name right after the first separator in the
@@ -39,7 +44,7 @@ template <typename Unit>
 constexpr PathParts<Unit> SplitPath(std::basic_string_view<Unit> path,
                                     std::string_view separators = kPathSeparators) {
   const std::size_t last = LastPathSeparator(path, separators);
-  if (last == path.npos) return {std::basic_string_view<Unit>(kCurrentFolder<Unit>, 1), path};
+  if (last == path.npos) return {std::basic_string_view<Unit>(CurrentFolder<Unit>::kName, 1), path};
   return {path.substr(0, last == 0 ? 1 : last), path.substr(last + 1)};
 }
 

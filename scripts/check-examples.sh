@@ -87,5 +87,50 @@ for name in sys.argv[2:]:
         bad = 1
 sys.exit(bad)
 PY
+echo "-- the examples in the installed headers' comments"
+# Each example as a program: its #include lines, then the rest as the body
+# of main().
+rm -rf "$build/header-examples" && mkdir -p "$build/header-examples"
+python3 - "$prefix/include/FolianUtils" "$build/header-examples" <<'PY' || failed=1
+import re, sys
+from pathlib import Path
+headers, out = Path(sys.argv[1]), Path(sys.argv[2])
+# The main class of each service shows one.
+required = {"length_formatter.h", "vcb_parser.h", "preferences.h", "help_urls.h", "ustring.h"}
+bad = 0
+for header in sorted(headers.glob("*.h")):
+    text = header.read_text(encoding="utf-8")
+    blocks = re.findall(r"/// @code\{\.cpp\}\n(.*?)/// @endcode", text, re.S)
+    if not blocks and header.name in required:
+        print(f"FAIL: {header.name} shows no example of its main class")
+        bad = 1
+    for i, block in enumerate(blocks):
+        lines = [re.sub(r"^ *///( |$)", "", line) for line in block.rstrip("\n").split("\n")]
+        includes = [line for line in lines if line.startswith("#include")]
+        body = ["  " + line if line else "" for line in lines if not line.startswith("#include")]
+        body = "\n".join(body).strip("\n").split("\n")
+        program = "\n".join(includes + ["", "int main() {"] + body + ["}", ""])
+        (out / f"{header.stem}_{i}.cpp").write_text(program, encoding="utf-8")
+sys.exit(bad)
+PY
+shown=0
+for source in "$build/header-examples"/*.cpp; do
+  program=${source%.cpp}
+  # shellcheck disable=SC2046 # the flags are meant to split
+  if ! c++ -std=c++17 -Wall -Wextra -Wpedantic -Werror "$source" -o "$program" \
+    $(pkg-config --cflags --libs FolianUtils); then
+    echo "FAIL: $source does not compile"
+    failed=1
+    continue
+  fi
+  home="$build/home-$(basename "$program")"
+  rm -rf "$home" && mkdir -p "$home"
+  env -u XDG_CONFIG_HOME -u XDG_DATA_HOME HOME="$home" XDG_DATA_DIRS="$home/shared" \
+    LC_ALL=en_US.UTF-8 LD_LIBRARY_PATH="$prefix/lib" "$program" >"$program.out" ||
+    { echo "FAIL: $program exited with an error"; failed=1; }
+  shown=$((shown + 1))
+done
+
 if ((failed)); then exit 1; fi
-echo "examples: ${#examples[@]} built and run (2 also from pkg-config), README snippets match"
+echo "examples: ${#examples[@]} built and run (2 also from pkg-config), README snippets match," \
+  "$shown header examples built and run"

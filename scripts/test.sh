@@ -21,7 +21,8 @@ python3 scripts/check-layers.py
 passed=0
 run_ctest() {
   local log="$1/ctest.log"
-  (cd "$1" && ctest --output-on-failure -j"$jobs") | tee "$log"
+  # A build whose tests went off (no GoogleTest) fails here.
+  (cd "$1" && ctest --output-on-failure --no-tests=error -j"$jobs") | tee "$log"
   passed=$((passed + $(sed -n 's/.*tests passed, 0 tests failed out of \([0-9]*\).*/\1/p' "$log")))
 }
 

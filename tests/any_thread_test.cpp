@@ -37,8 +37,9 @@ void RunTogether(int threads, Work work) {
   for (auto& worker : workers) worker.join();
 }
 
-const char* const kTexts[] = {"  -3.25e2mm", "1:50",    "1' 2\"", "30°",   "5'-6 1/2\"", "5x",
-                              "3x4",         "[w3,h4]", "<1,2>",  "^45,2", "hello"};
+const char* const kTexts[] = {"  -3.25e2mm", "1:50",  "1' 2\"", "30°",
+                              "5'-6 1/2\"",  "5x",    "3x4",    "[w3,h4]",
+                              "<1,2>",       "^45,2", "hello",  "6' ÷ (1' + 6\")"};
 
 // Every reading of one of the texts, and every way of writing a value with
 // its architectural text read back, as the text of the answers.
@@ -61,6 +62,7 @@ std::string Answers(int i) {
   metric.SetUnits(UnitsInfo::kMillimeters);
   AngleInfo degrees;
   degrees.SetUnits(UnitsInfo::kDegrees);
+  LengthExpressionStatus status;
   std::ostringstream answer;
   answer.precision(17);
   answer << velmar::utils::StringToDouble(text.c_str(), value) << value
@@ -72,7 +74,9 @@ std::string Answers(int i) {
          << box.GetCPoint2f(10.0f, 20.0f, Point2<float>{1.0f, 2.0f}, point) << point.x << point.y
          << box.GetPointEntryMode() << "|" << length << lengths.Parse(length, value) << value
          << CLengthFormatter(metric).Format(written) << AngleFormatter(degrees).Format(written)
-         << ScaleFormatter::Format(written);
+         << ScaleFormatter::Format(written) << EvaluateLength(text, architectural, value, &status)
+         << value << EvaluateLengthRatio(text, architectural, value, &status) << value
+         << DescribeLengthExpressionError(status.error) << status.position;
   return answer.str();
 }
 

@@ -1,12 +1,16 @@
-// A host executable that exports the string-table lookup, the way the
-// application does; the library is loaded as a module of its own.
+// A host executable that exports the string-table lookup, as the application
+// does, with the library as a module of its own; the words show in the text.
 #include <gtest/gtest.h>
 
-#include "FolianUtils/host_strings.h"
-#include "FolianUtils/ustring.h"
-#include "foundation/localized_strings.h"
+#include <string>
 
-using velmar::utils::GetLocalizedString;
+#include "FolianUtils/host_strings.h"
+#include "FolianUtils/length_formatter.h"
+#include "FolianUtils/ustring.h"
+
+using velmar::units::LengthInfo;
+using velmar::units::UnitsInfo;
+using velmar::utils::CLengthFormatter;
 using velmar::utils::velmar_ustring;
 
 #if defined(_WIN32)
@@ -17,7 +21,8 @@ using velmar::utils::velmar_ustring;
 
 extern "C" FOLIAN_HOST_EXPORT bool TRMainStringTableLookUp(const velmar_ustring& key,
                                                            velmar_ustring& result) {
-  if (key == "Refused") result = "scribbled";  // writes, then declines
+  // Writes, then declines.
+  if (key == "Meters" || key == "Units of feet") result = "scribbled";
   if (key != "Abbreviation for meter") return false;
   result = "mètre";
   return true;
@@ -33,21 +38,26 @@ bool UpperCaseLookup(const velmar_ustring& key, velmar_ustring& result) {
   return true;
 }
 
-// The exported function translates; an unknown key falls back; a declined
-// lookup keeps what the host wrote unless there is a fallback. A registered
+// Area text (decimal, the default format) ends with the unit's name.
+std::string AreaName(UnitsInfo::Units units) {
+  LengthInfo info;
+  info.SetUnits(units);
+  return CLengthFormatter(info).FormatArea(1.0).ToUTF8();
+}
+
+// The export translates; an unknown word stays English; a declined lookup
+// keeps what the host wrote unless the word has a fallback. A registered
 // function replaces the export, and removing it leaves neither.
 TEST(HostLookupTest, ExportedThenRegisteredFunctionTranslates) {
-  EXPECT_EQ(GetLocalizedString("Abbreviation for meter", "m"), velmar_ustring("mètre"));
-  EXPECT_EQ(GetLocalizedString("Abbreviation for meter"), velmar_ustring("mètre"));
-  EXPECT_EQ(GetLocalizedString("Inches"), velmar_ustring("Inches"));
-  EXPECT_EQ(GetLocalizedString("Abbreviation for foot", "ft"), velmar_ustring("ft"));
-  EXPECT_EQ(GetLocalizedString("Refused", "fallback"), velmar_ustring("fallback"));
-  EXPECT_EQ(GetLocalizedString("Refused"), velmar_ustring("scribbled"));
+  EXPECT_EQ(CLengthFormatter::GetUnitsString(UnitsInfo::kMeters), velmar_ustring(" mètre"));
+  EXPECT_EQ(AreaName(UnitsInfo::kInches), "1 Inches ²");
+  EXPECT_EQ(AreaName(UnitsInfo::kMeters), "0 scribbled ²");
+  EXPECT_EQ(AreaName(UnitsInfo::kFeet), "0.01 Feet ²");
 
   velmar::utils::RegisterHostStringLookup(&UpperCaseLookup);
-  EXPECT_EQ(GetLocalizedString("Inches"), velmar_ustring("INCHES"));
+  EXPECT_EQ(AreaName(UnitsInfo::kInches), "1 INCHES ²");
   velmar::utils::RegisterHostStringLookup(nullptr);
-  EXPECT_EQ(GetLocalizedString("Abbreviation for meter", "m"), velmar_ustring("m"));
+  EXPECT_EQ(AreaName(UnitsInfo::kMeters), "0 Meters ²");
 }
 
 }  // namespace

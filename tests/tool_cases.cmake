@@ -8,8 +8,9 @@
 tool_case(help ARGS --help
   OUT_MATCHES "^Formats and reads [^\n]+\nUsage: folianutils \\[OPTIONS\\] SUBCOMMAND\n.*\nCommands:\n  Measurements:\n    demo  .*\n    version  .*\nExit status:\n  0  answered\n")
 tool_case(help_command_alone ARGS help OUT_MATCHES "^Formats and reads ")
+string(REPLACE "." "\\." version "${VERSION}")
 tool_case(version_flag ARGS --version
-  OUT_MATCHES "^folianutils 26\\.0\\.0\nFolianUtils library 26, built for [^\n]+\n$")
+  OUT_MATCHES "^folianutils ${version}\nFolianUtils library 26, built for [^\n]+\n$")
 set(commands number format-length format-area format-angle format-scale parse-length
   parse-lengths eval-length parse-angle parse-scale length-units demo vcb vcb-demo support-folders
   find-support-file upgrade-version culture help-url png-background prefs-list prefs-get

@@ -2,6 +2,7 @@
 # table in tool_cases.cmake, and checks the exit status, standard output and
 # standard error of each.
 #   cmake -DTOOL=<folianutils> [-DEMULATOR=<wine>] -DWORK=<folder>
+#         -DVERSION=<the version --version prints>
 #         [-DPROFILE=<folder>] [-DONLY=<regex of case names>] -P tool_test.cmake
 # PROFILE: a fresh home and XDG folders (not under Wine, whose profile is
 # the Wine prefix). A case:

@@ -185,7 +185,7 @@ bool Evaluate(const utils::velmar_ustring& text, const LengthInfo& info, bool ra
 }  // namespace
 
 bool EvaluateLength(const utils::velmar_ustring& text, const LengthInfo& info, double& inches,
-                    LengthExpressionStatus* status) {
+                    LengthExpressionStatus* status) noexcept {
   if (Evaluate(text, info, false, inches, status)) return true;
   // A text that is one length keeps the length parser's reading, also where
   // that length has no operand's shape («5'-», «1/», «mm», an empty text),
@@ -202,11 +202,11 @@ bool EvaluateLength(const utils::velmar_ustring& text, const LengthInfo& info, d
 }
 
 bool EvaluateLengthRatio(const utils::velmar_ustring& text, const LengthInfo& info, double& ratio,
-                         LengthExpressionStatus* status) {
+                         LengthExpressionStatus* status) noexcept {
   return Evaluate(text, info, true, ratio, status);
 }
 
-const char* DescribeLengthExpressionError(LengthExpressionError error) {
+const char* DescribeLengthExpressionError(LengthExpressionError error) noexcept {
   switch (error) {
     case Error::kNone:
       return "no error";

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <type_traits>
 #include <vector>
 
 #include "FolianUtils/length_formatter.h"
@@ -20,6 +21,13 @@ using utils::velmar_ustring;
 using utils::testing::InUserNotation;
 using utils::testing::MakeLengthInfo;
 using Error = LengthExpressionError;
+
+// What a host calls where no exception may pass.
+using Evaluation = bool (*)(const velmar_ustring&, const LengthInfo&, double&,
+                            LengthExpressionStatus*) noexcept;
+static_assert(std::is_convertible_v<decltype(&EvaluateLength), Evaluation>);
+static_assert(std::is_convertible_v<decltype(&EvaluateLengthRatio), Evaluation>);
+static_assert(noexcept(DescribeLengthExpressionError(Error::kNone)));
 
 constexpr double kMm = 1 / 25.4;
 constexpr int kDepth = kMaxLengthExpressionDepth;

@@ -23,7 +23,6 @@
 
 #include "FolianUtils/dictionary.h"
 #include "FolianUtils/variant.h"
-#include "TrelvinCommonPreferences/export.h"
 
 namespace velmar::prefs {
 
@@ -51,7 +50,7 @@ bool EncodeJsonObject(const JsonMember* first, std::size_t count, const utils::D
                       std::string& out);
 
 // Removes the white space between the tokens of valid JSON text, leaving
-// the same values in fewer bytes. Exported for the tests.
-TRELVIN_PREFS_API void CompactJson(std::string& json);
+// the same values in fewer bytes.
+void CompactJson(std::string& json);
 
 }  // namespace velmar::prefs

@@ -75,17 +75,21 @@ TEST(JsonCodecTest, WhatIsWrittenLoadsBackEqual) {
     const Variant value = RandomValue(random);
     BinaryData bytes(random() % 12);
     for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random());
-    MemoryFileEnv env;
-    {
-      MemoryStore store(env);
-      ASSERT_TRUE(store.WriteVariant(kGeneral, text, value));
-      ASSERT_TRUE(store.WriteString(text, text, text));
-      ASSERT_TRUE(store.WriteBinary(kGeneral, text, bytes));
-      ASSERT_TRUE(store.WriteStringVector(text, {text, velmar_ustring()}));
-      ASSERT_TRUE(store.SavePreferences()) << store.Error();
-    }
+    std::size_t indented = 0;
     for (const bool compact : {false, true}) {
-      if (compact) CompactJson(env.entries[kPublic].bytes);
+      MemoryFileEnv env;
+      {
+        MemoryStore store(env);
+        // Below the indented size the store drops the blanks.
+        if (compact) store.SetMaxFileSize(indented - 1);
+        ASSERT_TRUE(store.WriteVariant(kGeneral, text, value));
+        ASSERT_TRUE(store.WriteString(text, text, text));
+        ASSERT_TRUE(store.WriteBinary(kGeneral, text, bytes));
+        ASSERT_TRUE(store.WriteStringVector(text, {text, velmar_ustring()}));
+        ASSERT_TRUE(store.SavePreferences()) << store.Error();
+      }
+      indented = env.Bytes(kPublic)->size();
+      ASSERT_EQ(env.Bytes(kPublic)->find('\n') == std::string::npos, compact);
       MemoryStore again(env);
       ASSERT_TRUE(again.loaded) << *env.Bytes(kPublic);
       EXPECT_TRUE(SameBits(again.ReadVariant(kGeneral, text), value)) << *env.Bytes(kPublic);

@@ -3,13 +3,21 @@
 // member of the public headers, so a missing export fails the link, and
 // takes the address of each constant and static member, so each is an
 // object the program can bind to. The names come from the installed headers
-// (exported_names.cmake).
+// (exported_names.cmake). It also asks the loaded libraries for internal
+// names, which they must not export.
 #include <FolianUtils/FolianUtils.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <utility>
+
+#if defined(_WIN32)
+#define NOMINMAX
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 // Every exported free function at its declared type, every out-of-line
 // member of an exported class called at its declared parameter types.
@@ -67,16 +75,51 @@ void CheckConstantsAndStaticMembers() {
         "std::min with npos");
 }
 
+// Whether a library of the package exports `name` (mangled).
+bool Exported(const char* name) {
+#if defined(_WIN32)
+  for (const wchar_t* library : {L"FolianUtils.dll", L"TrelvinCommonPreferences.dll"}) {
+    const HMODULE module = GetModuleHandleW(library);
+    if (module != nullptr && GetProcAddress(module, name) != nullptr) return true;
+  }
+  return false;
+#else
+  return dlsym(RTLD_DEFAULT, name) != nullptr;
+#endif
+}
+
+// Names as g++ and MinGW-w64 mangle them: one exported by each library, which
+// the lookup must find, then internal ones, which it must not.
+void CheckInternalNamesHidden() {
+  for (const char* name :
+       {"_ZN6velmar5utils24RegisterHostStringLookupEPFbRKNS0_14velmar_ustringERS1_E",
+        "_ZN6velmar5prefs10JsonCommon11SynchronizeEv"})
+    Check(Exported(name), name);
+  const char* const internal[] = {
+      "_ZN6velmar5utils18GetLocalizedStringEPKc",
+      "_ZN6velmar5utils18GetLocalizedStringEPKcS2_",
+      "_ZN6velmar5utils21LookUpLocalizedStringEPKcRNS0_14velmar_ustringE",
+      "_ZN6velmar5prefs11CompactJsonERNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE",
+      "_ZN6velmar4base14kCurrentFolderIcEE",
+      "_ZN6velmar4base14kCurrentFolderIDsEE",
+      "_ZN6velmar4base13CurrentFolderIcE5kNameE",
+  };
+  for (const char* name : internal) Check(!Exported(name), name);
+}
+
 }  // namespace
 
 int main() {
   for (const auto& function : kExportedFunctions)
     Check(function.address() != nullptr, function.name);
   CheckConstantsAndStaticMembers();
+  CheckInternalNamesHidden();
   if (g_failures != 0) {
     std::fprintf(stderr, "%d interface checks failed\n", g_failures);
     return 1;
   }
-  std::printf("interface: every exported name links and every checked value holds\n");
+  std::printf(
+      "interface: every exported name links, every checked value holds, no internal name is "
+      "exported\n");
   return 0;
 }

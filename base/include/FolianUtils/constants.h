@@ -1,5 +1,6 @@
 /// @file
-/// Process-wide constants shared by every subsystem.
+/// Process-wide constants shared by every subsystem; being constants, any
+/// thread may read them.
 ///
 /// @stable
 #pragma once

@@ -1,5 +1,6 @@
 /// @file
-/// Symbol visibility for the FolianUtils shared library.
+/// Symbol visibility for the FolianUtils shared library: macros only,
+/// nothing here runs on any thread.
 ///
 /// @stable
 #pragma once

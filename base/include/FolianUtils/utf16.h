@@ -1,6 +1,7 @@
 /// @file
 /// The UTF-16 code unit and its plain string, shared by the string class and
-/// the layers below it that speak no class of the library.
+/// the layers below it that speak no class of the library. Types and a
+/// macro only: nothing here runs on any thread.
 ///
 /// @stable
 #pragma once

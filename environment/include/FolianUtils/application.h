@@ -1,6 +1,9 @@
 /// @file
 /// The application's identity strings.
 ///
+/// Any thread may call these, also at once: each string is made once, on
+/// the first call, and never changed.
+///
 /// @stable
 #pragma once
 

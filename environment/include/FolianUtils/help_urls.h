@@ -23,6 +23,18 @@ class HelpURLTable;
 ///
 /// Default() may be called from any thread. The table takes no lock: Load()
 /// must not run while another thread calls GetURL() or OpenURL().
+///
+/// @code{.cpp}
+/// #include <iostream>
+///
+/// #include "FolianUtils/help_urls.h"
+/// #include "FolianUtils/support_folders.h"
+///
+/// // The per-user support folder, where a host installs helpurls.json.
+/// std::cout << folian::GetUserSupportFolder() << "\n";
+/// const auto url = folian::CHelpURLs::Default().GetURL(VELMAR_U("welcome"));
+/// std::cout << (url.empty() ? "no help address" : url.ToUTF8()) << "\n";
+/// @endcode
 /// @stable
 class FOLIAN_API CHelpURLs {
  public:

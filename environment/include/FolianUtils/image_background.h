@@ -1,6 +1,9 @@
 /// @file
 /// The background colour that an image file declares.
 ///
+/// It keeps no state: calls on several threads at once share only the
+/// files they read.
+///
 /// @stable
 #pragma once
 

@@ -5,7 +5,8 @@
 /// "Trelvin/Trelvin 20<version>/Folian", once per user (roaming application
 /// data) and once for all users. Every path handed out is normalised: forward
 /// slashes, no doubled or trailing separator. Nothing is cached; each call
-/// looks at the disk again.
+/// looks at the disk again, so calls on several threads at once share only
+/// the file system.
 ///
 /// @stable
 #pragma once

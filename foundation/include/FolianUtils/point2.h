@@ -1,5 +1,6 @@
 /// @file
-/// A point in the host's page coordinates.
+/// A point in the host's page coordinates; a plain value, which distinct
+/// threads may use each their own.
 ///
 /// @stable
 #pragma once

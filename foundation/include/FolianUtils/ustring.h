@@ -1,5 +1,5 @@
 /// @file
-/// velmar_ustring: the UTF-16 string at every interface of the library.
+/// The UTF-16 string at every interface of the library, velmar_ustring.
 ///
 /// Lengths, positions and counts are in UTF-16 code units on every platform;
 /// a character outside the Basic Multilingual Plane takes two positions.
@@ -27,6 +27,18 @@ namespace velmar::utils {
 /// returns npos. Narrow text given to it is UTF-8. A value type: copies are
 /// deep, moves leave the source empty; distinct objects may be used on
 /// distinct threads. Hashable with std::hash.
+///
+/// @code{.cpp}
+/// #include <iostream>
+///
+/// #include "FolianUtils/ustring.h"
+///
+/// const velmar::utils::velmar_ustring name("Zürich 🗺");  // from UTF-8
+/// std::cout << name.length() << "\n";  // 9 (UTF-16 code units)
+/// velmar::utils::velmar_ustring text;
+/// text.Format(VELMAR_U("%s: %.1f mm"), name.c_str(), 12.5);
+/// std::cout << text << "\n";  // Zürich 🗺: 12.5 mm (UTF-8)
+/// @endcode
 /// @stable
 class FOLIAN_API velmar_ustring {
  public:

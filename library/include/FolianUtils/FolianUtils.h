@@ -1,6 +1,9 @@
 /// @file
 /// Umbrella header: every exported interface of FolianUtils.
 ///
+/// Threads: the library starts none; each header says which of its calls
+/// may run on several threads at once.
+///
 /// @stable
 #pragma once
 

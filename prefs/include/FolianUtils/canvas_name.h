@@ -1,6 +1,9 @@
 /// @file
 /// The name of the drawing back end the user has chosen.
 ///
+/// It reads the preferences singleton, which is not locked: call it on the
+/// thread that uses the preferences.
+///
 /// @stable
 #pragma once
 

@@ -1,6 +1,6 @@
 /// @file
-/// folian::utils::Preferences: the application's persistent key/value store
-/// over the common preference library's two JSON files.
+/// The application's persistent key/value store over the common preference
+/// library's two JSON files, folian::utils::Preferences.
 ///
 /// The files are "<name>.private.json" in the version's local application
 /// data folder and "<name>.public.json" in its roaming one
@@ -57,14 +57,23 @@ class FOLIAN_API Preferences : protected velmar::prefs::JsonCommon {
   /// Writes both files, merging with what other processes saved meanwhile.
   /// A failure keeps the values in memory and is told by LastSaveError().
   void Save();
+#if defined(FOLIAN_DOXYGEN)
+  // Doxygen drops using-declarations from the member lists; it alone reads
+  // these two, which the compiler takes from the base class below.
+
   /// Makes what other processes saved since visible here: reads the files
   /// again and merges them, or saves first when this store has changes of
   /// its own. False on failure, with the reason in LastSaveError().
-  using JsonCommon::Synchronize;
+  /// @maychange
+  bool Synchronize();
   /// Empty when the last Save() succeeded; otherwise the file and the
   /// system's error ("<path>: cannot write the temporary file: No space
   /// left on device").
+  const velmar_ustring& LastSaveError() const;
+#else
   using JsonCommon::LastSaveError;
+  using JsonCommon::Synchronize;
+#endif
 
   /// The store's name ("folian", or "folian.extensions.<extension>").
   const velmar_ustring& GetName() const { return m_name; }

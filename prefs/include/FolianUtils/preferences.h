@@ -1,5 +1,5 @@
 /// @file
-/// folian::Preferences: the application's settings over the preference store,
+/// The application's settings over the preference store, folian::Preferences,
 /// with the vocabulary of keys, typed accessors and their defaults.
 ///
 /// @stable
@@ -19,6 +19,20 @@ namespace folian {
 /// Use Default() for the current version and TempPreferences for another.
 /// Not locked: Default() must first be called from one thread, and the object
 /// is used by one thread at a time. Nothing reaches the files before Save().
+///
+/// @code{.cpp}
+/// #include <iostream>
+///
+/// #include "FolianUtils/preferences.h"
+///
+/// folian::Preferences& prefs = folian::Preferences::Default();
+/// prefs.SetDraftMode(true);
+/// prefs.WriteInt(VELMAR_U("exportResolution"), 300);
+/// std::cout << prefs.ReadInt(VELMAR_U("exportResolution"), 150) << "\n";  // 300
+/// prefs.Save();  // both files; a failure keeps the values and says why
+/// if (!prefs.LastSaveError().empty()) std::cerr << prefs.LastSaveError() << "\n";
+/// folian::Preferences::Destroy();  // before the host unloads the library
+/// @endcode
 /// @stable
 class FOLIAN_API Preferences : public utils::Preferences {
  public:

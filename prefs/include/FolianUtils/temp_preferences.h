@@ -1,6 +1,6 @@
 /// @file
-/// folian::TempPreferences: application settings of any version, apart from
-/// the process-wide singleton.
+/// Application settings of any version apart from the process-wide
+/// singleton, folian::TempPreferences.
 ///
 /// @stable
 #pragma once

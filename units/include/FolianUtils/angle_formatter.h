@@ -26,6 +26,7 @@ class FOLIAN_API AngleFormatter : public CNumericFormatter {
   AngleFormatter(const AngleFormatter& other);
   /// Copies the settings.
   AngleFormatter& operator=(const AngleFormatter& other);
+  /// Releases the copied settings.
   ~AngleFormatter() override;
 
   /// `radians` in the display unit with the effective precision, the

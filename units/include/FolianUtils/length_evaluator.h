@@ -2,6 +2,10 @@
 /// Arithmetic in typed lengths: «(5'-6 1/2" + 3 1/2") * 2». An opt-in
 /// companion of CLengthFormatter::Parse for hosts that let users type sums.
 ///
+/// Like the length formatter's parsing, the evaluations may run on several
+/// threads at once, each with its own settings, after the first call has
+/// filled the unit texts.
+///
 /// @maychange
 #pragma once
 
@@ -60,18 +64,19 @@ inline constexpr int kMaxLengthExpressionDepth = 64;
 /// fills *status (when given) with what went wrong and where. Never throws.
 [[nodiscard]] FOLIAN_API bool EvaluateLength(const utils::velmar_ustring& text,
                                              const LengthInfo& info, double& inches,
-                                             LengthExpressionStatus* status = nullptr);
+                                             LengthExpressionStatus* status = nullptr) noexcept;
 
 /// As EvaluateLength, for a caller that asks for a plain number: a length
 /// divided by a length gives their ratio («6' ÷ 18"» is 4), bare numbers stay
 /// numbers, and a result that is a length is an error
-/// (kIncompatibleDimensions).
-[[nodiscard]] FOLIAN_API bool EvaluateLengthRatio(const utils::velmar_ustring& text,
-                                                  const LengthInfo& info, double& ratio,
-                                                  LengthExpressionStatus* status = nullptr);
+/// (kIncompatibleDimensions). Never throws.
+[[nodiscard]] FOLIAN_API bool EvaluateLengthRatio(
+    const utils::velmar_ustring& text, const LengthInfo& info, double& ratio,
+    LengthExpressionStatus* status = nullptr) noexcept;
 
 /// A short English reason for an error ("unexpected character", ...), the
-/// text a host shows or translates.
-FOLIAN_API const char* DescribeLengthExpressionError(LengthExpressionError error);
+/// text a host shows or translates; "unknown error" for a value outside the
+/// enumeration.
+FOLIAN_API const char* DescribeLengthExpressionError(LengthExpressionError error) noexcept;
 
 }  // namespace velmar::units

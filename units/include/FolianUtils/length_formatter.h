@@ -29,6 +29,20 @@ struct LengthReadResult {
 ///
 /// Formatting and parsing may run on several threads at once, each with its
 /// own formatter (after the first call has filled the unit texts).
+///
+/// @code{.cpp}
+/// #include <iostream>
+///
+/// #include "FolianUtils/length_formatter.h"
+///
+/// velmar::units::LengthInfo info;  // the document's settings
+/// info.SetFormat(velmar::units::UnitsInfo::kArchitectural);
+/// info.SetPrecision(4);  // to 1/16"
+/// velmar::utils::CLengthFormatter lengths(info);
+/// std::cout << lengths.Format(66.5) << "\n";  // 5'-6 1/2"
+/// double inches = 0.0;
+/// if (lengths.Parse(VELMAR_U("2.5 m"), inches)) std::cout << inches << "\n";  // 98.4252
+/// @endcode
 /// @stable
 class FOLIAN_API CLengthFormatter : public CNumericFormatter {
  public:
@@ -92,6 +106,7 @@ class FOLIAN_API CLengthFormatter : public CNumericFormatter {
   /// unchanged, and ec is invalid_argument (no number at `first`, or a
   /// fraction over zero) or result_out_of_range (not a finite number). A whole
   /// text that it reads to its end Parse reads the same.
+  /// @maychange
   [[nodiscard]] static LengthReadResult ReadLength(const utf16_unit* first, const utf16_unit* last,
                                                    double& inches, Units units);
 

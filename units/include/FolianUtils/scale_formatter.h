@@ -2,6 +2,9 @@
 /// Drawing scales (0.02 is 1:50, 4 is 4:1) as ratio text, and the ways a
 /// user types one.
 ///
+/// Both functions may run on several threads at once, after the first call
+/// has filled the user's decimal point (CNumericFormatter).
+///
 /// @stable
 #pragma once
 

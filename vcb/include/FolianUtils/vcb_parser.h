@@ -24,6 +24,23 @@ namespace velmar::utils {
 ///
 /// Every question may be asked from any thread at once, each thread with its
 /// own parser (after the first call has filled the locale caches).
+///
+/// @code{.cpp}
+/// #include <iostream>
+///
+/// #include "FolianUtils/vcb_parser.h"
+///
+/// velmar::units::LengthInfo info;
+/// info.SetFormat(velmar::units::UnitsInfo::kArchitectural);
+/// // The view shows the drawing at 1:48; lengths come back in page inches.
+/// velmar::utils::CVCBParser box(VELMAR_U("10'"), info, 1.0 / 48);
+/// double length = 0.0;
+/// if (box.GetLength(length)) std::cout << length << "\n";  // 2.5
+/// box.SetVCBText(VELMAR_U("5x"));
+/// int copies = 0;
+/// bool division = false;
+/// if (box.GetArrayOperation(&copies, &division)) std::cout << copies << "\n";  // 5
+/// @endcode
 /// @stable
 class FOLIAN_API CVCBParser {
  public:

@@ -1,33 +1,39 @@
-// velmar::prefs::JsonCommon: the preference store over two JSON files.
-//
-// The derived class sets both file paths and calls LoadPreferences. Values
-// live in eight category tables: for each share level (private, public)
-// one table of key/value categories, one of binary categories, one of
-// string lists and one of dictionaries. A value keeps the file it was read
-// from; a new value joins its category's file (the private one when the
-// category is in both), and a new category goes to the public file, or to
-// the private one for binary data, which is machine state.
-//
-// Saving writes each file to "<file>.tmp" beside it, flushes it to the
-// disk and renames it over the old one, so a crash leaves the old or the
-// new file whole; a file that already holds its level as the store has it
-// is left as it is, timestamp included. A file that cannot be parsed is
-// renamed aside (".bad", ".bad1", ...; the newest five are kept) by the
-// next save, and the new file takes its permissions and owner; a file that
-// exists but cannot be read, or is no regular file, is never overwritten.
-// Members of the files this library does not know are kept. A file that is
-// a symbolic link stays one: the file it leads to is replaced, but only
-// when it is a preference file; a link to anything else is never replaced
-// nor set aside.
-//
-// Several processes share the files. A save holds an exclusive lock on
-// "<target>.lock" beside the file the path leads to, so every path to one
-// file takes one lock; loads take none. A save first reads the files
-// again under the lock; when another process changed them since this store read them,
-// it applies only this store's own changes (values written, values and
-// categories deleted since its load or last save) to what is on disk, so
-// the later save wins key by key and nothing else is lost. Afterwards the
-// store holds the merged values.
+/// @file
+/// The preference store over two JSON files, velmar::prefs::JsonCommon.
+///
+/// The derived class sets both file paths and calls LoadPreferences. Values
+/// live in eight category tables: for each share level (private, public)
+/// one table of key/value categories, one of binary categories, one of
+/// string lists and one of dictionaries. A value keeps the file it was read
+/// from; a new value joins its category's file (the private one when the
+/// category is in both), and a new category goes to the public file, or to
+/// the private one for binary data, which is machine state.
+///
+/// Saving writes each file to "<file>.tmp" beside it, flushes it to the
+/// disk and renames it over the old one, so a crash leaves the old or the
+/// new file whole; a file that already holds its level as the store has it
+/// is left as it is, timestamp included. A file that cannot be parsed is
+/// renamed aside (".bad", ".bad1", ...; the newest five are kept) by the
+/// next save, and the new file takes its permissions and owner; a file that
+/// exists but cannot be read, or is no regular file, is never overwritten.
+/// Members of the files this library does not know are kept. A file that is
+/// a symbolic link stays one: the file it leads to is replaced, but only
+/// when it is a preference file; a link to anything else is never replaced
+/// nor set aside.
+///
+/// Several processes share the files. A save holds an exclusive lock on
+/// "<target>.lock" beside the file the path leads to, so every path to one
+/// file takes one lock; loads take none. A save first reads the files
+/// again under the lock; when another process changed them since this store read them,
+/// it applies only this store's own changes (values written, values and
+/// categories deleted since its load or last save) to what is on disk, so
+/// the later save wins key by key and nothing else is lost. Afterwards the
+/// store holds the merged values.
+///
+/// Threads: a store takes no lock of its own; one object is used by one
+/// thread at a time.
+///
+/// @stable
 #pragma once
 
 #include <array>
@@ -54,30 +60,42 @@ namespace velmar::prefs {
 
 class PreferenceFile;
 
+/// The preference store over a private and a public JSON file, as this
+/// file's description says: a derived class sets both paths and loads.
+/// @stable
 class TRELVIN_PREFS_API JsonCommon : public IPreferences {
  public:
+  /// A value of any kind.
   using Variant = utils::Variant;
+  /// A map from name to value.
   using Dictionary = utils::Dictionary;
 
-  // What a category table holds per category name.
+  /// What a category table holds per category name.
   enum CategoryKind : std::size_t {
-    kValueCategories = 0,  // a Dictionary of key -> Variant
-    kBinaryCategories,     // a Dictionary of key -> base64 string
-    kStringLists,          // a VariantVector of strings
-    kDictionaries,         // a Dictionary
-    kCategoryKindCount,
+    kValueCategories = 0,  ///< a Dictionary of key -> Variant
+    kBinaryCategories,     ///< a Dictionary of key -> base64 string
+    kStringLists,          ///< a VariantVector of strings
+    kDictionaries,         ///< a Dictionary
+    kCategoryKindCount,    ///< the number of kinds
   };
+  /// The number of category tables: each kind for each level.
   static constexpr std::size_t kCategoryTableCount = 2 * kCategoryKindCount;
-  // Tables in their fixed order: the private level's four, then the public
-  // level's four, each in CategoryKind order.
+  /// Tables in their fixed order: the private level's four, then the public
+  /// level's four, each in CategoryKind order.
   static constexpr std::size_t TableIndex(EShareLevel level, CategoryKind kind) {
     return (level == kShareLevelPublic ? std::size_t{kCategoryKindCount} : std::size_t{0}) + kind;
   }
+  /// One table: category name to its value.
   using CategoryTable = std::map<velmar_ustring, Variant>;
 
+  /// An empty store over the real file system, with no paths yet.
   JsonCommon();
+  /// The same paths, values and file system, and the same changes not yet
+  /// saved, which either object's save then writes.
   JsonCommon(const JsonCommon& other);
+  /// As the copy constructor.
   JsonCommon& operator=(const JsonCommon& other);
+  /// Does not save.
   ~JsonCommon() override;
 
   bool IsPreferenceSet(const velmar_ustring& category, const velmar_ustring& key) override;
@@ -114,36 +132,39 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   bool ReadStringVector(const velmar_ustring& name, StringVector& list) override;
   bool WriteStringVector(const velmar_ustring& name, const StringVector& list) override;
   std::uint64_t ReadTimestamp() override;
-  // Reads both files, without a lock, creating nothing. A missing file is
-  // an empty level; a file that cannot be read or parsed, or a link to
-  // anything but a preference file, also loads as an empty level, and the
-  // result is false.
+  /// Reads both files, without a lock, creating nothing. A missing file is
+  /// an empty level; a file that cannot be read or parsed, or a link to
+  /// anything but a preference file, also loads as an empty level, and the
+  /// result is false.
   bool LoadPreferences() override;
-  // Writes both files, merging with other processes' saves; false when
-  // either could not be written, with the reason in LastSaveError(). The
-  // values in memory stay as they are, so a later save can succeed.
+  /// Writes both files, merging with other processes' saves; false when
+  /// either could not be written, with the reason in LastSaveError(). The
+  /// values in memory stay as they are, so a later save can succeed.
   bool SavePreferences() override;
-  // Saves when this store changed anything; otherwise only reads what
-  // other processes saved since. False on failure, as SavePreferences.
+  /// Saves when this store changed anything; otherwise only reads what
+  /// other processes saved since. False on failure, as SavePreferences.
   bool Synchronize() override;
   bool ReadDictionary(const velmar_ustring& name, Dictionary& dictionary) override;
   bool WriteDictionary(const velmar_ustring& name, const Dictionary& dictionary) override;
 
-  // Empty after a successful save or synchronisation; otherwise names the
-  // file and the system's error.
+  /// Empty after a successful save or synchronisation; otherwise names the
+  /// file and the system's error.
   const velmar_ustring& LastSaveError() const { return m_lastSaveError; }
 
  protected:
-  // The file system every load and save goes through; tests put an
-  // in-memory or failing one here. It must outlive the store.
+  /// The file system every load and save goes through; tests put an
+  /// in-memory or failing one here. It must outlive the store.
   void SetFileEnv(platform::FileEnv& env) { m_env = &env; }
-  // The largest file a load reads and a save writes (64 MiB); tests lower it
-  // to reach it cheaply.
+  /// The largest file a load reads and a save writes (64 MiB); tests lower it
+  /// to reach it cheaply.
   void SetMaxFileSize(std::size_t bytes) { m_maxFileSize = bytes; }
 
+  /// The full path of the public file, which a derived class sets.
   velmar_ustring m_publicFilePath;
-  // Empty until the first load: a non-empty path marks the store as loaded.
+  /// The full path of the private file. Empty until the first load: a
+  /// non-empty path marks the store as loaded.
   velmar_ustring m_privateFilePath;
+  /// The values in memory, in TableIndex() order.
   std::array<CategoryTable, kCategoryTableCount> m_categoryTables;
 
  private:
