@@ -6,12 +6,6 @@
 
 #include "environment/paths_internal.h"
 #include "environment/support_folders_test_roots.h"
-#include "platform/file_system.h"
-
-#if !defined(_WIN32)
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace folian {
 namespace {
@@ -86,19 +80,6 @@ TEST_F(LinuxPathsOnDisk, StatusFailureOtherThanMissingIsRaised) {
   EXPECT_THROW(CreateDirectories(Path("loop/x")), std::filesystem::filesystem_error);
 }
 
-// A first run as root (sudo) leaves no folder the user cannot write: each
-// new folder takes the owner of the one that holds it.
-TEST_F(LinuxPathsOnDisk, FoldersRootMakesTakeTheirParentsOwner) {
-  if (::geteuid() != 0) GTEST_SKIP() << "only root can give folders away";
-  ASSERT_EQ(::chown(m_folder.path().c_str(), 65534, 65534), 0);
-  ASSERT_TRUE(CreateDirectories(Path("a/b")) && velmar::platform::MakeFolders(Path("x/y").str()));
-  EXPECT_TRUE(velmar::platform::MakeFolders(Path("x").str())) << "one that exists";
-  for (const char* made : {"a", "a/b", "x", "x/y"}) {
-    struct stat status {};
-    ASSERT_EQ(::stat((m_folder.path() / made).c_str(), &status), 0) << made;
-    EXPECT_EQ(status.st_uid + status.st_gid, 2u * 65534) << made;
-  }
-}
 #endif
 
 TEST_F(PathsOnDisk, RecursiveSearchGoesDepthFirstAndSkipsUnreadableFolders) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "environment/support_folders_test_roots.h"
+#include "platform/file_system.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -62,8 +63,9 @@ TEST_F(DurableFileTest, ReadsTellMissingFromUnreadableAndTooLarge) {
   EXPECT_TRUE(m_bytes.empty());
 }
 
-// A new file takes the old one's attributes, mode and owner; one made
-// anew by root in another user's folder (nobody) is that user's.
+// A new file takes the old one's attributes, mode and owner; a file or
+// folders made anew by root in another user's folder (nobody) are that
+// user's, so a first run as root (sudo) leaves nothing the user cannot use.
 TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {
   ASSERT_TRUE(Ok(m_env.WriteNewFile(Path("f.json"), "old", Path("f.json"))));
 #if defined(_WIN32)
@@ -96,8 +98,9 @@ TEST_F(DurableFileTest, AReplacedFileKeepsWhatTheSystemKeeps) {
   EXPECT_TRUE(Ok(m_env.RenameWithoutReplacing(Path("f.json"), Path("c"))));
   EXPECT_EQ(Read("b", 10), FileReadResult::kRead);
   EXPECT_EQ(m_bytes, "b");
+  ASSERT_TRUE(MakeFolders(Path("x/y")));
 #if !defined(_WIN32)
-  EXPECT_EQ(owner_of("b"), owner);
+  EXPECT_EQ(owner_of("b") + owner_of("x") + owner_of("x/y"), 3 * owner);
 #endif
 }
 

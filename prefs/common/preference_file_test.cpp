@@ -94,8 +94,7 @@ TEST(PreferenceFileTest, AValueReportedAsSavedIsNeverLost) {
                {u"/links", true, false}, {u"/m", false, true},      {u"/m", true, true},
                {u"/links", true, true},  {nullptr, false, true}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.remove_locks) + std::to_string(c.at_rename) +
-                 (c.other_folder != nullptr ? std::to_string(c.other_folder[1]) : "cleaner"));
+    SCOPED_TRACE(&c - cases);
     MemoryFileEnv env;
     env.entries[kPrivate].bytes = env.entries[kPublic].bytes = "{\"format\": 1}";
     env.links[U(u"/links/p.private.json")] = kPrivate;
