@@ -38,7 +38,7 @@ FREE_FORMS = [
     re.compile(r"^inline constexpr [\w:<>]+ (\w+)"),
     re.compile(r"^using (\w+) ="),
 ]
-SKIP = re.compile(r"^(//|#|template\b|friend\b|static_assert\b|\}|\)|:)")
+SKIP = re.compile(r"^(//|#|template\b|static_assert\b|\}|\)|:)")
 
 
 def public_names(header):
@@ -67,8 +67,6 @@ def public_names(header):
             # A deleted member is no name to use.
             if SKIP.match(code) or code.endswith("= delete;"):
                 continue
-            code = re.sub(r"^(\[\[nodiscard\]\]|static|virtual|explicit|inline|constexpr|const)\s+",
-                          "", code)
             for form in MEMBER_FORMS:
                 if m := form.search(code):
                     names.append((cls, m.group(1).replace(" ", "")))
@@ -121,11 +119,9 @@ def main():
             checked += 1
             if scope in members and name not in members[scope]:
                 missing.append(f"{header.name}: {scope}::{name} not in the member list")
-            owner = scope if scope in members else scope
-            found = any(n == name and (s == owner or s == f"{owner}::{name}" or
-                                       s.startswith(f"{owner}::"))
-                        for n, s in search if n == name)
-            if not found:
+            # An entry's scope is the owner, or the owner and the member.
+            if not any(n == name and (s == scope or s.startswith(f"{scope}::"))
+                       for n, s in search):
                 missing.append(f"{header.name}: {scope}::{name} not in the search index")
     if checked_paragraphs != nodiscard:
         missing.append(f"{nodiscard} declarations are [[nodiscard]], but {checked_paragraphs} "

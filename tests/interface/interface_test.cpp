@@ -13,7 +13,7 @@
 #include <utility>
 
 #if defined(_WIN32)
-#define NOMINMAX
+#define NOMINMAX 1  // as MinGW-w64 libstdc++ defines it
 #include <windows.h>
 #else
 #include <dlfcn.h>
