@@ -11,6 +11,8 @@
 #include "platform/durable_file.h"
 #include "prefs/common/base64.h"
 #include "prefs/common/category_tables.h"
+#include "prefs/common/change_record.h"
+#include "prefs/common/file_state.h"
 #include "prefs/common/json_codec.h"
 #include "prefs/common/preference_file.h"
 
@@ -89,79 +91,42 @@ constexpr std::size_t kWholeDepth = 2;
 
 IPreferences::~IPreferences() = default;
 
-JsonCommon::JsonCommon() : m_env(&platform::DefaultFileEnv()), m_maxFileSize(kMaxFileSize) {}
-JsonCommon::JsonCommon(const JsonCommon& other) = default;
-JsonCommon& JsonCommon::operator=(const JsonCommon& other) = default;
+struct JsonCommon::State {
+  std::array<FileState, 2> files;
+  ChangeRecord changes;
+};
+
+JsonCommon::JsonCommon()
+    : m_state(std::make_unique<State>()),
+      m_env(&platform::DefaultFileEnv()),
+      m_maxFileSize(kMaxFileSize) {}
+
+JsonCommon::JsonCommon(const JsonCommon& other)
+    : IPreferences(other),
+      m_publicFilePath(other.m_publicFilePath),
+      m_privateFilePath(other.m_privateFilePath),
+      m_categoryTables(other.m_categoryTables),
+      m_state(std::make_unique<State>(*other.m_state)),
+      m_lastSaveError(other.m_lastSaveError),
+      m_env(other.m_env),
+      m_maxFileSize(other.m_maxFileSize) {}
+
+JsonCommon& JsonCommon::operator=(const JsonCommon& other) {
+  if (this == &other) return *this;
+  m_publicFilePath = other.m_publicFilePath;
+  m_privateFilePath = other.m_privateFilePath;
+  m_categoryTables = other.m_categoryTables;
+  *m_state = *other.m_state;
+  m_lastSaveError = other.m_lastSaveError;
+  m_env = other.m_env;
+  m_maxFileSize = other.m_maxFileSize;
+  return *this;
+}
+
 JsonCommon::~JsonCommon() = default;
 
 const utils::velmar_ustring& JsonCommon::FilePath(EShareLevel level) const {
   return level == kShareLevelPrivate ? m_privateFilePath : m_publicFilePath;
-}
-
-namespace {
-
-template <typename ChangeKind, typename CategoryKind>
-std::size_t HashOfChange(ChangeKind change, CategoryKind kind,
-                         const utils::velmar_ustring& category, const utils::velmar_ustring& key) {
-  const std::hash<utils::velmar_ustring> hash;
-  return (hash(category) * 31 + hash(key)) * 31 + static_cast<std::size_t>(change) * 8 +
-         static_cast<std::size_t>(kind);
-}
-
-}  // namespace
-
-// Replaying a write sets what it names to what this store holds at the
-// save, whatever came between; so a write repeated after a deletion takes
-// over its earlier record, and other repeats are not recorded at all.
-void JsonCommon::Record(ChangeKind change, CategoryKind kind, const velmar_ustring& category,
-                        const velmar_ustring& key) {
-  const bool write = change == ChangeKind::kValue || change == ChangeKind::kWhole;
-  const std::size_t next = m_changes.size();
-  const std::size_t name = HashOfChange(change, kind, category, key);
-  std::size_t* place = nullptr;
-  const auto found = m_changeIndex.equal_range(name);
-  for (auto at = found.first; at != found.second && place == nullptr; ++at) {
-    Change& recorded = m_changes[at->second];
-    if (recorded.change != change || recorded.kind != kind || recorded.key != key ||
-        recorded.category != category) {
-      continue;
-    }
-    // A repeated deletion adds nothing: what it deletes from the file the
-    // first one deleted, and this store's own writes replay their final
-    // values. Writes since the last deletion replay in any order.
-    if (!write || at->second >= m_writesFrom) return;
-    recorded.change = ChangeKind::kReplaced;
-    ++m_replacedChanges;
-    place = &at->second;
-  }
-  if (place != nullptr) {
-    *place = next;
-  } else {
-    m_changeIndex.emplace(name, next);
-  }
-  m_changes.push_back(Change{change, kind, category, key});
-  if (!write) m_writesFrom = m_changes.size();
-  if (m_replacedChanges > 32 && m_replacedChanges * 2 > m_changes.size()) DropReplacedChanges();
-}
-
-void JsonCommon::DropReplacedChanges() {
-  std::vector<Change> live = std::move(m_changes);
-  ForgetChanges();
-  for (Change& change : live) {
-    if (change.change == ChangeKind::kReplaced) continue;
-    const bool write = change.change == ChangeKind::kValue || change.change == ChangeKind::kWhole;
-    m_changeIndex.emplace(HashOfChange(change.change, change.kind, change.category, change.key),
-                          m_changes.size());
-    m_changes.push_back(std::move(change));
-    if (!write) m_writesFrom = m_changes.size();
-  }
-}
-
-void JsonCommon::ForgetChanges() {
-  m_changes.clear();
-  m_changeIndex.clear();
-  m_writesFrom = 0;
-  m_replacedChanges = 0;
 }
 
 Variant* JsonCommon::FindValue(CategoryKind kind, const velmar_ustring& category,
@@ -174,7 +139,7 @@ bool JsonCommon::StoreValue(CategoryKind kind, const velmar_ustring& category,
   if (category.empty() || key.empty()) return false;
   // What could not be read back is never written.
   if (!FitsJsonDepth(value, kValueDepth)) return false;
-  Record(ChangeKind::kValue, kind, category, key);
+  m_state->changes.Value(kind, category, key);
   if (Variant* existing = FindValue(kind, category, key)) {
     *existing = std::move(value);
     return true;
@@ -201,7 +166,7 @@ Variant* JsonCommon::FindWhole(CategoryKind kind, const velmar_ustring& name) {
 bool JsonCommon::StoreWhole(CategoryKind kind, const velmar_ustring& name, Variant value) {
   if (name.empty()) return false;
   if (!FitsJsonDepth(value, kWholeDepth)) return false;
-  Record(ChangeKind::kWhole, kind, name, velmar_ustring());
+  m_state->changes.Whole(kind, name);
   if (Variant* existing = FindWhole(kind, name)) {
     *existing = std::move(value);
   } else {
@@ -223,18 +188,18 @@ bool JsonCommon::CategoryExists(const velmar_ustring& category) {
 }
 
 bool JsonCommon::DeleteCategory(const velmar_ustring& category) {
-  Record(ChangeKind::kDeleteCategory, kValueCategories, category, velmar_ustring());
+  m_state->changes.DeleteCategory(category);
   return DeleteCategoryIn(m_categoryTables, category);
 }
 
 bool JsonCommon::DeletePreference(const velmar_ustring& category, const velmar_ustring& key) {
-  Record(ChangeKind::kDeleteValue, kValueCategories, category, key);
+  m_state->changes.DeleteValue(category, key);
   return DeletePreferenceIn(m_categoryTables, category, key);
 }
 
 void JsonCommon::RemoveAllPreferencesExcept(const velmar_ustring& category,
                                             const velmar_ustring& key) {
-  Record(ChangeKind::kKeepOnly, kValueCategories, category, key);
+  m_state->changes.KeepOnly(category, key);
   KeepOnlyIn(m_categoryTables, category, key);
 }
 
@@ -372,7 +337,7 @@ bool JsonCommon::WriteDictionary(const velmar_ustring& name, const Dictionary& d
 }
 
 std::uint64_t JsonCommon::ReadTimestamp() {
-  return std::max(m_files[0].timestamp, m_files[1].timestamp);
+  return std::max(m_state->files[0].timestamp, m_state->files[1].timestamp);
 }
 
 void JsonCommon::Fail(const velmar_ustring& path, const platform::Status& status) {
@@ -414,13 +379,14 @@ bool JsonCommon::LockAndRead(std::array<PreferenceFile, 2>& disk,
 
 bool JsonCommon::ChangedOnDisk(const std::array<PreferenceFile, 2>& disk) const {
   for (const EShareLevel level : kLevels) {
-    if (!FilePath(level).empty() && disk[level].fingerprint != m_files[level].seen) return true;
+    if (!FilePath(level).empty() && disk[level].fingerprint != m_state->files[level].seen)
+      return true;
   }
   return false;
 }
 
 void JsonCommon::LoadLevel(EShareLevel level, PreferenceFile& disk) {
-  FileState& file = m_files[level];
+  FileState& file = m_state->files[level];
   file = FileState();
   file.seen = disk.fingerprint;
   for (std::size_t kind = 0; kind < kCategoryKindCount; ++kind) {
@@ -455,10 +421,10 @@ bool JsonCommon::LoadPreferences() {
   bool ok = true;
   for (const EShareLevel level : kLevels) {
     LoadLevel(level, disk[level]);
-    ok = ok && m_files[level].status != FileStatus::kCorrupt &&
-         m_files[level].status != FileStatus::kUnreadable;
+    ok = ok && m_state->files[level].status != FileStatus::kCorrupt &&
+         m_state->files[level].status != FileStatus::kUnreadable;
   }
-  ForgetChanges();
+  m_state->changes.Clear();
   return ok;
 }
 
@@ -469,11 +435,8 @@ bool JsonCommon::LoadPreferences() {
 std::array<bool, 2> JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& disk) {
   Tables mine = std::move(m_categoryTables);
   Tables base;
-  // Levels a replayed write took a value out of: another process may have
-  // put it in the other level.
-  std::array<bool, 2> emptied = {};
   for (const EShareLevel level : kLevels) {
-    FileState& file = m_files[level];
+    FileState& file = m_state->files[level];
     const PreferenceFile& found = disk[level];
     const bool changed = !found.foreign && found.fingerprint != file.seen &&
                          (found.result == platform::FileReadResult::kRead ||
@@ -504,86 +467,16 @@ std::array<bool, 2> JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& dis
       base[index] = mine[index];
     }
   }
-  for (const Change& change : m_changes) {
-    EShareLevel level = kShareLevelPublic;
-    switch (change.change) {
-      case ChangeKind::kValue: {
-        const Variant* value = FindValueIn(mine, change.kind, change.category, change.key, &level);
-        for (const EShareLevel other : kLevels) {
-          CategoryTable& table = base[TableIndex(other, change.kind)];
-          const auto found = table.find(change.category);
-          if (found == table.end()) continue;
-          Dictionary* values = AsDictionary(found->second);
-          if (values != nullptr && values->erase(change.key) != 0) emptied[other] = true;
-        }
-        // A key deleted after it was written leaves the category the write
-        // made, as it is in this store, empty or holding other keys.
-        if (value == nullptr) {
-          Variant* category = FindWholeIn(mine, change.kind, change.category, &level);
-          if (category == nullptr || AsDictionary(*category) == nullptr) break;
-        }
-        Variant& slot = base[TableIndex(level, change.kind)][change.category];
-        if (slot.GetType() != Variant::kDictionary) slot = Variant(Dictionary());
-        if (value != nullptr) slot.GetDictionary()[change.key] = *value;
-        break;
-      }
-      case ChangeKind::kWhole: {
-        const Variant* value = FindWholeIn(mine, change.kind, change.category, &level);
-        for (const EShareLevel other : kLevels) {
-          if (base[TableIndex(other, change.kind)].erase(change.category) != 0) {
-            emptied[other] = true;
-          }
-        }
-        if (value != nullptr) base[TableIndex(level, change.kind)][change.category] = *value;
-        break;
-      }
-      case ChangeKind::kDeleteValue:
-        DeletePreferenceIn(base, change.category, change.key);
-        break;
-      case ChangeKind::kDeleteCategory:
-        DeleteCategoryIn(base, change.category);
-        break;
-      case ChangeKind::kKeepOnly:
-        KeepOnlyIn(base, change.category, change.key);
-        break;
-      case ChangeKind::kReplaced:
-        break;
-    }
-  }
+  // Levels a replayed write took a value out of: another process may have
+  // put it in the other level.
+  const std::array<bool, 2> emptied = Replay(m_state->changes, mine, base);
   m_categoryTables = std::move(base);
   return emptied;
 }
 
-std::array<bool, 2> JsonCommon::LevelsChanged() {
-  std::array<bool, 2> changed = {};
-  for (const Change& change : m_changes) {
-    EShareLevel level = kShareLevelPublic;
-    const Variant* value = nullptr;
-    switch (change.change) {
-      case ChangeKind::kValue:
-        value = FindValueIn(m_categoryTables, change.kind, change.category, change.key, &level);
-        break;
-      case ChangeKind::kWhole:
-        value = FindWholeIn(m_categoryTables, change.kind, change.category, &level);
-        break;
-      case ChangeKind::kDeleteValue:
-      case ChangeKind::kDeleteCategory:
-      case ChangeKind::kKeepOnly:
-        break;
-      case ChangeKind::kReplaced:
-        continue;
-    }
-    // A deletion, or a write a deletion undid since, may have emptied
-    // either level.
-    if (value == nullptr) return {true, true};
-    changed[level] = true;
-  }
-  return changed;
-}
-
 bool JsonCommon::SaveLevel(EShareLevel level, const PreferenceFile& disk, bool changed,
                            std::uint64_t timestamp) {
-  FileState& file = m_files[level];
+  FileState& file = m_state->files[level];
   const velmar_ustring& path = FilePath(level);
   if (path.empty()) return true;
   if (disk.foreign) {
@@ -656,7 +549,7 @@ bool JsonCommon::SavePreferences() {
     if (!LockAndRead(disk, deadline)) return false;
     std::array<bool, 2> changed = {};
     if (ChangedOnDisk(disk)) changed = MergeWithDisk(disk);
-    const std::array<bool, 2> mine = LevelsChanged();
+    const std::array<bool, 2> mine = LevelsChanged(m_state->changes, m_categoryTables);
     const std::uint64_t timestamp = NowMilliseconds();
     bool ok = true;
     for (const EShareLevel level : kLevels) {
@@ -664,7 +557,7 @@ bool JsonCommon::SavePreferences() {
     }
     // Kept after a failure: replaying a change twice does no harm.
     if (ok) {
-      ForgetChanges();
+      m_state->changes.Clear();
       return true;
     }
     // A lock file removed while held let another save in: this one starts
@@ -677,7 +570,7 @@ bool JsonCommon::SavePreferences() {
 }
 
 bool JsonCommon::Synchronize() {
-  if (!m_changes.empty()) return SavePreferences();
+  if (!m_state->changes.empty()) return SavePreferences();
   m_lastSaveError.clear();
   // Without a lock, as a load: each file read is whole.
   std::array<PreferenceFile, 2> disk;

@@ -155,8 +155,7 @@ void PreferenceFile::Read(platform::FileEnv& env, const string_type& path, std::
   platform::ReadOutcome read = env.ReadFile(target, max_size, bytes);
   result = read.kind;
   read_status = std::move(read.status);
-  fingerprint = result == platform::FileReadResult::kRead ? JsonCommon::Fingerprint::Of(bytes)
-                                                          : JsonCommon::Fingerprint();
+  fingerprint = result == platform::FileReadResult::kRead ? Fingerprint::Of(bytes) : Fingerprint();
   foreign = link && (result != platform::FileReadResult::kRead || !IsPreferenceFile(bytes));
 }
 

@@ -12,6 +12,7 @@
 #include "TrelvinCommonPreferences/json_common.h"
 #include "platform/durable_file.h"
 #include "prefs/common/category_tables.h"
+#include "prefs/common/file_state.h"
 
 namespace velmar::prefs {
 
@@ -51,7 +52,7 @@ class PreferenceFile {
   platform::FileReadResult result = platform::FileReadResult::kMissing;
   std::string bytes;
   platform::Status read_status;  // why the file could not be read
-  JsonCommon::Fingerprint fingerprint;
+  Fingerprint fingerprint;
   string_type target;    // where the data lives: the path, links resolved
   bool link = false;     // the path is a link to `target`
   bool foreign = false;  // a link to what is no preference file of a store

@@ -40,9 +40,8 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <map>
-#include <unordered_map>
+#include <memory>
 #include <vector>
 
 #include "FolianUtils/dictionary.h"
@@ -168,51 +167,9 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   std::array<CategoryTable, kCategoryTableCount> m_categoryTables;
 
  private:
-  enum class FileStatus : std::uint32_t {
-    kMissing,     // no file yet; saving creates it
-    kLoaded,      // read and parsed
-    kCorrupt,     // read but not understood; saving first renames it aside
-    kUnreadable,  // exists but could not be read, or a link to what is no
-                  // preference file; saving leaves it alone
-  };
-  // What the file held when this store last read or wrote it.
-  struct Fingerprint {
-    bool exists = false;
-    std::size_t size = 0;
-    std::size_t hash = 0;
-    // What a file holding `bytes` looks like.
-    static Fingerprint Of(const std::string& bytes) {
-      return Fingerprint{true, bytes.size(), std::hash<std::string>()(bytes)};
-    }
-    bool operator==(const Fingerprint& other) const {
-      return exists == other.exists && size == other.size && hash == other.hash;
-    }
-    bool operator!=(const Fingerprint& other) const { return !(*this == other); }
-  };
-  struct FileState {
-    FileStatus status = FileStatus::kMissing;
-    std::uint64_t timestamp = 0;
-    // Top-level members of the file this library does not know.
-    Dictionary unknown;
-    Fingerprint seen;
-  };
-  // One change made through this store since its load or last save.
-  // kReplaced: a record that a later, equal one took over; replay skips it.
-  enum class ChangeKind : std::uint8_t {
-    kValue,
-    kWhole,
-    kDeleteValue,
-    kDeleteCategory,
-    kKeepOnly,
-    kReplaced
-  };
-  struct Change {
-    ChangeKind change;
-    CategoryKind kind;
-    velmar_ustring category;
-    velmar_ustring key;
-  };
-  friend class PreferenceFile;
+  // The files as this store last found them, the changes not yet saved and
+  // the watch: the library's own, out of the installed header.
+  struct State;
 
   const velmar_ustring& FilePath(EShareLevel level) const;
   Variant* FindValue(CategoryKind kind, const velmar_ustring& category, const velmar_ustring& key);
@@ -220,16 +177,10 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
                   Variant value);
   Variant* FindWhole(CategoryKind kind, const velmar_ustring& name);
   bool StoreWhole(CategoryKind kind, const velmar_ustring& name, Variant value);
-  void Record(ChangeKind change, CategoryKind kind, const velmar_ustring& category,
-              const velmar_ustring& key);
-  void DropReplacedChanges();
-  void ForgetChanges();
   void LoadLevel(EShareLevel level, PreferenceFile& disk);
-  // Returns the levels a replayed write took a value out of, which
-  // LevelsChanged cannot see afterwards.
+  // Starts from what another process saved and replays this store's
+  // changes on it; returns the levels a replayed write took a value out of.
   std::array<bool, 2> MergeWithDisk(std::array<PreferenceFile, 2>& disk);
-  // The levels this store's pending changes may have changed.
-  std::array<bool, 2> LevelsChanged();
   // Writes the level's file, unless `changed` is false and the file holds
   // the level as it is.
   bool SaveLevel(EShareLevel level, const PreferenceFile& disk, bool changed,
@@ -242,17 +193,7 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   // Adds "<path>: <step>: <error>" to LastSaveError().
   void Fail(const velmar_ustring& path, const platform::Status& status);
 
-  std::array<FileState, 2> m_files;
-  // At most one live record per change of a name, so the record grows with
-  // the names changed, never with the number of changes.
-  std::vector<Change> m_changes;
-  // A hash of each live record's kind and names to its place in m_changes:
-  // a repeated change costs a hash and one comparison of the names.
-  std::unordered_multimap<std::size_t, std::size_t> m_changeIndex;
-  // m_changes' size after its last deletion; writes recorded since then
-  // replay in any order.
-  std::size_t m_writesFrom = 0;
-  std::size_t m_replacedChanges = 0;
+  std::unique_ptr<State> m_state;
   velmar_ustring m_lastSaveError;
   platform::FileEnv* m_env;
   std::size_t m_maxFileSize;
