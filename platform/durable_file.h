@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "FolianUtils/utf16.h"
+#include "platform/folder_watch.h"
 #include "platform/status.h"
 
 namespace velmar::platform {
@@ -91,9 +92,17 @@ class FileEnv {
   // first. `lock` holds it on success and is null otherwise.
   virtual Status Lock(const utils::utf16_string& path, LockDeadline deadline,
                       const KeepWaiting& keep_waiting, std::unique_ptr<FileLock>& lock) = 0;
+  // The paths a chain of symbolic links starting at `path` passes through:
+  // `path` first, the file it finally leads to last; `path` alone when it
+  // is no link or the chain loops.
+  virtual std::vector<utils::utf16_string> LinkChain(const utils::utf16_string& path) = 0;
   // The file a symbolic link at `path` leads to, through every link in a
   // chain; `path` itself when it is no link.
-  virtual utils::utf16_string ResolveLinks(const utils::utf16_string& path) = 0;
+  utils::utf16_string ResolveLinks(const utils::utf16_string& path) {
+    return std::move(LinkChain(path).back());
+  }
+  // A new watch of folders of this file system (see folder_watch.h).
+  virtual Status OpenWatch(std::unique_ptr<FolderWatch>& watch) = 0;
 };
 
 // The operating system's file system.

@@ -18,9 +18,11 @@ namespace velmar::platform {
 #ifdef _WIN32
 // A waitable event handle, signalled while events wait.
 using WatchHandle = void*;
+constexpr WatchHandle kNoWatchHandle = nullptr;
 #else
 // A descriptor, readable while events wait.
 using WatchHandle = int;
+constexpr WatchHandle kNoWatchHandle = -1;
 #endif
 
 struct FolderEvent {

@@ -277,21 +277,25 @@ class PosixFileEnv : public FileEnv {
     }
   }
 
-  utils::utf16_string ResolveLinks(const utils::utf16_string& path) override {
+  std::vector<utils::utf16_string> LinkChain(const utils::utf16_string& path) override {
+    std::vector<utils::utf16_string> chain = {path};
     std::string current = ToUtf8(path);
     // A loop of links resolves to nothing better than the path itself.
     for (int hops = 0; hops < 40; ++hops) {
       char target[4096];
       const ssize_t length = ::readlink(current.c_str(), target, sizeof target - 1);
-      if (length < 0) {
-        utils::utf16_string resolved = FromUtf8(current);
-        return resolved.empty() ? path : resolved;
-      }
+      if (length <= 0) return chain;
       std::string next(target, static_cast<std::size_t>(length));
       current = next[0] == '/' ? next : FolderOf(current) + '/' + next;
+      utils::utf16_string resolved = FromUtf8(current);
+      if (resolved.empty()) return chain;
+      chain.push_back(std::move(resolved));
     }
-    return path;
+    chain.resize(1);
+    return chain;
   }
+
+  Status OpenWatch(std::unique_ptr<FolderWatch>& watch) override { return OpenFolderWatch(watch); }
 };
 
 }  // namespace

@@ -126,7 +126,9 @@ bool MakeFolders(const utils::utf16_string& path) {
     if (stat(folder.c_str(), &status) != 0 && !MakeOneFolder(folder) && errno != EEXIST) {
       return false;
     }
-    if (end == std::string::npos) return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    if (end == std::string::npos) {
+      return stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    }
   }
 }
 

@@ -210,8 +210,18 @@ class WindowsFileEnv : public FileEnv {
     return taken;
   }
 
-  // Only a reparse point is resolved, to the final path the system opens.
-  utils::utf16_string ResolveLinks(const utils::utf16_string& path) override {
+  Status OpenWatch(std::unique_ptr<FolderWatch>& watch) override { return OpenFolderWatch(watch); }
+
+  // Only a reparse point is resolved, to the final path the system opens;
+  // the links between are not told apart.
+  std::vector<utils::utf16_string> LinkChain(const utils::utf16_string& path) override {
+    std::vector<utils::utf16_string> chain = {path};
+    utils::utf16_string resolved = FinalPath(path);
+    if (resolved != path) chain.push_back(std::move(resolved));
+    return chain;
+  }
+
+  static utils::utf16_string FinalPath(const utils::utf16_string& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
       return path;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <type_traits>
 
 #include "base/utf16.h"
 #include "base/utf8.h"
@@ -15,6 +16,8 @@
 #include "prefs/common/file_state.h"
 #include "prefs/common/json_codec.h"
 #include "prefs/common/preference_file.h"
+#include "prefs/common/store_watch.h"
+#include "prefs/common/table_diff.h"
 
 namespace velmar::prefs {
 namespace {
@@ -25,6 +28,7 @@ using utils::VariantVector;
 using string_type = utils::velmar_ustring::string_type;
 
 constexpr const char* kCannotWriteValues = "cannot write the values";
+constexpr const char* kNeverLoaded = "the preferences have no files: they were never loaded";
 
 std::uint64_t NowMilliseconds() {
   const auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
@@ -92,8 +96,19 @@ constexpr std::size_t kWholeDepth = 2;
 IPreferences::~IPreferences() = default;
 
 struct JsonCommon::State {
+  State() = default;
+  // A copy does not watch.
+  State(const State& other) : files(other.files), changes(other.changes) {}
+  State& operator=(const State& other) {
+    files = other.files;
+    changes = other.changes;
+    return *this;
+  }
+
   std::array<FileState, 2> files;
   ChangeRecord changes;
+  std::unique_ptr<StoreWatch> watch;
+  velmar_ustring watch_error;
 };
 
 JsonCommon::JsonCommon()
@@ -340,18 +355,32 @@ std::uint64_t JsonCommon::ReadTimestamp() {
   return std::max(m_state->files[0].timestamp, m_state->files[1].timestamp);
 }
 
-void JsonCommon::Fail(const velmar_ustring& path, const platform::Status& status) {
-  string_type text = m_lastSaveError.str();
-  if (!text.empty()) text += base::FromAscii("; ");
+namespace {
+
+// "<step>: <the system's words>", or the step alone when the words are no
+// UTF-8.
+string_type Describe(const platform::Status& status) {
   string_type detail;
   const std::string narrow = status.ToString();
   if (!base::utf8::Decode(narrow.data(), narrow.size(), detail)) {
     detail = base::FromAscii(status.step());
   }
-  // Copied, not moved: the move is not inline and this library cannot
-  // reach FolianUtils.
-  const velmar_ustring message(text + path.str() + base::FromAscii(": ") + detail);
-  m_lastSaveError = message;
+  return detail;
+}
+
+// Copied, not moved: the move is not inline and this library cannot reach
+// FolianUtils.
+void SetText(utils::velmar_ustring& to, const string_type& text) {
+  const utils::velmar_ustring copy(text);
+  to = copy;
+}
+
+}  // namespace
+
+void JsonCommon::Fail(const velmar_ustring& path, const platform::Status& status) {
+  string_type text = m_lastSaveError.str();
+  if (!text.empty()) text += base::FromAscii("; ");
+  SetText(m_lastSaveError, text + path.str() + base::FromAscii(": ") + Describe(status));
 }
 
 void JsonCommon::ReadFiles(std::array<PreferenceFile, 2>& disk) {
@@ -432,7 +461,8 @@ bool JsonCommon::LoadPreferences() {
 // is on disk and apply this store's own changes to it. Each change takes
 // the value this store holds now, so replaying them in order is safe even
 // when a later change undid an earlier one.
-std::array<bool, 2> JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& disk) {
+std::array<bool, 2> JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& disk,
+                                              bool whole_only) {
   Tables mine = std::move(m_categoryTables);
   Tables base;
   for (const EShareLevel level : kLevels) {
@@ -443,7 +473,7 @@ std::array<bool, 2> JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& dis
                           found.result == platform::FileReadResult::kMissing);
     Dictionary unknown;
     std::uint64_t timestamp = 0;
-    if (changed && found.result == platform::FileReadResult::kMissing) {
+    if (changed && found.result == platform::FileReadResult::kMissing && !whole_only) {
       file.status = FileStatus::kMissing;
       file.unknown.clear();
       file.seen = found.fingerprint;
@@ -456,7 +486,7 @@ std::array<bool, 2> JsonCommon::MergeWithDisk(std::array<PreferenceFile, 2>& dis
       file.seen = found.fingerprint;
       continue;
     }
-    if (changed) {
+    if (changed && !whole_only) {
       // Not understood: kept aside by this save, which writes this
       // store's values in its place.
       file.status = FileStatus::kCorrupt;
@@ -537,9 +567,7 @@ bool JsonCommon::SaveLevel(EShareLevel level, const PreferenceFile& disk, bool c
 bool JsonCommon::SavePreferences() {
   m_lastSaveError.clear();
   if (m_privateFilePath.empty() && m_publicFilePath.empty()) {
-    const velmar_ustring message(
-        base::FromAscii("the preferences have no files: they were never loaded"));
-    m_lastSaveError = message;
+    SetText(m_lastSaveError, base::FromAscii(kNeverLoaded));
     return false;
   }
   // One wait for all the locks of a save, however many files it has.
@@ -577,6 +605,59 @@ bool JsonCommon::Synchronize() {
   ReadFiles(disk);
   if (ChangedOnDisk(disk)) MergeWithDisk(disk);
   return true;
+}
+
+bool JsonCommon::StartWatching() {
+  State& state = *m_state;
+  if (state.watch) return true;
+  state.watch_error.clear();
+  if (m_privateFilePath.empty() && m_publicFilePath.empty()) {
+    SetText(state.watch_error, base::FromAscii(kNeverLoaded));
+    return false;
+  }
+  const platform::Status status =
+      StoreWatch::Open(*m_env, {m_privateFilePath.str(), m_publicFilePath.str()}, state.watch);
+  if (!status.ok()) {
+    SetText(state.watch_error,
+            base::FromAscii("cannot watch the preference files: ") + Describe(status));
+    return false;
+  }
+  return true;
+}
+
+void JsonCommon::StopWatching() { m_state->watch.reset(); }
+
+bool JsonCommon::IsWatching() const { return m_state->watch != nullptr; }
+
+static_assert(std::is_same_v<JsonCommon::WatchHandle, platform::WatchHandle>,
+              "the installed header names the platform's handle");
+
+JsonCommon::WatchHandle JsonCommon::GetWatchHandle() const {
+  return m_state->watch ? m_state->watch->handle() : platform::kNoWatchHandle;
+}
+
+const utils::velmar_ustring& JsonCommon::LastWatchError() const { return m_state->watch_error; }
+
+// No lock, as a load: each file read is whole, and one whose save is under
+// way is read again at the event its rename brings.
+std::vector<JsonCommon::ValueChange> JsonCommon::ReloadChanges() {
+  std::vector<ValueChange> changes;
+  State& state = *m_state;
+  if (!state.watch) return changes;
+  platform::Status status;
+  const bool changed = state.watch->TakeEvents(status);
+  if (!status.ok()) {
+    SetText(state.watch_error,
+            base::FromAscii("cannot watch a folder of the preferences: ") + Describe(status));
+  }
+  if (!changed) return changes;
+  std::array<PreferenceFile, 2> disk;
+  ReadFiles(disk);
+  if (!ChangedOnDisk(disk)) return changes;
+  Tables before = m_categoryTables;
+  MergeWithDisk(disk, true);
+  DiffTables(before, m_categoryTables, changes);
+  return changes;
 }
 
 }  // namespace velmar::prefs

@@ -58,6 +58,8 @@ class MemoryFileEnv : public platform::FileEnv {
   std::string create_error;   // creating any file (a read-only folder)
   std::string replace_error;  // renaming the new file into place
   std::string lock_error;
+  // When set, opening a watch fails with this reason.
+  std::string watch_error;
 
   const std::string* Bytes(const string_type& path) const {
     const auto found = entries.find(path);
@@ -148,17 +150,36 @@ class MemoryFileEnv : public platform::FileEnv {
     return {};
   }
 
-  string_type ResolveLinks(const string_type& path) override {
-    string_type current = path;
+  std::vector<string_type> LinkChain(const string_type& path) override {
+    std::vector<string_type> chain = {path};
     for (int hops = 0; hops < 40; ++hops) {
-      const auto link = links.find(current);
-      if (link == links.end()) return current;
-      current = link->second;
+      const auto link = links.find(chain.back());
+      if (link == links.end()) return chain;
+      chain.push_back(link->second);
     }
-    return path;
+    chain.resize(1);
+    return chain;
+  }
+
+  // A watch that cannot tell what changed: each take reports that anything
+  // may have, so the store reads both files again.
+  Status OpenWatch(std::unique_ptr<platform::FolderWatch>& watch) override {
+    if (!watch_error.empty()) return Status::Error(watch_error);
+    watch = std::make_unique<MemoryWatch>();
+    return {};
   }
 
  private:
+  class MemoryWatch : public platform::FolderWatch {
+   public:
+    Status Add(const string_type&) override { return {}; }
+    void Remove(const string_type&) override {}
+    platform::WatchHandle handle() const override { return platform::WatchHandle(); }
+    void TakeEvents(std::vector<platform::FolderEvent>& events) override {
+      events.push_back({platform::FolderEvent::kOverflow, {}, {}});
+    }
+  };
+
   class MemoryLock : public platform::FileLock {
    public:
     MemoryLock(MemoryFileEnv& env, string_type path, std::uint64_t id)

@@ -150,6 +150,53 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   /// file and the system's error.
   const velmar_ustring& LastSaveError() const { return m_lastSaveError; }
 
+  /// What a store's host waits on: a descriptor on POSIX systems, readable
+  /// while changes wait; a waitable event handle on Windows.
+#ifdef _WIN32
+  using WatchHandle = void*;
+#else
+  using WatchHandle = int;
+#endif
+
+  /// One value another process changed, as ReloadChanges() reports it.
+  struct ValueChange {
+    /// What happened to the value.
+    enum What { kAdded, kChanged, kRemoved };
+    What what;
+    /// The table it is in: values and binary data change key by key, lists
+    /// and dictionaries whole.
+    CategoryKind kind;
+    velmar_ustring category;  ///< the category, or the list's or dictionary's name
+    velmar_ustring key;       ///< empty for a list or a dictionary
+    Variant old_value;        ///< empty when added
+    Variant new_value;        ///< empty when removed
+  };
+
+  /// Starts watching both files for other processes' saves, through
+  /// whatever links lead to them; nothing happens until the host calls
+  /// ReloadChanges(). Off by default; a copy of the store does not watch.
+  /// False, with the reason in LastWatchError(), when the system refuses
+  /// (its limit of watches); the store then works as before.
+  bool StartWatching();
+  /// Ends the watch; nothing when not watching.
+  void StopWatching();
+  /// Whether StartWatching() succeeded and StopWatching() was not called.
+  bool IsWatching() const;
+  /// The handle the host adds to its event loop, ready while changes wait;
+  /// -1 (null on Windows) when not watching. Valid until StopWatching().
+  WatchHandle GetWatchHandle() const;
+  /// Takes what the watch saw, without waiting, and when another process
+  /// saved, reads the files and merges them as a save does: the other
+  /// values, then this store's unsaved changes on top. Returns each value
+  /// that changed here, in the order of the tables; empty when nothing did,
+  /// after this store's own save, or when a file is missing, half-written
+  /// or cannot be parsed, which is never applied: the values stay until
+  /// the file is whole again. Call on the thread that uses the store.
+  std::vector<ValueChange> ReloadChanges();
+  /// Empty while the watch works; otherwise why it could not start or what
+  /// it could no longer watch.
+  const velmar_ustring& LastWatchError() const;
+
  protected:
   /// The file system every load and save goes through; tests put an
   /// in-memory or failing one here. It must outlive the store.
@@ -180,7 +227,9 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
   void LoadLevel(EShareLevel level, PreferenceFile& disk);
   // Starts from what another process saved and replays this store's
   // changes on it; returns the levels a replayed write took a value out of.
-  std::array<bool, 2> MergeWithDisk(std::array<PreferenceFile, 2>& disk);
+  // With `whole_only`, a file that is missing or cannot be parsed is not
+  // applied: the level stays as this store holds it.
+  std::array<bool, 2> MergeWithDisk(std::array<PreferenceFile, 2>& disk, bool whole_only = false);
   // Writes the level's file, unless `changed` is false and the file holds
   // the level as it is.
   bool SaveLevel(EShareLevel level, const PreferenceFile& disk, bool changed,
