@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the examples against an installed package (with find_package, and
 # with a plain compiler line from pkg-config), runs each in a fresh home and
-# compares what it prints with examples/expected/, and checks that every C++
-# snippet of the README is a piece of an example, or declarations quoted from
-# an installed public header, so the two cannot drift.
+# compares what it prints with examples/expected/, and builds and runs every
+# C++ snippet of the README and of docs/guide/ (or checks it against the
+# example or header it is a piece of), so the text cannot drift from the code.
 #   bash scripts/check-examples.sh <install prefix> <build folder>
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,60 +33,73 @@ for name in preferences string; do
 done
 
 failed=0
-run() {  # run <name> <program>
+run() {  # run <program> [<file of what it must print>]
   local home
-  home="$build/home-$1-$(basename "$(dirname "$2")")"
+  home="$1.home"
   rm -rf "$home" && mkdir -p "$home/.config/Trelvin/Trelvin 2026/Folian"
   # The support files a host installs (here the help-address table).
   cp examples/support/* "$home/.config/Trelvin/Trelvin 2026/Folian/"
   local out
   out=$(env -u XDG_CONFIG_HOME -u XDG_DATA_HOME HOME="$home" XDG_DATA_DIRS="$home/shared" \
-    LC_ALL=en_US.UTF-8 LD_LIBRARY_PATH="$prefix/lib" "$2" | sed "s|$home|<home>|g") ||
-    { echo "FAIL: $2 exited with an error"; failed=1; return; }
-  if ! diff -u "examples/expected/$1.txt" <(printf '%s\n' "$out"); then
-    echo "FAIL: $2 printed something else than examples/expected/$1.txt"
+    LC_ALL=en_US.UTF-8 LD_LIBRARY_PATH="$prefix/lib" "$1" | sed "s|$home|<home>|g") ||
+    { echo "FAIL: $1 exited with an error"; failed=1; return; }
+  if [ -n "${2:-}" ] && ! diff -u "$2" <(printf '%s\n' "$out"); then
+    echo "FAIL: $1 printed something else than $2"
     failed=1
   fi
 }
-for name in "${examples[@]}"; do run "$name" "$build/$name"; done
-for name in preferences string; do run "$name" "$build/pkg-config/$name"; done
+for name in "${examples[@]}"; do run "$build/$name" "examples/expected/$name.txt"; done
+for name in preferences string; do run "$build/pkg-config/$name" "examples/expected/$name.txt"; done
 
-echo "-- README snippets are pieces of the examples"
-python3 - "$prefix" "${examples[@]}" <<'PY' || failed=1
+echo "-- the C++ snippets of the README and the guide"
+# A snippet whose first line names an example (// examples/x.cpp) is a piece
+# of it, and one that names a public header (// include/FolianUtils/x.h)
+# quotes its declarations; every other snippet is a whole program, written
+# out to be built and run below, with the ```text block right after it, if
+# any, as what it must print.
+rm -rf "$build/snippets" && mkdir -p "$build/snippets"
+python3 - "$prefix" "$build/snippets" README.md docs/guide/*.md <<'PY' || failed=1
 import os, re, sys
-readme = open("README.md", encoding="utf-8").read()
-seen = set()
+from pathlib import Path
+prefix, out = sys.argv[1], Path(sys.argv[2])
 bad = 0
-for block in re.findall(r"```cpp\n(.*?)```", readme, re.S):
-    lines = block.rstrip("\n").split("\n")
-    h = re.match(r"// (include/FolianUtils/\w+\.h)$", lines[0])
-    if h:
-        # Declarations quoted from a header: comments and layout aside, each
-        # statement is there.
-        def flat(text):
-            text = re.sub(r"//[^\n]*", " ", text)
-            return re.sub(r"\s+", " ", text).replace("( ", "(").strip()
-        header = flat(open(os.path.join(sys.argv[1], h.group(1)), encoding="utf-8").read())
-        for statement in flat("\n".join(lines[1:])).split(";"):
-            if statement.strip() and statement.strip() not in header:
-                print(f"FAIL: a README declaration is not in {h.group(1)}: {statement.strip()}")
+for page in sys.argv[3:]:
+    text = open(page, encoding="utf-8").read()
+    blocks = re.finditer(r"```cpp\n(.*?)```\n((?:[ \t]*\n)*```text\n(.*?)```\n)?", text, re.S)
+    for i, block in enumerate(blocks):
+        lines = block.group(1).rstrip("\n").split("\n")
+        h = re.match(r"// (include/FolianUtils/\w+\.h)$", lines[0])
+        if h:
+            # Comments and layout aside, each statement is in the header.
+            def flat(text):
+                text = re.sub(r"//[^\n]*", " ", text)
+                return re.sub(r"\s+", " ", text).replace("( ", "(").strip()
+            header = flat(open(os.path.join(prefix, h.group(1)), encoding="utf-8").read())
+            for statement in flat("\n".join(lines[1:])).split(";"):
+                if statement.strip() and statement.strip() not in header:
+                    print(f"FAIL: a declaration in {page} is not in {h.group(1)}: {statement.strip()}")
+                    bad = 1
+            continue
+        m = re.match(r"// (examples/\w+\.cpp)$", lines[0])
+        if m:
+            source = open(m.group(1), encoding="utf-8").read().split("\n")
+            body = lines[1:]
+            if not any(source[i:i + len(body)] == body for i in range(len(source))):
+                print(f"FAIL: a snippet in {page} is not in {m.group(1)}:\n" + "\n".join(body))
                 bad = 1
-        continue
-    m = re.match(r"// (examples/(\w+)\.cpp)$", lines[0])
-    if not m:
-        continue
-    seen.add(m.group(2))
-    source = open(m.group(1), encoding="utf-8").read().split("\n")
-    body = lines[1:]
-    if not any(source[i:i + len(body)] == body for i in range(len(source))):
-        print(f"FAIL: a README snippet is not in {m.group(1)}:\n" + "\n".join(body))
-        bad = 1
-for name in sys.argv[2:]:
-    if name not in seen:
-        print(f"FAIL: the README shows no snippet of examples/{name}.cpp")
-        bad = 1
+            continue
+        if not re.search(r"^int main\(", block.group(1), re.M):
+            print(f"FAIL: a snippet in {page} is no whole program and names no example or "
+                  f"header:\n{block.group(1)}")
+            bad = 1
+            continue
+        name = f"{Path(page).stem.lower().replace('-', '_')}_{i}"
+        (out / f"{name}.cpp").write_text(block.group(1), encoding="utf-8")
+        if block.group(3) is not None:
+            (out / f"{name}.expected").write_text(block.group(3), encoding="utf-8")
 sys.exit(bad)
 PY
+
 echo "-- the examples in the installed headers' comments"
 # Each example as a program: its #include lines, then the rest as the body
 # of main().
@@ -113,8 +126,10 @@ for header in sorted(headers.glob("*.h")):
         (out / f"{header.stem}_{i}.cpp").write_text(program, encoding="utf-8")
 sys.exit(bad)
 PY
+snippets=0
 shown=0
-for source in "$build/header-examples"/*.cpp; do
+for source in "$build/snippets"/*.cpp "$build/header-examples"/*.cpp; do
+  [ -e "$source" ] || continue
   program=${source%.cpp}
   # shellcheck disable=SC2046 # the flags are meant to split
   if ! c++ -std=c++17 -Wall -Wextra -Wpedantic -Werror "$source" -o "$program" \
@@ -123,14 +138,15 @@ for source in "$build/header-examples"/*.cpp; do
     failed=1
     continue
   fi
-  home="$build/home-$(basename "$program")"
-  rm -rf "$home" && mkdir -p "$home"
-  env -u XDG_CONFIG_HOME -u XDG_DATA_HOME HOME="$home" XDG_DATA_DIRS="$home/shared" \
-    LC_ALL=en_US.UTF-8 LD_LIBRARY_PATH="$prefix/lib" "$program" >"$program.out" ||
-    { echo "FAIL: $program exited with an error"; failed=1; }
-  shown=$((shown + 1))
+  expected=$program.expected
+  [ -e "$expected" ] || expected=
+  run "$program" "$expected"
+  case $source in
+    "$build/snippets"/*) snippets=$((snippets + 1)) ;;
+    *) shown=$((shown + 1)) ;;
+  esac
 done
 
 if ((failed)); then exit 1; fi
-echo "examples: ${#examples[@]} built and run (2 also from pkg-config), README snippets match," \
-  "$shown header examples built and run"
+echo "examples: ${#examples[@]} built and run (2 also from pkg-config), $snippets programs of" \
+  "the README and the guide and $shown header examples built and run"
