@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -17,6 +19,7 @@
 #include "FolianUtils/preferences.h"
 #include "TrelvinCommonPreferences/json_common.h"
 #include "environment/support_folders_test_roots.h"
+#include "platform/folder_watch.h"
 
 #if defined(_WIN32)
 #include <process.h>
@@ -74,6 +77,13 @@ int RunSaver(const fs::path& folder, int keys) {
     store.WriteInt(kGeneral, velmar_ustring("round"), round);
     store.SavePreferences();
   }
+}
+
+// Sets one value and saves; exits with 0 when saved.
+int RunSetter(const fs::path& folder, const std::string& key, int value) {
+  FileStore store(folder);
+  store.WriteInt(kGeneral, velmar_ustring(key), value);
+  return store.SavePreferences() ? 0 : 1;
 }
 
 #if defined(_WIN32)
@@ -263,6 +273,190 @@ TEST(LinuxMultiProcessTest, HundredKillsDuringSavesLeaveWholeFiles) {
 }
 #endif
 
+using Change = velmar::prefs::JsonCommon::ValueChange;
+
+// Waits on the store's handle, as a host's event loop would, and takes each
+// report until `done` holds or `limit` passes; returns the non-empty reports.
+std::vector<std::vector<Change>> Follow(FileStore& store, const std::function<bool()>& done,
+                                        std::chrono::milliseconds limit) {
+  std::vector<std::vector<Change>> reports;
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        end - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    if (velmar::platform::WaitForWatch(store.GetWatchHandle(), left) !=
+        velmar::platform::WaitResult::kReady) {
+      continue;
+    }
+    std::vector<Change> report = store.ReloadChanges();
+    if (!report.empty()) reports.push_back(std::move(report));
+  }
+  return reports;
+}
+
+void WriteText(const fs::path& file, int a) {
+  std::ofstream(file, std::ios::binary | std::ios::trunc)
+      << R"({"categories": {"general": {"a": )" << a << "}}}";
+}
+
+// Each way a preference file changes reaches a watching store as one
+// report of what changed: "a" from 1 to 2.
+TEST(WatchTest, EveryWayAFileChangesIsReported) {
+  const struct {
+    const char* name;
+    bool links;  // needs symbolic links
+    std::function<void(const fs::path& root, const fs::path& files)> change;
+  } ways[] = {
+      {"another process saves", false,
+       [](const fs::path&, const fs::path& files) {
+         ASSERT_EQ(Wait(Spawn({"--set", files.u8string(), "a", "2"})), 0);
+       }},
+      {"an editor writes in place", false,
+       [](const fs::path&, const fs::path& files) { WriteText(files / "m.public.json", 2); }},
+      {"an editor renames the old file away", false,
+       [](const fs::path&, const fs::path& files) {
+         fs::rename(files / "m.public.json", files / "m.public.json~");
+         WriteText(files / "m.public.json", 2);
+       }},
+      {"deleted and made again", false,
+       [](const fs::path&, const fs::path& files) {
+         fs::remove(files / "m.public.json");
+         WriteText(files / "m.public.json", 2);
+       }},
+      {"the private file", false,
+       [](const fs::path&, const fs::path& files) { WriteText(files / "m.private.json", 2); }},
+      {"the folder removed and made again", false,
+       [](const fs::path&, const fs::path& files) {
+         fs::remove_all(files);
+         fs::create_directory(files);
+         WriteText(files / "m.public.json", 2);
+       }},
+      {"a link's target replaced", true,
+       [](const fs::path& root, const fs::path& files) {
+         ASSERT_EQ(Wait(Spawn({"--set", (root / "targets").u8string(), "a", "2"})), 0);
+       }},
+      {"a link re-pointed", true,
+       [](const fs::path& root, const fs::path& files) {
+         WriteText(root / "targets" / "b.json", 2);
+         fs::create_symlink(root / "targets" / "b.json", files / "new-link");
+         fs::rename(files / "new-link", files / "m.public.json");
+       }},
+      {"the folder reached through a link", true,
+       [](const fs::path& root, const fs::path&) {
+         ASSERT_EQ(Wait(Spawn({"--set", (root / "real").u8string(), "a", "2"})), 0);
+       }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    const folian::test::TemporaryFolder folder;
+    ASSERT_TRUE(folder.ok());
+    const fs::path root = folder.path();
+    fs::create_directories(root / "real");
+    fs::create_directories(root / "targets");
+    fs::path files = root / "real";
+    WriteText(root / "real" / "m.public.json", 1);
+    if (way.links) {
+      std::error_code refused;
+      fs::create_directory_symlink(root / "real", root / "via", refused);
+      if (refused) continue;  // this system lets no ordinary user make links
+      files = root / "via";
+      // The public file leads, through a link, to a file in another folder.
+      WriteText(root / "targets" / "m.public.json", 1);
+      fs::remove(root / "real" / "m.public.json");
+      fs::create_symlink(root / "targets" / "m.public.json", root / "real" / "m.public.json");
+    }
+    FileStore store(files);
+    ASSERT_EQ(store.ReadInt(kGeneral, velmar_ustring("a"), -1), 1);
+    ASSERT_TRUE(store.StartWatching()) << store.LastWatchError().ToUTF8();
+    way.change(root, files);
+    const auto reports = Follow(
+        store, [&] { return store.ReadInt(kGeneral, velmar_ustring("a"), -1) == 2; }, 5s);
+    EXPECT_EQ(store.ReadInt(kGeneral, velmar_ustring("a"), -1), 2);
+    ASSERT_FALSE(reports.empty());
+    const Change& change = reports.back().back();
+    EXPECT_EQ(change.what, Change::kChanged);
+    EXPECT_EQ(change.category, kGeneral);
+    EXPECT_EQ(change.key, velmar_ustring("a"));
+    EXPECT_TRUE(store.LastWatchError().empty()) << store.LastWatchError().ToUTF8();
+  }
+}
+
+// A burst of saves by another process ends with the watching store as the
+// disk has it, with at most one report per save, none for its own save.
+TEST(WatchTest, ABurstOfSavesEndsEqualToTheDiskAndNoEcho) {
+  const folian::test::TemporaryFolder folder;
+  ASSERT_TRUE(folder.ok());
+  FileStore store(folder.path());
+  store.WriteInt(kGeneral, velmar_ustring("own"), 1);
+  ASSERT_TRUE(store.SavePreferences());
+  ASSERT_TRUE(store.StartWatching()) << store.LastWatchError().ToUTF8();
+  store.WriteInt(kGeneral, velmar_ustring("own"), 2);
+  ASSERT_TRUE(store.SavePreferences());
+  EXPECT_TRUE(Follow(
+                  store, [] { return false; }, 300ms)
+                  .empty())
+      << "its own save came back";
+  const Child writer = Spawn({"--child", "short", folder.path().u8string(), "1", "100"});
+  ASSERT_TRUE(writer);
+  std::atomic<bool> finished{false};
+  std::thread waiter([&] { finished = Wait(writer) == 0; });
+  auto reports = Follow(
+      store, [&] { return finished.load(); }, 60s);
+  waiter.join();
+  ASSERT_TRUE(finished) << "the writer failed";
+  for (auto& late : Follow(
+           store, [] { return false; }, 300ms))
+    reports.push_back(late);
+  EXPECT_LE(reports.size(), 100u);
+  EXPECT_GE(reports.size(), 1u);
+  FileStore disk(folder.path());
+  for (int key = 0; key < 100; ++key) {
+    EXPECT_EQ(store.ReadInt(kGeneral, KeyName(1, key), -1), key);
+  }
+  EXPECT_EQ(disk.ReadInt(kGeneral, velmar_ustring("own"), -1), 2);
+  for (const auto& report : reports) {
+    for (const Change& change : report) EXPECT_NE(change.key, velmar_ustring("own"));
+  }
+}
+
+#if !defined(_WIN32)
+// A save killed at any moment never shows as values removed.
+TEST(LinuxWatchTest, KilledSavesNeverReportLostKeys) {
+  const folian::test::TemporaryFolder folder;
+  ASSERT_TRUE(folder.ok());
+  constexpr int kKeys = 300;
+  const Child first = Spawn({"--saver", folder.path().u8string(), std::to_string(kKeys)});
+  ASSERT_TRUE(first);
+  FileStore probe(folder.path());
+  const auto start = std::chrono::steady_clock::now();
+  while (!fs::exists(folder.path() / "m.public.json") &&
+         std::chrono::steady_clock::now() - start < 30s) {
+    std::this_thread::sleep_for(2ms);
+  }
+  kill(first, SIGKILL);
+  Wait(first);
+  FileStore store(folder.path());
+  ASSERT_TRUE(store.StartWatching()) << store.LastWatchError().ToUTF8();
+  std::mt19937 random(5);
+  int removed = 0;
+  int reports = 0;
+  for (int kill_count = 0; kill_count < 20; ++kill_count) {
+    const Child child = Spawn({"--saver", folder.path().u8string(), std::to_string(kKeys)});
+    ASSERT_TRUE(child);
+    for (const auto& report : Follow(
+             store, [] { return false; }, std::chrono::milliseconds(5 + random() % 40))) {
+      ++reports;
+      for (const Change& change : report) removed += change.what == Change::kRemoved;
+    }
+    kill(child, SIGKILL);
+    Wait(child);
+  }
+  EXPECT_EQ(removed, 0);
+  EXPECT_GT(reports, 0) << "no save was seen";
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -274,6 +468,9 @@ int main(int argc, char** argv) {
     return RunWriter(argv[2], fs::u8path(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]));
   }
   if (argc == 2 && std::string(argv[1]) == "--other-instance") return RunOtherInstance();
+  if (argc == 5 && std::string(argv[1]) == "--set") {
+    return RunSetter(fs::u8path(argv[2]), argv[3], std::atoi(argv[4]));
+  }
   if (argc == 4 && std::string(argv[1]) == "--saver") {
     return RunSaver(fs::u8path(argv[2]), std::atoi(argv[3]));
   }

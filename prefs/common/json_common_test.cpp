@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -156,6 +157,107 @@ TEST(JsonCommonMergeTest, ChangesSavedOverAnotherSaveReadAsIfMadeOnIt) {
       }
     }
   }
+}
+
+// Another store's save of what `edit` changes.
+std::function<void(MemoryFileEnv&)> Saved(std::function<void(JsonCommon&)> edit) {
+  return [edit](MemoryFileEnv& env) {
+    MemoryStore other(env);
+    edit(other);
+    ASSERT_TRUE(other.SavePreferences()) << other.Error();
+  };
+}
+
+// What a watching store reports after another process's save: each value
+// that changed, nothing for its own save or one that changed no value, and
+// never a file that is missing or not whole; its unsaved changes stay.
+TEST(JsonCommonWatchTest, AReloadMergesAndReportsOnlyWhatOthersChanged) {
+  using Change = JsonCommon::ValueChange;
+  const std::string saved = R"({"categories": {"general": {"a": 1, "mine": 1}}})";
+  const struct {
+    const char* name;
+    std::function<void(MemoryFileEnv&)> other;
+    std::vector<std::string> report;  // "<what> <category>/<key> <new int, or list, or ->"
+    int a;                            // "a" afterwards
+  } cases[] = {
+      {"another value",
+       Saved([](JsonCommon& other) { other.WriteInt(kGeneral, Name("a"), 2); }),
+       {"1 general/a 2 (1)"},
+       2},
+      {"a new key and a list",
+       Saved([](JsonCommon& other) {
+         other.WriteInt(Name("c"), Name("b"), 3);
+         other.WriteStringVector(Name("l"), {Name("x")});
+       }),
+       {"0 c/b 3", "0 l/ list"},
+       1},
+      {"a key deleted",
+       Saved([](JsonCommon& other) { other.DeletePreference(kGeneral, Name("a")); }),
+       {"2 general/a -"},
+       -1},
+      {"the same values again",
+       Saved([](JsonCommon& other) { other.WriteInt(kGeneral, Name("a"), 1); }),
+       {},
+       1},
+      {"this store's own save", nullptr, {}, 5},
+      {"the file removed", [](MemoryFileEnv& env) { env.RemoveFile(kPublic); }, {}, 1},
+      {"half written",
+       [&](MemoryFileEnv& env) { env.entries[kPublic].bytes = saved.substr(0, 30); },
+       {},
+       1},
+      {"emptied", [](MemoryFileEnv& env) { env.entries[kPublic].bytes.clear(); }, {}, 1},
+  };
+  for (const auto& c : cases) {
+    MemoryFileEnv env;
+    env.entries[kPublic].bytes = saved;
+    MemoryStore store(env);
+    ASSERT_TRUE(store.StartWatching()) << store.LastWatchError().ToUTF8();
+    // Unsaved: kept through every reload, and written by the next save.
+    store.WriteInt(kGeneral, Name("mine"), 9);
+    if (c.other) {
+      c.other(env);
+    } else {
+      store.WriteInt(kGeneral, Name("a"), 5);
+      ASSERT_TRUE(store.SavePreferences());
+    }
+    std::vector<std::string> report;
+    auto text = [](const Variant& value) -> std::string {
+      if (value.GetType() == Variant::kInt32) return std::to_string(value.GetInt32());
+      return value.GetType() == Variant::kVector ? "list" : "-";
+    };
+    for (const Change& change : store.ReloadChanges()) {
+      report.push_back(
+          std::to_string(change.what) + " " + change.category.ToUTF8() + "/" + change.key.ToUTF8() +
+          " " + text(change.new_value) +
+          (change.what == Change::kChanged ? " (" + text(change.old_value) + ")" : ""));
+    }
+    EXPECT_EQ(report, c.report) << c.name;
+    EXPECT_EQ(store.ReadInt(kGeneral, Name("a"), -1), c.a) << c.name;
+    EXPECT_EQ(store.ReadInt(kGeneral, Name("mine"), -1), 9) << c.name;
+    EXPECT_TRUE(store.ReloadChanges().empty()) << c.name;
+  }
+}
+
+// A store whose watch the system refuses works as before; a copy does not
+// watch, nor does a store never loaded.
+TEST(JsonCommonWatchTest, AWatchRefusedLeavesTheStoreAsItWas) {
+  MemoryFileEnv env;
+  env.watch_error = "No space left on device";
+  MemoryStore store(env);
+  EXPECT_FALSE(store.StartWatching());
+  EXPECT_EQ(store.LastWatchError(), "cannot watch the preference files: No space left on device");
+  EXPECT_FALSE(store.IsWatching());
+  EXPECT_TRUE(store.ReloadChanges().empty());
+  store.WriteInt(kGeneral, Name("k"), 1);
+  EXPECT_TRUE(store.SavePreferences());
+  env.watch_error.clear();
+  ASSERT_TRUE(store.StartWatching());
+  EXPECT_TRUE(store.IsWatching());
+  EXPECT_TRUE(store.LastWatchError().empty());
+  EXPECT_FALSE(MemoryStore(store).IsWatching());
+  store.StopWatching();
+  EXPECT_FALSE(store.IsWatching());
+  EXPECT_FALSE(JsonCommon().StartWatching());
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ class FOLIAN_API Preferences : protected velmar::prefs::JsonCommon {
   void Save();
 #if defined(FOLIAN_DOXYGEN)
   // Doxygen drops using-declarations from the member lists; it alone reads
-  // these two, which the compiler takes from the base class below.
+  // these, which the compiler takes from the base class below.
 
   /// Makes what other processes saved since visible here: reads the files
   /// again and merges them, or saves first when this store has changes of
@@ -70,9 +70,47 @@ class FOLIAN_API Preferences : protected velmar::prefs::JsonCommon {
   /// system's error ("<path>: cannot write the temporary file: No space
   /// left on device").
   const velmar_ustring& LastSaveError() const;
+
+  /// What the host's event loop waits on: a descriptor on POSIX systems, a
+  /// waitable event handle on Windows.
+  using WatchHandle = int;
+  /// One value another process changed: what happened (added, changed,
+  /// removed), its category and key, the old and the new value.
+  struct ValueChange;
+  /// Starts watching both files for other processes' saves; off by
+  /// default, and a copy does not watch. False, with the reason in
+  /// LastWatchError(), when the system refuses; the store works as before.
+  /// @maychange
+  bool StartWatching();
+  /// Ends the watch.
+  /// @maychange
+  void StopWatching();
+  /// Whether the store watches.
+  /// @maychange
+  bool IsWatching() const;
+  /// The handle to add to the host's event loop, ready while changes wait.
+  /// @maychange
+  WatchHandle GetWatchHandle() const;
+  /// Call when the handle is ready, on the store's thread: reads and merges
+  /// what another process saved, keeping this store's unsaved changes, and
+  /// returns each value that changed. Never blocks longer than one load; a
+  /// missing or half-written file is not applied.
+  /// @maychange
+  std::vector<ValueChange> ReloadChanges();
+  /// Why the watch could not start or stopped following a folder.
+  /// @maychange
+  const velmar_ustring& LastWatchError() const;
 #else
+  using JsonCommon::GetWatchHandle;
+  using JsonCommon::IsWatching;
   using JsonCommon::LastSaveError;
+  using JsonCommon::LastWatchError;
+  using JsonCommon::ReloadChanges;
+  using JsonCommon::StartWatching;
+  using JsonCommon::StopWatching;
   using JsonCommon::Synchronize;
+  using JsonCommon::ValueChange;
+  using JsonCommon::WatchHandle;
 #endif
 
   /// The store's name ("folian", or "folian.extensions.<extension>").
