@@ -8,17 +8,15 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <utility>
 
 #include "platform/lock_wait.h"
 #include "platform/posix/folder_owner.h"
+#include "platform/posix/system_error.h"
 #include "platform/posix/utf8_text.h"
 
 namespace velmar::platform {
 namespace {
-
-Status SystemError(int code) { return Status::Error(std::strerror(code)); }
 
 class FileDescriptor {
  public:
