@@ -285,7 +285,8 @@ std::vector<std::vector<Change>> Follow(FileStore& store, const std::function<bo
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         end - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
-    if (velmar::platform::WaitForWatch(store.GetWatchHandle(), left) !=
+    // In slices, so that `done` is asked again while nothing happens.
+    if (velmar::platform::WaitForWatch(store.GetWatchHandle(), std::min(left, 50ms)) !=
         velmar::platform::WaitResult::kReady) {
       continue;
     }
@@ -297,55 +298,57 @@ std::vector<std::vector<Change>> Follow(FileStore& store, const std::function<bo
 
 void WriteText(const fs::path& file, int a) {
   std::ofstream(file, std::ios::binary | std::ios::trunc)
-      << R"({"categories": {"general": {"a": )" << a << "}}}";
+      << R"({"format": 1, "categories": {"general": {"a": )" << a << "}}}";
 }
 
-// Each way a preference file changes reaches a watching store as one
-// report of what changed: "a" from 1 to 2.
+// Each way a preference file changes reaches a watching store as a report
+// of what changed: "a" from 1 to 2. Between the steps of a way, the store
+// has taken what it saw and still reads 1: a missing file is not applied.
 TEST(WatchTest, EveryWayAFileChangesIsReported) {
+  using Step = std::function<void(const fs::path& root, const fs::path& files)>;
+  const Step remove_public = [](const fs::path&, const fs::path& files) {
+    fs::remove(files / "m.public.json");
+  };
+  const Step write_public = [](const fs::path&, const fs::path& files) {
+    WriteText(files / "m.public.json", 2);
+  };
   const struct {
     const char* name;
     bool links;  // needs symbolic links
-    std::function<void(const fs::path& root, const fs::path& files)> change;
+    std::vector<Step> steps;
   } ways[] = {
-      {"another process saves", false,
-       [](const fs::path&, const fs::path& files) {
+      {"another process saves", false, {[](const fs::path&, const fs::path& files) {
          ASSERT_EQ(Wait(Spawn({"--set", files.u8string(), "a", "2"})), 0);
-       }},
-      {"an editor writes in place", false,
-       [](const fs::path&, const fs::path& files) { WriteText(files / "m.public.json", 2); }},
-      {"an editor renames the old file away", false,
-       [](const fs::path&, const fs::path& files) {
-         fs::rename(files / "m.public.json", files / "m.public.json~");
-         WriteText(files / "m.public.json", 2);
-       }},
-      {"deleted and made again", false,
-       [](const fs::path&, const fs::path& files) {
-         fs::remove(files / "m.public.json");
-         WriteText(files / "m.public.json", 2);
-       }},
-      {"the private file", false,
-       [](const fs::path&, const fs::path& files) { WriteText(files / "m.private.json", 2); }},
-      {"the folder removed and made again", false,
-       [](const fs::path&, const fs::path& files) {
-         fs::remove_all(files);
-         fs::create_directory(files);
-         WriteText(files / "m.public.json", 2);
-       }},
-      {"a link's target replaced", true,
-       [](const fs::path& root, const fs::path& files) {
+       }}},
+      {"an editor writes in place", false, {write_public}},
+      {"an editor renames the old file away",
+       false,
+       {[](const fs::path&, const fs::path& files) {
+          fs::rename(files / "m.public.json", files / "m.public.json~");
+        },
+        write_public}},
+      {"deleted and made again", false, {remove_public, write_public}},
+      {"the private file", false, {[](const fs::path&, const fs::path& files) {
+         WriteText(files / "m.private.json", 2);
+       }}},
+      {"the folder removed and made again",
+       false,
+       {[](const fs::path&, const fs::path& files) { fs::remove_all(files); },
+        [](const fs::path&, const fs::path& files) {
+          fs::create_directory(files);
+          WriteText(files / "m.public.json", 2);
+        }}},
+      {"a link's target replaced", true, {[](const fs::path& root, const fs::path&) {
          ASSERT_EQ(Wait(Spawn({"--set", (root / "targets").u8string(), "a", "2"})), 0);
-       }},
-      {"a link re-pointed", true,
-       [](const fs::path& root, const fs::path& files) {
+       }}},
+      {"a link re-pointed", true, {[](const fs::path& root, const fs::path& files) {
          WriteText(root / "targets" / "b.json", 2);
          fs::create_symlink(root / "targets" / "b.json", files / "new-link");
          fs::rename(files / "new-link", files / "m.public.json");
-       }},
-      {"the folder reached through a link", true,
-       [](const fs::path& root, const fs::path&) {
+       }}},
+      {"the folder reached through a link", true, {[](const fs::path& root, const fs::path&) {
          ASSERT_EQ(Wait(Spawn({"--set", (root / "real").u8string(), "a", "2"})), 0);
-       }},
+       }}},
   };
   for (const auto& way : ways) {
     SCOPED_TRACE(way.name);
@@ -369,7 +372,13 @@ TEST(WatchTest, EveryWayAFileChangesIsReported) {
     FileStore store(files);
     ASSERT_EQ(store.ReadInt(kGeneral, velmar_ustring("a"), -1), 1);
     ASSERT_TRUE(store.StartWatching()) << store.LastWatchError().ToUTF8();
-    way.change(root, files);
+    for (std::size_t step = 0; step + 1 < way.steps.size(); ++step) {
+      way.steps[step](root, files);
+      Follow(
+          store, [] { return false; }, 200ms);
+      EXPECT_EQ(store.ReadInt(kGeneral, velmar_ustring("a"), -1), 1) << "after step " << step;
+    }
+    way.steps.back()(root, files);
     const auto reports = Follow(
         store, [&] { return store.ReadInt(kGeneral, velmar_ustring("a"), -1) == 2; }, 5s);
     EXPECT_EQ(store.ReadInt(kGeneral, velmar_ustring("a"), -1), 2);
