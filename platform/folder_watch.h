@@ -61,7 +61,12 @@ Status OpenFolderWatch(std::unique_ptr<FolderWatch>& watch);
 enum class WaitResult { kReady, kTimedOut, kInterrupted };
 
 // Blocks until `handle` is ready, `timeout` passes (a negative timeout
-// waits for ever) or, on POSIX, a signal handler ran.
+// waits for ever) or, once CatchInterrupts() was called, the user
+// interrupts (Ctrl+C, SIGINT or SIGTERM).
 WaitResult WaitForWatch(WatchHandle handle, std::chrono::milliseconds timeout);
+
+// From now on an interrupt ends a WaitForWatch instead of the process, so a
+// program that waits can end cleanly.
+void CatchInterrupts();
 
 }  // namespace velmar::platform

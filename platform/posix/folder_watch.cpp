@@ -1,7 +1,6 @@
 #include "platform/folder_watch.h"
 
 #include <errno.h>
-#include <poll.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
 #include <sys/inotify.h>
@@ -222,15 +221,6 @@ Status OpenFolderWatch(std::unique_ptr<FolderWatch>& watch) {
   }
   watch = std::make_unique<LinuxFolderWatch>(std::move(hub), epoll, wake);
   return {};
-}
-
-WaitResult WaitForWatch(WatchHandle handle, std::chrono::milliseconds timeout) {
-  pollfd ready{handle, POLLIN, 0};
-  const int milliseconds =
-      timeout.count() < 0 ? -1 : static_cast<int>(std::min<std::int64_t>(timeout.count(), INT_MAX));
-  const int result = ::poll(&ready, 1, milliseconds);
-  if (result > 0) return WaitResult::kReady;
-  return result == 0 ? WaitResult::kTimedOut : WaitResult::kInterrupted;
 }
 
 }  // namespace velmar::platform

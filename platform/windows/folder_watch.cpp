@@ -137,18 +137,4 @@ Status OpenFolderWatch(std::unique_ptr<FolderWatch>& watch) {
   return {};
 }
 
-WaitResult WaitForWatch(WatchHandle handle, std::chrono::milliseconds timeout) {
-  const DWORD milliseconds =
-      timeout.count() < 0 ? INFINITE
-                          : static_cast<DWORD>(std::min<long long>(timeout.count(), INFINITE - 1));
-  switch (WaitForSingleObject(handle, milliseconds)) {
-    case WAIT_OBJECT_0:
-      return WaitResult::kReady;
-    case WAIT_TIMEOUT:
-      return WaitResult::kTimedOut;
-    default:
-      return WaitResult::kInterrupted;
-  }
-}
-
 }  // namespace velmar::platform
