@@ -1,5 +1,5 @@
-// prefs-list, prefs-get, prefs-set, prefs-import, prefs-paths: the
-// application's preference files of a version.
+// prefs-list, prefs-get, prefs-set, prefs-import, prefs-paths,
+// prefs-watch: the application's preference files of a version.
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <climits>
@@ -11,9 +11,12 @@
 #include <vector>
 
 #include "FolianUtils/FolianUtils.h"
+#include "platform/folder_watch.h"
 #include "prefs/preference_kinds.h"
 #include "tool/command.h"
 #include "tool/options.h"
+#include "tool/output.h"
+#include "tool/tool.h"
 
 namespace folian::tool {
 namespace {
@@ -177,11 +180,8 @@ Shown Show(const Variant& item) {
   }
 }
 
-// KEY, type and value: a tab-separated line in plain text.
-void WriteItem(Value& item, const std::string& key, const Shown& shown) {
-  item.Join("\t");
-  item.Text("key", key);
-  item.Text("type", KindName(shown.kind));
+// The "value" member of `item`.
+void WriteValue(Value& item, const Shown& shown) {
   switch (shown.kind) {
     case Shown::kBool:
       item.Bool("value", shown.flag);
@@ -205,6 +205,14 @@ void WriteItem(Value& item, const std::string& key, const Shown& shown) {
       item.Null("value").Plain(shown.text);
       break;
   }
+}
+
+// KEY, type and value: a tab-separated line in plain text.
+void WriteItem(Value& item, const std::string& key, const Shown& shown) {
+  item.Join("\t");
+  item.Text("key", key);
+  item.Text("type", KindName(shown.kind));
+  WriteValue(item, shown);
 }
 
 // Whether the files of `store` were saved; on failure the answer carries
@@ -382,6 +390,61 @@ class PathsCommand : public CommandWith<StoreSettings> {
   }
 };
 
+// Prints each value another process changes, one answer per change, until
+// interrupted.
+class WatchCommand : public CommandWith<StoreSettings> {
+ public:
+  WatchCommand(Tool& tool, Output& output) : m_tool(tool), m_output(output) {}
+  void Define(CLI::App& app) override { AddAppVersionOption(app, s.version); }
+  int Run(Record& record) override {
+    TempPreferences store(s.Version());
+    if (!store.StartWatching()) {
+      record.Fail(store.LastWatchError().ToUTF8());
+      return kNothingFound;
+    }
+    velmar::platform::CatchInterrupts();
+    record.SetWritten();
+    while (velmar::platform::WaitForWatch(store.GetWatchHandle(), std::chrono::milliseconds(-1)) ==
+           velmar::platform::WaitResult::kReady) {
+      std::string out;
+      for (const auto& change : store.ReloadChanges()) Write(change, out);
+      if (!m_output.Write(out) || !m_output.Flush()) return kNothingFound;
+    }
+    return kAnswered;
+  }
+
+ private:
+  void Write(const Preferences::ValueChange& change, std::string& out) const {
+    static const char* const kWhat[] = {"added", "changed", "removed"};
+    Record answer;
+    answer.Start("prefs-watch");
+    Value& fields = answer.fields();
+    fields.Join("\t");
+    fields.Text("key", change.key.empty() ? change.category.ToUTF8() : change.key.ToUTF8());
+    fields.Text("category", change.category.ToUTF8());
+    fields.Text("change", kWhat[change.what]);
+    for (const auto& [name, value] :
+         {std::pair{"old", &change.old_value}, std::pair{"new", &change.new_value}}) {
+      if (value->IsEmpty()) {
+        fields.Null(name).Plain("-");
+      } else {
+        Value& shown = fields.Object(name, ":");
+        const Shown item = Show(*value);
+        shown.Text("type", KindName(item.kind)).Hidden();
+        WriteValue(shown, item);
+      }
+    }
+    if (m_tool.json()) {
+      answer.WriteJson(out);
+    } else {
+      answer.WritePlain(out);
+    }
+  }
+
+  Tool& m_tool;
+  Output& m_output;
+};
+
 [[maybe_unused]] const bool kRegistered =
     RegisterCommand({"prefs-list", kPreferences,
                      "list the set keys of the application's vocabulary: KEY, type and value per "
@@ -403,4 +466,9 @@ class PathsCommand : public CommandWith<StoreSettings> {
                      Make<PathsCommand>});
 
 }  // namespace
+
+std::unique_ptr<Command> MakeWatchCommand(Tool& tool, Output& output) {
+  return std::make_unique<WatchCommand>(tool, output);
+}
+
 }  // namespace folian::tool

@@ -129,6 +129,11 @@ Tool::Tool(Output& output)
                    "read one request per line from FILE or standard input (a command and its "
                    "arguments, quoted as a shell would) and write one answer line each",
                    nullptr});
+  infos.push_back({"prefs-watch", kPreferences,
+                   "print each change another process saves to the preference files, one line "
+                   "each (key, category, added/changed/removed, old and new value), until "
+                   "interrupted",
+                   nullptr});
   infos.push_back({"help", kToolGroup, "print the help of COMMAND, or of the tool", nullptr});
   infos.push_back(
       {"completion", kToolGroup, "print the bash completion script of the tool", nullptr});
@@ -149,6 +154,8 @@ Tool::Tool(Output& output)
       command = info.make();
     } else if (name == "batch") {
       command = MakeBatchCommand(*this, output);
+    } else if (name == "prefs-watch") {
+      command = MakeWatchCommand(*this, output);
     } else if (name == "help") {
       command = MakeHelpCommand(*this);
     } else {

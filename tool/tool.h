@@ -93,6 +93,8 @@ std::string VersionText();
 
 // The tool's own commands, which need the tool.
 std::unique_ptr<Command> MakeBatchCommand(Tool& tool, Output& output);
+// prefs-watch, which writes an answer per change as it comes.
+std::unique_ptr<Command> MakeWatchCommand(Tool& tool, Output& output);
 std::unique_ptr<Command> MakeHelpCommand(Tool& tool);
 std::unique_ptr<Command> MakeCompletionCommand(Tool& tool);
 
