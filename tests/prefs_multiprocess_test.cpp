@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <random>
 #include <string>
@@ -17,6 +18,7 @@
 #include <vector>
 
 #include "FolianUtils/preferences.h"
+#include "FolianUtils/temp_preferences.h"
 #include "TrelvinCommonPreferences/json_common.h"
 #include "environment/support_folders_test_roots.h"
 #include "platform/folder_watch.h"
@@ -24,6 +26,7 @@
 #if defined(_WIN32)
 #include <process.h>
 #else
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -463,6 +466,63 @@ TEST(LinuxWatchTest, KilledSavesNeverReportLostKeys) {
   }
   EXPECT_EQ(removed, 0);
   EXPECT_GT(reports, 0) << "no save was seen";
+}
+
+// The tool as the other process, both ways: its prefs-set reaches a
+// watching store, and its prefs-watch prints the application's save and
+// ends with status 0 at an interrupt.
+TEST(LinuxWatchTest, TheToolSavesAndWatches) {
+  const char* tool = std::getenv("FOLIAN_TOOL");
+  if (tool == nullptr) GTEST_SKIP() << "FOLIAN_TOOL names no tool";
+  const folian::test::ScopedSupportRoots roots;
+  ASSERT_TRUE(roots.usable());
+  const folian::test::TemporaryFolder out;
+  ASSERT_TRUE(out.ok());
+  const std::string printed = (out.path() / "watch.txt").string();
+  auto run = [&](std::vector<std::string> args, bool to_file) {
+    args.insert(args.begin(), tool);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (to_file) {
+      posix_spawn_file_actions_addopen(&actions, 1, printed.c_str(), O_WRONLY | O_CREAT, 0600);
+    }
+    pid_t pid = 0;
+    posix_spawn(&pid, tool, &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+  };
+  folian::TempPreferences store(26);
+  ASSERT_TRUE(store.StartWatching()) << store.LastWatchError().ToUTF8();
+  ASSERT_EQ(Wait(run({"prefs-set", "zoom", "150", "--type", "int"}, false)), 0);
+  const auto end = std::chrono::steady_clock::now() + 5s;
+  while (store.ReadInt(velmar_ustring("zoom"), 0) != 150 &&
+         std::chrono::steady_clock::now() < end) {
+    if (velmar::platform::WaitForWatch(store.GetWatchHandle(), 50ms) ==
+        velmar::platform::WaitResult::kReady) {
+      store.ReloadChanges();
+    }
+  }
+  EXPECT_EQ(store.ReadInt(velmar_ustring("zoom"), 0), 150);
+
+  const pid_t watcher = run(std::vector<std::string>{"prefs-watch", "--json"}, true);
+  ASSERT_GT(watcher, 0);
+  std::string text;
+  // Saved again until the watcher, which needs a moment to start, prints it.
+  for (int value = 200; value < 300 && text.find("\"zoom\"") == std::string::npos; ++value) {
+    store.WriteInt(velmar_ustring("zoom"), value);
+    store.Save();
+    std::this_thread::sleep_for(50ms);
+    std::ifstream file(printed);
+    text.assign(std::istreambuf_iterator<char>(file), {});
+  }
+  kill(watcher, SIGINT);
+  EXPECT_EQ(Wait(watcher), 0);
+  EXPECT_NE(text.find(R"("command":"prefs-watch","ok":true,"key":"zoom","category":"general")"),
+            std::string::npos)
+      << text;
 }
 #endif
 
