@@ -69,6 +69,7 @@ class WindowsFolderWatch final : public FolderWatch {
       return SystemError(code);
     }
     m_folders.emplace(folder, std::move(watched));
+    SignalIfAnyEnded();
     return {};
   }
 
@@ -93,6 +94,7 @@ class WindowsFolderWatch final : public FolderWatch {
         it = m_folders.erase(it);
       }
     }
+    SignalIfAnyEnded();
   }
 
  private:
@@ -113,6 +115,17 @@ class WindowsFolderWatch final : public FolderWatch {
       return false;
     }
     return StartRead(folder);
+  }
+
+  // Starting a read resets the event, which hides another read that had
+  // ended before.
+  void SignalIfAnyEnded() {
+    for (const auto& entry : m_folders) {
+      if (HasOverlappedIoCompleted(&entry.second->overlapped)) {
+        SetEvent(m_event);
+        return;
+      }
+    }
   }
 
   // Cancels the read and waits until it has ended. Every read signals the
