@@ -76,7 +76,7 @@ class FOLIAN_API Preferences : protected velmar::prefs::JsonCommon {
   using WatchHandle = int;
   /// One value another process changed: what happened (added, changed,
   /// removed), its category and key, the old and the new value.
-  struct ValueChange;
+  using ValueChange = velmar::prefs::JsonCommon::ValueChange;
   /// Starts watching both files for other processes' saves; off by
   /// default, and a copy does not watch. False, with the reason in
   /// LastWatchError(), when the system refuses; the store works as before.

@@ -160,9 +160,13 @@ class TRELVIN_PREFS_API JsonCommon : public IPreferences {
 
   /// One value another process changed, as ReloadChanges() reports it.
   struct ValueChange {
-    /// What happened to the value.
-    enum What { kAdded, kChanged, kRemoved };
-    What what;
+    /// What happened to a value.
+    enum What {
+      kAdded,    ///< it was not there before
+      kChanged,  ///< it holds another value
+      kRemoved,  ///< it is not there any more
+    };
+    What what;  ///< what happened to this value
     /// The table it is in: values and binary data change key by key, lists
     /// and dictionaries whole.
     CategoryKind kind;
