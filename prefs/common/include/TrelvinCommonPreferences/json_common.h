@@ -9,8 +9,9 @@
 /// category is in both), and a new category goes to the public file, or to
 /// the private one for binary data, which is machine state.
 ///
-/// Saving writes each file to "<file>.tmp" beside it, flushes it to the
-/// disk and renames it over the old one, so a crash leaves the old or the
+/// Saving writes each file to a temporary file of its own beside it
+/// ("<file>.<16 hex digits>.tmp"), flushes it to the disk and renames it
+/// over the old one, so a crash leaves the old or the
 /// new file whole; a file that already holds its level as the store has it
 /// is left as it is, timestamp included. A file that cannot be parsed is
 /// renamed aside (".bad", ".bad1", ...; the newest five are kept) by the
@@ -30,8 +31,13 @@
 /// the later save wins key by key and nothing else is lost. Afterwards the
 /// store holds the merged values.
 ///
+/// A store may watch its files (StartWatching): the host adds the watch's
+/// handle to its event loop and calls ReloadChanges() when it is ready,
+/// which merges what another process saved as a save would and reports
+/// each value that changed.
+///
 /// Threads: a store takes no lock of its own; one object is used by one
-/// thread at a time.
+/// thread at a time, ReloadChanges() included.
 ///
 /// @stable
 #pragma once
