@@ -33,6 +33,20 @@ std::size_t Distance(const std::string& a, const std::string& b) {
   return previous[b.size()];
 }
 
+// `a` is `b` with two neighbouring characters swapped.
+bool Swapped(const std::string& a, const std::string& b) {
+  const auto differ = std::mismatch(a.begin(), a.end(), b.begin(), b.end(), Same);
+  const std::size_t i = differ.first - a.begin();
+  return a.size() == b.size() && i + 1 < a.size() && Same(a[i], b[i + 1]) && Same(a[i + 1], b[i]) &&
+         std::equal(a.begin() + i + 2, a.end(), b.begin() + i + 2, Same);
+}
+
+// The characters of a name that say what it names: those after its dashes.
+std::size_t Letters(const std::string& name) {
+  const std::size_t dashes = name.find_first_not_of('-');
+  return dashes == std::string::npos ? 0 : name.size() - dashes;
+}
+
 }  // namespace
 
 std::string NearestName(const std::string& word, const std::vector<std::string>& names) {
@@ -46,7 +60,9 @@ std::string NearestName(const std::string& word, const std::vector<std::string>&
     const std::size_t gap = std::max(word.size(), name.size()) - std::min(word.size(), name.size());
     if (gap >= bestDistance) continue;
     const std::size_t distance = Distance(word, name);
-    if (distance < bestDistance) {
+    // Most of the word must survive the edits: "-v" is no typo of "-h".
+    const bool related = 2 * distance < Letters(word) || Swapped(word, name);
+    if (distance < bestDistance && related) {
       best = name;
       bestDistance = distance;
     }
