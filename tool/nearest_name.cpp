@@ -33,14 +33,6 @@ std::size_t Distance(const std::string& a, const std::string& b) {
   return previous[b.size()];
 }
 
-// `a` is `b` with two neighbouring characters swapped.
-bool Swapped(const std::string& a, const std::string& b) {
-  const auto differ = std::mismatch(a.begin(), a.end(), b.begin(), b.end(), Same);
-  const std::size_t i = differ.first - a.begin();
-  return a.size() == b.size() && i + 1 < a.size() && Same(a[i], b[i + 1]) && Same(a[i + 1], b[i]) &&
-         std::equal(a.begin() + i + 2, a.end(), b.begin() + i + 2, Same);
-}
-
 // The characters of a name that say what it names: those after its dashes.
 std::size_t Letters(const std::string& name) {
   const std::size_t dashes = name.find_first_not_of('-');
@@ -50,9 +42,11 @@ std::size_t Letters(const std::string& name) {
 }  // namespace
 
 std::string NearestName(const std::string& word, const std::vector<std::string>& names) {
-  const std::size_t allowed = word.size() < 6 ? 1 : 2;
+  // At most one edit for a short word, two for a longer one, and fewer
+  // edits than half its letters: "-v" is no typo of "-h".
+  std::size_t bestDistance =
+      std::min<std::size_t>(word.size() < 6 ? 2 : 3, (Letters(word) + 1) / 2);
   std::string best;
-  std::size_t bestDistance = allowed + 1;
   for (const std::string& name : names) {
     // An edit changes the length by one at most, so a name whose length is
     // too far from the word's is ruled out unread: the cost is bounded by
@@ -60,9 +54,7 @@ std::string NearestName(const std::string& word, const std::vector<std::string>&
     const std::size_t gap = std::max(word.size(), name.size()) - std::min(word.size(), name.size());
     if (gap >= bestDistance) continue;
     const std::size_t distance = Distance(word, name);
-    // Most of the word must survive the edits: "-v" is no typo of "-h".
-    const bool related = 2 * distance < Letters(word) || Swapped(word, name);
-    if (distance < bestDistance && related) {
+    if (distance < bestDistance) {
       best = name;
       bestDistance = distance;
     }

@@ -10,7 +10,7 @@ namespace folian::tool {
 // inserted, removed, replaced, or two neighbours swapped; a change of case
 // costs nothing), if it is close enough to be what was meant: at most one
 // edit for a short word, two for a longer one, and fewer than half the
-// letters after its dashes unless the edit is a swap. Empty otherwise.
+// word's letters after its dashes. Empty otherwise.
 std::string NearestName(const std::string& word, const std::vector<std::string>& names);
 
 }  // namespace folian::tool
