@@ -8,7 +8,7 @@
 # Every help fits 80 columns; asked for with --json, it is help's answer.
 tool_case(help ARGS --help WIDTH 80 JSON "command=help"
   OUT_MATCHES "^Formats and reads .*\nUsage: folianutils \\[OPTIONS\\] SUBCOMMAND\n.*\nCommands:\n  Measurements:\n    demo  .*\n    version  .*\nExit status:\n  0  answered")
-tool_case(help_command_alone ARGS help OUT_MATCHES "^Formats and reads ")
+tool_case(help_command_alone ARGS help OUT_MATCHES "^Formats and reads " JSON "command=help" "ok=ON")
 string(REPLACE "." "\\." version "${VERSION}")
 tool_case(version_flag ARGS --version JSON "tool_version=${VERSION}" "library_version=26"
   OUT_MATCHES "^folianutils ${version}\nFolianUtils library 26, built for [^\n]+\n$")
@@ -254,7 +254,6 @@ tool_case(Linux_closed_pipe_batch ARGS batch INPUT "${many}" PIPE_HEAD STATUS "S
 
 # ---- help and completion from the tool's own tables -----------------------------
 
-tool_case(help_json ARGS help vcb --json JSON "ok=ON")
 tool_case(completion_json ARGS completion --json JSON "ok=ON")
 completion_case("folianutils format-" format-angle format-area format-length format-scale)
 completion_case("folianutils --" --help --json --version)
