@@ -41,10 +41,14 @@ velmar_ustring ComposeSupportPath(const velmar_ustring& base, const velmar_ustri
   return AppendPath(AppendPath(base, sub_path), appName);
 }
 
+velmar_ustring UserAppFolderPath(const velmar_ustring& appName, int version, bool roaming) {
+  return NormalizePath(ComposeSupportPath(UserDataBase(roaming), appName, version));
+}
+
 velmar_ustring GetUserAppFolder(const velmar_ustring& appName, int version, bool roaming) {
-  const velmar_ustring folder = ComposeSupportPath(UserDataBase(roaming), appName, version);
+  const velmar_ustring folder = UserAppFolderPath(appName, version, roaming);
   if (!IsDirectory(folder)) CreateDirectories(folder);
-  return NormalizePath(folder);
+  return folder;
 }
 
 velmar_ustring GetCommonAppFolder(const velmar_ustring& appName) {

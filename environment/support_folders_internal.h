@@ -12,7 +12,11 @@ velmar::utils::velmar_ustring ComposeSupportPath(const velmar::utils::velmar_ust
                                                  const velmar::utils::velmar_ustring& appName,
                                                  int version);
 // The per-user folder in roaming (true) or local (false) application data,
-// created when missing (a failure is ignored). May throw like IsDirectory.
+// named only: nothing is created or read.
+velmar::utils::velmar_ustring UserAppFolderPath(const velmar::utils::velmar_ustring& appName,
+                                                int version, bool roaming);
+// The same folder, created when missing (a failure is ignored). May throw
+// like IsDirectory.
 velmar::utils::velmar_ustring GetUserAppFolder(const velmar::utils::velmar_ustring& appName,
                                                int version, bool roaming);
 // The all-users folder of the current version, created when missing.

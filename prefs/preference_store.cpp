@@ -1,5 +1,6 @@
 #include "FolianUtils/preference_store.h"
 
+#include <tuple>
 #include <utility>
 
 #include "FolianUtils/application.h"
@@ -12,11 +13,21 @@ namespace {
 
 using velmar::utils::velmar_ustring;
 
+const velmar_ustring& ApplicationStoreName() {
+  static const velmar_ustring name(VELMAR_U("folian"));
+  return name;
+}
+
+std::pair<velmar_ustring, velmar_ustring> FilePaths(const velmar_ustring& name, int version) {
+  return {AppendPath(UserAppFolderPath(ApplicationName(), version, false), name + ".private.json"),
+          AppendPath(UserAppFolderPath(ApplicationName(), version, true), name + ".public.json")};
+}
+
 }  // namespace
 
 Preferences::Preferences() : Preferences(velmar::kCurrentMajorVersion) {}
 
-Preferences::Preferences(int version) : m_name(VELMAR_U("folian")) { Load(version); }
+Preferences::Preferences(int version) : m_name(ApplicationStoreName()) { Load(version); }
 
 Preferences::Preferences(const velmar_ustring& extension, int version)
     : m_name(velmar_ustring(VELMAR_U("folian.extensions.")) + extension) {
@@ -41,11 +52,15 @@ Preferences::~Preferences() = default;
 
 void Preferences::Load(int version) {
   if (!m_privateFilePath.empty()) return;
-  const velmar_ustring private_folder = GetUserAppFolder(ApplicationName(), version, false);
-  const velmar_ustring public_folder = GetUserAppFolder(ApplicationName(), version, true);
-  m_privateFilePath = AppendPath(private_folder, m_name + ".private.json");
-  m_publicFilePath = AppendPath(public_folder, m_name + ".public.json");
+  // A store's folders exist once it is loaded, whether or not it saves.
+  GetUserAppFolder(ApplicationName(), version, false);
+  GetUserAppFolder(ApplicationName(), version, true);
+  std::tie(m_privateFilePath, m_publicFilePath) = FilePaths(m_name, version);
   LoadPreferences();
+}
+
+std::pair<velmar_ustring, velmar_ustring> Preferences::FilePathsOf(int version) {
+  return FilePaths(ApplicationStoreName(), version);
 }
 
 void Preferences::Save() { SavePreferences(); }

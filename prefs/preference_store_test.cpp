@@ -48,6 +48,12 @@ TEST_F(PreferenceStoreTest, FilesLoadsCopiesAndMoves) {
   assigned = Preferences(std::move(copy));
   EXPECT_EQ(assigned.ReadInt(velmar_ustring("k"), 0), 3);
   EXPECT_EQ(assigned.GetName(), "folian.extensions.abc");
+  // The application's files named without a store: nothing is created.
+  const auto paths = Preferences::FilePathsOf(23);
+  EXPECT_FALSE(IsDirectory(GetParentFolder(paths.first)));
+  EXPECT_FALSE(IsDirectory(GetParentFolder(paths.second)));
+  const Preferences named(23);
+  EXPECT_EQ(paths, std::make_pair(named.GetPrivateFilePath(), named.GetPublicFilePath()));
 }
 
 // Items of the four kinds a store holds, under keys with a category of

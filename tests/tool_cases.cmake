@@ -5,20 +5,21 @@
 
 # ---- help, version and every usage error class --------------------------------
 
-tool_case(help ARGS --help
-  OUT_MATCHES "^Formats and reads [^\n]+\nUsage: folianutils \\[OPTIONS\\] SUBCOMMAND\n.*\nCommands:\n  Measurements:\n    demo  .*\n    version  .*\nExit status:\n  0  answered\n")
-tool_case(help_command_alone ARGS help OUT_MATCHES "^Formats and reads ")
+# Every help fits 80 columns; asked for with --json, it is help's answer.
+tool_case(help ARGS --help WIDTH 80 JSON "command=help"
+  OUT_MATCHES "^Formats and reads .*\nUsage: folianutils \\[OPTIONS\\] SUBCOMMAND\n.*\nCommands:\n  Measurements:\n    demo  .*\n    version  .*\nExit status:\n  0  answered")
+tool_case(help_command_alone ARGS help OUT_MATCHES "^Formats and reads " JSON "command=help" "ok=ON")
 string(REPLACE "." "\\." version "${VERSION}")
-tool_case(version_flag ARGS --version
+tool_case(version_flag ARGS --version JSON "tool_version=${VERSION}" "library_version=26"
   OUT_MATCHES "^folianutils ${version}\nFolianUtils library 26, built for [^\n]+\n$")
 set(commands number format-length format-area format-angle format-scale parse-length
   parse-lengths eval-length parse-angle parse-scale length-units demo vcb vcb-demo support-folders
   find-support-file upgrade-version culture help-url png-background prefs-list prefs-get
   prefs-set prefs-import prefs-paths version batch help completion)
-tool_case(help_flag_of_command ARGS prefs-set --help
+tool_case(help_flag_of_command ARGS prefs-set --help WIDTH 80
   OUT_MATCHES "\nUsage: folianutils prefs-set [^\n]*\n.*  --app-version N  ")
 foreach(command IN LISTS commands)
-  tool_case(help_${command} ARGS help ${command} OUT_MATCHES "\nUsage: folianutils ${command} [^\n]*\n.*  -h,--help  ")
+  tool_case(help_${command} ARGS help ${command} WIDTH 80 OUT_MATCHES "\nUsage: folianutils ${command} [^\n]*\n.*  -h,--help  ")
   # Every command's usage error is its JSON answer too.
   tool_case(usage_json_${command} ARGS ${command} --xyzzy --json STATUS 2
     JSON "command=${command}" "ok=OFF" ERR "^folianutils: unknown option '--xyzzy'\nRun ")
@@ -34,6 +35,10 @@ foreach(row IN ITEMS
     "-V format-length 1 => -V is not an option of format-length; 'folianutils -V' alone prints the tool's version"
     "prefs-get draft_mode --version 25 => --version prints the tool's version; the files' application version is --app-version N"
     "parse-length 5 --json=true => --json takes no value"
+    "help-url x --open=yes => --open takes no value"
+    "format-length 1 3 2 => format-length: unexpected arguments '3' '2'"
+    "format-length 1 --precision => --precision: missing value N"
+    "format-length 1 -v => unknown option '-v'"
     "format-length => INCHES is required"
     "format-length abc => INCHES: 'abc' is not a number"
     "format-length 1 --format metric => --format: 'metric' is not one of decimal|architectural|engineering|fractional"
@@ -105,8 +110,10 @@ tool_case(vcb_point_json ARGS vcb "[w3,h4]" --width 10 --height 20 --json
 tool_case(vcb_array ARGS vcb 5/ OUT_MATCHES "\narray=5 divisions\n" JSON "array.count=5" "array.division=ON")
 tool_case(vcb_demo ARGS vcb-demo OUT_MATCHES "^text=5\ntrigger_char=true\n.*\n\ntext=   \n"
   JSON "readings.0.text=5" "readings.2.length=66")
+# The all-users folder is the current version's whatever --app-version says.
 tool_case(support_folders ARGS support-folders --app-version 25
-  OUT_MATCHES "^user\t[^\n]+2025[^\n]*\ninstall\t[^\n]+\ntrelvin\t[^\n]+\n$" JSON "trelvin=<null>")
+  OUT_MATCHES "^user \\(version 25\\)\t[^\n]+2025[^\n]*\ninstall \\(always the current version, 26\\)\t[^\n]+2026[^\n]*\ntrelvin\t[^\n]+\n$"
+  JSON "user_version=25" "install_version=26" "trelvin=<null>")
 tool_case(find_support_file_none ARGS find-support-file no-such-file.txt STATUS 1 OUT "none\n"
   JSON "ok=OFF" "path=<null>")
 # support-folders made the folder of version 25 above.
@@ -176,6 +183,30 @@ endif()
 tool_case(prefs_set_earlier_version ARGS prefs-set ToolTestOld 7 --type int --app-version 25 OUT "ToolTestOld\tint\t7\n")
 tool_case(prefs_import ARGS prefs-import OUT "imported from 25\n" JSON "imported_from=25")
 
+# ---- what the read-only commands leave in the profile ------------------------------
+
+# No read-only command writes a file, and prefs-paths creates nothing (the
+# tree: "folder/" or "file mtime size" a line); the others may make the folders
+# the library makes by contract. Version 19 has none yet. Natively only.
+set(tree find ${PROFILE} "(" -type d -printf "%p/\\n" ")" -o -printf "%p %T@ %s\\n")
+if(DEFINED PROFILE AND (NOT DEFINED ONLY OR "read_only" MATCHES "${ONLY}"))
+  foreach(line IN ITEMS "prefs-paths --app-version 19" "prefs-get k --app-version 19" culture
+      "prefs-list --app-version 19" "support-folders --app-version 19" "find-support-file x"
+      "help-url x" upgrade-version "png-background background.png" demo "batch empty.txt")
+    separate_arguments(args UNIX_COMMAND "${line}")
+    execute_process(COMMAND ${tree} COMMAND sort OUTPUT_VARIABLE before)
+    execute_process(COMMAND ${TOOL} ${args} OUTPUT_QUIET ERROR_QUIET WORKING_DIRECTORY ${WORK})
+    execute_process(COMMAND ${tree} COMMAND sort OUTPUT_VARIABLE after)
+    if(NOT line MATCHES "^prefs-paths")
+      string(REGEX REPLACE "[^\n]*/\n" "" before "${before}")
+      string(REGEX REPLACE "[^\n]*/\n" "" after "${after}")
+    endif()
+    if(NOT before STREQUAL after)
+      message(SEND_ERROR "FAILED read_only ${line}:\n  before:\n${before}\n  after:\n${after}")
+    endif()
+  endforeach()
+endif()
+
 # ---- batch -------------------------------------------------------------------------
 
 set(requests
@@ -197,9 +228,10 @@ set(requests
   "number 0.1"
   "eval-length 5+x")
 string(REPLACE ";" "\n" requests "${requests}")
-tool_case(batch_mixed ARGS batch INPUT "${requests}\n"
+# Batch's status: 1 when any request answered "none" or failed, else 0.
+tool_case(batch_mixed ARGS batch INPUT "${requests}\n" STATUS 1
   OUT_MATCHES "^5'-6 1/2\"\n0\\.020833333333333332\nerror: unknown command 'bogus'\nnone\nerror: --precision: '99' is not a whole number from 0 to 16\n5'-6 1/2\"\n\\{\"command\":\"parse-length\",\"ok\":true,\"text\":\"0\\.1\",\"inches\":0\\.1\\}\n\\{\"command\":\"parse-length\",\"ok\":true,\"text\":\"0\\.1\",\"inches\":0\\.1\\}\nerror: --help and --version are not answered in batch\nerror: batch cannot run inside batch\nerror: help is not answered in batch\nerror: unterminated \" quote\nerror: empty request\nerror: the request is not valid UTF-8\nculture\t[^\t\n]+\tlanguage\t[^\t\n]+\tweb\t[^\t\n]+\tos-locale\t[^\t\n]+\n0\\.1\nerror: unexpected character at 2\n$")
-tool_case(batch_json ARGS --json batch INPUT "${requests}\n"
+tool_case(batch_json ARGS --json batch INPUT "${requests}\n" STATUS 1
   JSON "0:inches=66.5" "0:text=5'-6 1/2\"" "2:error.reason=unknown command 'bogus'" "3:ok=OFF"
   "3:inches=<null>" "4:error.reason=--precision: '99' is not a whole number from 0 to 16"
   "8:error.reason=--help and --version are not answered in batch"
@@ -210,7 +242,7 @@ tool_case(batch_from_file ARGS batch batch_crlf_and_no_final_newline.in OUT "5\n
 tool_case(batch_dash ARGS batch - INPUT "parse-length 7\n" OUT "7\n")
 # A word far longer than every name is near none, and is told so at once.
 string(REPEAT "x" 8388608 word)
-tool_case(batch_long_unknown_word ARGS batch INPUT "${word}\n" TIMEOUT 10
+tool_case(batch_long_unknown_word ARGS batch INPUT "${word}\n" TIMEOUT 10 STATUS 1
   OUT "error: unknown command '${word}'\n")
 
 # ---- standard output that fails -------------------------------------------------
@@ -222,7 +254,6 @@ tool_case(Linux_closed_pipe_batch ARGS batch INPUT "${many}" PIPE_HEAD STATUS "S
 
 # ---- help and completion from the tool's own tables -----------------------------
 
-tool_case(help_json ARGS help vcb --json JSON "ok=ON")
 tool_case(completion_json ARGS completion --json JSON "ok=ON")
 completion_case("folianutils format-" format-angle format-area format-length format-scale)
 completion_case("folianutils --" --help --json --version)
@@ -234,4 +265,8 @@ completion_case("folianutils format-length --format=e" engineering)
 completion_case("folianutils prefs-set k v --type " bool double int string)
 completion_case("folianutils format-length --precision ")
 completion_case("folianutils help format-l" format-length)
-completion_case("folianutils batch empty.t" empty.txt)
+completion_case("folianutils help format-length ")
+# File names one each, blanks and all; bash quotes them and marks folders.
+file(MAKE_DIRECTORY "${WORK}/two words")
+file(WRITE "${WORK}/two words.txt" "")
+completion_case("folianutils batch tw" "[-o filenames]" "two words" "two words.txt")

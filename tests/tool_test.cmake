@@ -16,7 +16,8 @@
 #                                    --json added, for JSON
 #     [STDOUT_FILE <file> | PIPE_HEAD]  standard output to the file, or
 #                                    through head -n 1
-#     [TIMEOUT <seconds>])           a case that must end this soon
+#     [TIMEOUT <seconds>]            a case that must end this soon
+#     [WIDTH <columns>])             no line of standard output is wider
 # Cases named Linux_* need a Linux host (/dev/full, head). Every JSON answer
 # is checked against tool/answers.schema.json; natively, every command must
 # have been seen answering and failing. completion_case(<partial command
@@ -57,7 +58,7 @@ endif()
 set(usage "^folianutils: [^\n]+\nRun 'folianutils( [a-z-]+)? --help' for more information\\.\n$")
 
 function(tool_case name)
-  cmake_parse_arguments(PARSE_ARGV 1 C "PIPE_HEAD" "STATUS;OUT;OUT_MATCHES;ERR;INPUT;STDOUT_FILE;TIMEOUT"
+  cmake_parse_arguments(PARSE_ARGV 1 C "PIPE_HEAD" "STATUS;OUT;OUT_MATCHES;ERR;INPUT;STDOUT_FILE;TIMEOUT;WIDTH"
     "ARGS;JSON")
   if((DEFINED ONLY AND NOT name MATCHES "${ONLY}") OR (name MATCHES "^Linux_" AND NOT EXISTS /dev/full))
     return()
@@ -96,8 +97,11 @@ function(tool_case name)
     # Windows writes text with CR LF.
     string(REPLACE "\r" "" out "${out}")
     string(REPLACE "\r" "" err "${err}")
+    if(C_WIDTH)
+      string(REPEAT "[^\n]" ${C_WIDTH} wide)
+    endif()
     if(NOT status MATCHES "^(${C_STATUS})$" OR NOT err MATCHES "${C_ERR}" OR (pass STREQUAL "plain"
-       AND ((DEFINED C_OUT AND NOT out STREQUAL C_OUT)
+       AND ((C_WIDTH AND out MATCHES "${wide}[^\n]") OR (DEFINED C_OUT AND NOT out STREQUAL C_OUT)
             OR (DEFINED C_OUT_MATCHES AND NOT out MATCHES "${C_OUT_MATCHES}"))))
       message(SEND_ERROR "FAILED ${name}: folianutils ${args}\n  status: ${status}\n"
         "  stdout:\n${out}\n  stderr:\n${err}")
@@ -128,7 +132,8 @@ function(tool_case name)
 endfunction()
 
 # The script bash completion runs, and a driver that splits a partial line
-# into COMP_WORDS as bash does ("--opt=value" is "--opt", "=", "value").
+# into COMP_WORDS as bash does ("--opt=value" is "--opt", "=", "value") and
+# prints the offers, after the options the script asks of compopt.
 if(EXISTS /dev/full)
   execute_process(COMMAND ${EMULATOR} ${TOOL} completion OUTPUT_VARIABLE script
     INPUT_FILE /dev/null)
@@ -137,12 +142,13 @@ if(EXISTS /dev/full)
   file(WRITE ${WORK}/complete.sh [=[
 set -f
 source "$1"
+compopt() { printf '[%s]|' "$*"; }
 read -ra COMP_WORDS <<< "${2//=/ = }"
 [[ $2 == *" " ]] && COMP_WORDS+=("")
 COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
 COMPREPLY=()
 _folianutils
-printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | tr '\n' ' '
+printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | tr '\n' '|'
 ]=])
 endif()
 
@@ -150,10 +156,10 @@ function(completion_case line)
   if((DEFINED ONLY AND NOT "completion ${line}" MATCHES "${ONLY}") OR NOT EXISTS /dev/full)
     return()
   endif()
-  string(JOIN " " want ${ARGN})
+  string(JOIN "|" want ${ARGN})
   execute_process(COMMAND bash ${WORK}/complete.sh ${WORK}/completion.bash "${line}"
     OUTPUT_VARIABLE got ERROR_VARIABLE err RESULT_VARIABLE status WORKING_DIRECTORY ${WORK})
-  string(STRIP "${got}" got)
+  string(REGEX REPLACE "\\|$" "" got "${got}")
   if(NOT status EQUAL 0 OR NOT got STREQUAL want OR NOT err STREQUAL "")
     message(SEND_ERROR "FAILED completion of '${line}':\n  got '${got}'\n  want '${want}'\n${err}")
   endif()

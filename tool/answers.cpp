@@ -58,14 +58,13 @@ void AppendEscaped(std::string& out, std::string_view text) {
   out.push_back('"');
 }
 
-// Terminal columns of UTF-8 text: one per character.
+}  // namespace
+
 std::size_t Columns(std::string_view text) {
   std::size_t columns = 0;
   for (const char c : text) columns += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
   return columns;
 }
-
-}  // namespace
 
 std::string ShortestText(double value) {
   std::string text;

@@ -135,6 +135,9 @@ class Record {
   std::optional<AnswerError> m_error;
 };
 
+// Terminal columns of UTF-8 text: one per character.
+std::size_t Columns(std::string_view text);
+
 // Appends `text` as a JSON string; bytes that are not valid UTF-8 are
 // replaced, so the output is always valid JSON.
 void AppendJsonString(std::string& out, std::string_view text);

@@ -56,7 +56,8 @@ class BatchCommand : public Command {
         "without an answer answers \"none\", a failed one \"error: REASON\" or \"error: REASON "
         "at POSITION\". With --json each answer is the command's JSON object. --json for batch "
         "applies to every request; a request may also carry its own. --help, --version, help and "
-        "completion are not answered in batch.");
+        "completion are not answered in batch. The status is 0 when every request answered, 1 "
+        "when any answered \"none\" or failed.");
   }
   void Reset() override { m_file = "-"; }
   int Run(Record& record) override;
@@ -72,6 +73,7 @@ class BatchCommand : public Command {
   Output& m_output;
   bool m_running = false;
   bool m_json = false;
+  bool m_allAnswered = true;
   std::string m_file = "-";
   Record m_record;
   std::vector<std::string> m_words;
@@ -190,6 +192,7 @@ void BatchCommand::Answer(const std::string& line, std::string& out) {
                               ? m_tool.Run(*entry, record)
                               : m_tool.Execute(m_words, record);
   if (outcome.kind == Outcome::kHelp) {
+    record.Start(nullptr);
     return fail("--help and --version are not answered in batch");
   }
   if (json) return record.WriteJson(out);
@@ -205,6 +208,7 @@ void BatchCommand::Serve(std::istream& in) {
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     Answer(line, pending);
+    m_allAnswered = m_allAnswered && m_record.ok();
     if (pending.size() >= kFlushSize || in.rdbuf()->in_avail() <= 0) {
       if (!m_output.Write(pending) || !m_output.Flush()) return;
       pending.clear();
@@ -219,6 +223,7 @@ int BatchCommand::Run(Record& record) {
   if (m_file != "-") OpenInputFile(m_file, file);
   m_running = true;
   m_json = m_tool.json();
+  m_allAnswered = true;
   // Stream input without the per-character locking of the C streams; batch
   // is the whole run, so nothing was read before this.
   std::ios::sync_with_stdio(false);
@@ -226,7 +231,7 @@ int BatchCommand::Run(Record& record) {
   Serve(m_file == "-" ? static_cast<std::istream&>(std::cin) : file);
   m_running = false;
   record.SetWritten();
-  return kAnswered;
+  return m_allAnswered ? kAnswered : kNothingFound;
 }
 
 }  // namespace

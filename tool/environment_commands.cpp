@@ -33,16 +33,23 @@ class SupportFoldersCommand : public CommandWith<FolderSettings> {
     AddAppVersionOption(app, s.version)
         ->description(
             "application version of the per-user folder, 0 to 99 (0: the viewer's; the current "
-            "one by default)");
+            "one by default); the all-users folder is always the current version's");
   }
   int Run(Record& record) override {
-    const std::string user =
-        GetUserSupportFolder(s.version.value_or(velmar::kCurrentMajorVersion)).ToUTF8();
+    const int version = s.version.value_or(velmar::kCurrentMajorVersion);
+    const std::string user = GetUserSupportFolder(version).ToUTF8();
     const std::string install = GetInstallSupportFolder().ToUTF8();
     const std::string trelvin = PathToTrelvin().ToUTF8();
+    const std::string current = std::to_string(velmar::kCurrentMajorVersion);
     Value& fields = record.fields();
-    fields.Text("user", user).Label("user\t");
-    fields.Text("install", install).Label("install\t");
+    fields.Integer("user_version", version).Hidden();
+    fields.Text("user", user)
+        .Label("user ")
+        .Plain("(version " + std::to_string(version) + ")\t" + user);
+    fields.Integer("install_version", velmar::kCurrentMajorVersion).Hidden();
+    fields.Text("install", install)
+        .Label("install ")
+        .Plain("(always the current version, " + current + ")\t" + install);
     TextOrNull(fields, "trelvin", trelvin).Label("trelvin\t");
     return kAnswered;
   }

@@ -52,10 +52,10 @@ int Main(const std::vector<std::string>& args, bool argumentsValid) {
   }
   Tool tool(out);
   const Outcome outcome = tool.Execute(line, record);
-  if (outcome.kind == Outcome::kHelp) {
-    text = outcome.help;
-  } else if (outcome.json) {
+  if (outcome.json) {
     record.WriteJson(text);
+  } else if (outcome.kind == Outcome::kHelp) {
+    text = outcome.help;
   } else {
     record.WritePlain(text);
   }

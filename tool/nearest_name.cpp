@@ -33,12 +33,20 @@ std::size_t Distance(const std::string& a, const std::string& b) {
   return previous[b.size()];
 }
 
+// The characters of a name that say what it names: those after its dashes.
+std::size_t Letters(const std::string& name) {
+  const std::size_t dashes = name.find_first_not_of('-');
+  return dashes == std::string::npos ? 0 : name.size() - dashes;
+}
+
 }  // namespace
 
 std::string NearestName(const std::string& word, const std::vector<std::string>& names) {
-  const std::size_t allowed = word.size() < 6 ? 1 : 2;
+  // At most one edit for a short word, two for a longer one, and fewer
+  // edits than half its letters: "-v" is no typo of "-h".
+  std::size_t bestDistance =
+      std::min<std::size_t>(word.size() < 6 ? 2 : 3, (Letters(word) + 1) / 2);
   std::string best;
-  std::size_t bestDistance = allowed + 1;
   for (const std::string& name : names) {
     // An edit changes the length by one at most, so a name whose length is
     // too far from the word's is ruled out unread: the cost is bounded by

@@ -380,12 +380,10 @@ class PathsCommand : public CommandWith<StoreSettings> {
  public:
   void Define(CLI::App& app) override { AddAppVersionOption(app, s.version); }
   int Run(Record& record) override {
-    const TempPreferences store(s.Version());
-    const std::string privateFile = store.GetPrivateFilePath().ToUTF8();
-    const std::string publicFile = store.GetPublicFilePath().ToUTF8();
+    const auto [privateFile, publicFile] = Preferences::FilePathsOf(s.Version());
     record.fields().Integer("version", s.Version()).Hidden();
-    record.fields().Text("private", privateFile).Label("private\t");
-    record.fields().Text("public", publicFile).Label("public\t");
+    record.fields().Text("private", privateFile.ToUTF8()).Label("private\t");
+    record.fields().Text("public", publicFile.ToUTF8()).Label("public\t");
     return kAnswered;
   }
 };

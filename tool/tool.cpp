@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <string_view>
+#include <utility>
 
 #include "FolianUtils/constants.h"
 #include "tool/nearest_name.h"
@@ -10,10 +12,59 @@
 namespace folian::tool {
 namespace {
 
+// Help lines are broken to fit a terminal of this many columns.
+constexpr std::size_t kHelpColumns = 80;
+
+// The byte of `line` at which column `column` starts.
+std::size_t ByteOfColumn(std::string_view line, std::size_t column) {
+  std::size_t byte = 0;
+  for (std::size_t seen = 0; byte < line.size(); ++byte) {
+    if ((static_cast<unsigned char>(line[byte]) & 0xC0) != 0x80 && seen++ == column) break;
+  }
+  return byte;
+}
+
+// `line` broken at blanks into lines of kHelpColumns at most, each
+// continuation under the text it continues: an option's or command's
+// description (after the first run of two blanks), or the line's indent.
+// A word longer than a line stays whole.
+void AppendWrapped(std::string_view line, std::string& out) {
+  std::size_t indent = std::min(line.find_first_not_of(' '), line.size());
+  const std::size_t gap = line.find("  ", indent);
+  if (gap != std::string_view::npos && line.find_first_not_of(' ', gap) < kHelpColumns / 2) {
+    indent = line.find_first_not_of(' ', gap);
+  }
+  std::size_t lead = 0;  // blanks before this piece
+  while (lead + Columns(line) > kHelpColumns) {
+    const std::size_t cut = line.rfind(' ', ByteOfColumn(line, kHelpColumns - lead));
+    if (cut == std::string_view::npos || cut + lead <= indent) break;
+    out.append(lead, ' ');
+    out.append(line.substr(0, line.find_last_not_of(' ', cut) + 1));
+    out.push_back('\n');
+    line.remove_prefix(std::min(line.find_first_not_of(' ', cut), line.size()));
+    lead = indent;
+  }
+  out.append(lead, ' ');
+  out.append(line);
+}
+
 // The commands listed under one heading, "Commands:", each group's name
 // indented beneath it: help2man makes a man page section of every heading.
+// Every line fits kHelpColumns.
 class HelpFormatter : public CLI::Formatter {
  public:
+  std::string make_help(const CLI::App* app, std::string name,
+                        CLI::AppFormatMode mode) const override {
+    const std::string help = CLI::Formatter::make_help(app, std::move(name), mode);
+    std::string out;
+    for (std::size_t start = 0; start < help.size();) {
+      const std::size_t end = std::min(help.find('\n', start), help.size());
+      AppendWrapped(std::string_view(help).substr(start, end - start), out);
+      if (end < help.size()) out.push_back('\n');
+      start = end + 1;
+    }
+    return out;
+  }
   std::string make_subcommands(const CLI::App* app, CLI::AppFormatMode mode) const override {
     const std::string list = CLI::Formatter::make_subcommands(app, mode);
     if (app->get_parent() != nullptr || list.empty()) return list;
@@ -52,6 +103,11 @@ const ToolOption* FindToolOption(const std::string& name) {
 }
 
 }  // namespace
+
+std::string WithoutFinalBreak(std::string text) {
+  while (!text.empty() && text.back() == '\n') text.pop_back();
+  return text;
+}
 
 bool AnswersInJson(const std::vector<std::string>& args) {
   const auto end = std::find(args.begin(), args.end(), "--");
@@ -170,9 +226,9 @@ Tool::Tool(Output& output)
   m_app.footer(
       "Run 'folianutils help COMMAND' for a command's arguments.\n\n"
       "Exit status:\n"
-      "  0  answered\n"
+      "  0  answered (batch: every request answered)\n"
       "  1  nothing found (\"none\"), or the work could not be done (message on standard "
-      "error)\n"
+      "error); batch: a request answered \"none\" or failed\n"
       "  2  usage error, or a file named cannot be read");
 }
 
@@ -194,7 +250,8 @@ std::string Tool::Help(const std::string& command) {
 std::string Tool::Check(const std::vector<std::string>& args) const {
   const Entry* entry = nullptr;
   std::string version;  // --version or -V given before the command
-  for (const std::string& arg : args) {
+  for (auto word = args.begin(); word != args.end(); ++word) {
+    const std::string& arg = *word;
     if (arg == "--") break;
     if (entry == nullptr && !IsOptionWord(arg) && !(arg.size() > 1 && arg[0] == '-')) {
       for (const Entry& candidate : m_entries) {
@@ -218,7 +275,17 @@ std::string Tool::Check(const std::vector<std::string>& args) const {
       if (isVersion) version = name;
       continue;
     }
-    if (tool != nullptr || entry->app->get_option_no_throw(name) != nullptr) continue;
+    if (tool != nullptr) continue;
+    if (const CLI::Option* option = entry->app->get_option_no_throw(name)) {
+      const bool takesValue = option->get_items_expected_max() > 0;
+      if (!takesValue && name != arg) return name + " takes no value";
+      const auto next = word + 1;
+      if (takesValue && name == arg &&
+          (next == args.end() || *next == "--" || IsOptionWord(*next))) {
+        return name + ": missing value " + option->get_type_name();
+      }
+      continue;
+    }
     std::vector<std::string> names = ToolOptionNames(true);
     for (const CLI::Option* option : entry->app->get_options()) {
       for (const std::string& longName : option->get_lnames()) names.push_back("--" + longName);
@@ -253,16 +320,15 @@ Outcome Tool::Execute(std::vector<std::string> args, Record& record) {
   try {
     m_app.parse(args);
   } catch (const CLI::CallForHelp&) {
-    outcome.kind = Outcome::kHelp;
-    outcome.help = m_app.help();
-    return outcome;
+    return HelpOutcome(m_app.help(), record);
   } catch (const CLI::CallForAllHelp&) {
-    outcome.kind = Outcome::kHelp;
-    outcome.help = m_app.help("", CLI::AppFormatMode::All);
-    return outcome;
+    return HelpOutcome(m_app.help("", CLI::AppFormatMode::All), record);
   } catch (const CLI::CallForVersion& version) {
     outcome.kind = Outcome::kHelp;
     outcome.help = std::string(version.what()) + "\n";
+    record.fields().Text("tool_version", FOLIAN_TOOL_VERSION);
+    record.fields().Integer("library_version", velmar::kCurrentMajorVersion);
+    record.fields().Text("build", FOLIAN_TOOL_BUILD);
     return outcome;
   } catch (const CLI::ParseError& error) {
     const std::vector<CLI::App*> chosen = m_app.get_subcommands();
@@ -275,12 +341,31 @@ Outcome Tool::Execute(std::vector<std::string> args, Record& record) {
     } else if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
       message = "missing command";
     }
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+      // In the order given (CLI11's own message reverses it), without the
+      // "--" that ended the options.
+      std::vector<std::string> extras = m_app.remaining(true);
+      const auto separator = std::find(extras.begin(), extras.end(), "--");
+      if (separator != extras.end()) extras.erase(separator);
+      message = outcome.command + ": unexpected argument" + (extras.size() > 1 ? "s" : "");
+      for (const std::string& extra : extras) message += " '" + extra + "'";
+    }
     record.Fail(message);
     return outcome;
   }
   Entry* entry = Find(m_app.get_subcommands().front()->get_name());
   outcome = Run(*entry, record);
   outcome.json = m_json;
+  return outcome;
+}
+
+Outcome Tool::HelpOutcome(std::string help, Record& record) {
+  Outcome outcome;
+  outcome.kind = Outcome::kHelp;
+  outcome.json = m_json;
+  record.Start("help");
+  record.fields().Text("text", WithoutFinalBreak(help));
+  outcome.help = std::move(help);
   return outcome;
 }
 

@@ -16,8 +16,8 @@ namespace folian::tool {
 
 struct Outcome {
   // kAnswer: the record holds the answer (or why there is none); kHelp:
-  // `help` holds text to print; kUsageError and kFileError: the record
-  // holds the reason.
+  // `help` holds text to print, and the record the same as JSON;
+  // kUsageError and kFileError: the record holds the reason.
   enum Kind { kAnswer, kHelp, kUsageError, kFileError };
   Kind kind = kAnswer;
   int status = kAnswered;
@@ -57,6 +57,9 @@ class Tool {
   // A usage error CLI11 would word less helpfully: an unknown name (with
   // the nearest known one) or --version beside a command. Empty if none.
   std::string Check(const std::vector<std::string>& args) const;
+  // The help asked for with --help: `help` as text, or as the help
+  // command's answer.
+  Outcome HelpOutcome(std::string help, Record& record);
   // The usage error of --version (`flag`) given with a command.
   static std::string VersionBeside(const std::string& flag, const Entry& entry);
 
@@ -87,6 +90,9 @@ const std::vector<ToolOption>& ToolOptions();
 // Their names, long and short; with `commands`, only of those every command
 // takes.
 std::vector<std::string> ToolOptionNames(bool commands);
+
+// `text` without its final line breaks: an answer field's form of a text.
+std::string WithoutFinalBreak(std::string text);
 
 // "folianutils 26.0.0" and the build, as --version prints them.
 std::string VersionText();

@@ -11,11 +11,6 @@
 namespace folian::tool {
 namespace {
 
-std::string WithoutFinalBreak(std::string text) {
-  while (!text.empty() && text.back() == '\n') text.pop_back();
-  return text;
-}
-
 struct HelpSettings {
   std::string command;
 };
@@ -82,10 +77,7 @@ std::string Tool::Completion() const {
     std::set<std::string> names(tool.begin(), tool.end());
     for (const CLI::Option* option : entry.app->get_options()) {
       if (option->get_positional()) {
-        if (option->get_name() == "FILE") {
-          takesFiles += "    " + std::string(entry.info.name) +
-                        ") COMPREPLY=($(compgen -f -- \"$cur\")) ;;\n";
-        }
+        if (option->get_name() == "FILE") takesFiles += std::string(entry.info.name) + "|";
         continue;
       }
       for (const std::string& longName : option->get_lnames()) {
@@ -102,7 +94,7 @@ std::string Tool::Completion() const {
          "# tool's own tables of commands and options.\n"
          "_folianutils() {\n"
          "  local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}\n"
-         "  local command='' option='' options='' values='' word i\n"
+         "  local command='' option='' options='' values='' word i after=0\n"
          "  if [[ $cur == = ]]; then\n"
          "    option=$prev cur=''\n"
          "  elif [[ $prev == = ]] && ((COMP_CWORD > 1)); then\n"
@@ -113,8 +105,8 @@ std::string Tool::Completion() const {
          "  for ((i = 1; i < COMP_CWORD; i++)); do\n"
          "    word=${COMP_WORDS[i]}\n"
          "    if [[ $word != -* && $word != = && ${COMP_WORDS[i - 1]} != = ]]; then\n"
-         "      command=$word\n"
-         "      break\n"
+         "      [[ -n $command ]] && ((++after))\n"
+         "      command=${command:-$word}\n"
          "    fi\n"
          "  done\n"
          "  case $command in\n"
@@ -135,13 +127,19 @@ std::string Tool::Completion() const {
          "  fi\n"
          "  if [[ $cur == -* ]]; then\n"
          "    COMPREPLY=($(compgen -W \"$options\" -- \"$cur\"))\n"
-         "  elif [[ -z $command || $command == help ]]; then\n"
+         "  elif [[ -z $command || ($command == help && after -eq 0) ]]; then\n"
          "    COMPREPLY=($(compgen -W '" +
          Joined(commands) +
          "' -- \"$cur\"))\n"
          "  else\n"
-         "    case $command in\n" +
-         takesFiles +
+         "    case $command in\n"
+         "      " +
+         takesFiles.substr(0, takesFiles.size() - 1) +
+         ")\n"
+         "        # One name a line, so a name with a blank is one word; bash\n"
+         "        # quotes the names and marks folders with a slash.\n"
+         "        compopt -o filenames 2>/dev/null\n"
+         "        mapfile -t COMPREPLY < <(compgen -f -- \"$cur\") ;;\n"
          "    esac\n"
          "  fi\n"
          "}\n"

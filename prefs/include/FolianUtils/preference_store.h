@@ -11,6 +11,7 @@
 /// @stable
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "FolianUtils/dictionary.h"
@@ -119,6 +120,11 @@ class FOLIAN_API Preferences : protected velmar::prefs::JsonCommon {
   const velmar_ustring& GetPrivateFilePath() const { return m_privateFilePath; }
   /// The full path of "<name>.public.json" (roaming application data).
   const velmar_ustring& GetPublicFilePath() const { return m_publicFilePath; }
+  /// The private and public file paths of the application's store of
+  /// `version`, the same as its GetPrivateFilePath() and GetPublicFilePath(),
+  /// formed without creating or reading anything.
+  /// @maychange
+  static std::pair<velmar_ustring, velmar_ustring> FilePathsOf(int version);
 
   /// Reads the list of strings stored under `name` (a key or a category,
   /// without the category rule) into `list`. False when there is no such
