@@ -440,12 +440,14 @@ TEST(LinuxWatchTest, KilledSavesNeverReportLostKeys) {
   constexpr int kKeys = 300;
   const Child first = Spawn({"--saver", folder.path().u8string(), std::to_string(kKeys)});
   ASSERT_TRUE(first);
-  FileStore probe(folder.path());
   const auto start = std::chrono::steady_clock::now();
   while (!fs::exists(folder.path() / "m.public.json") &&
          std::chrono::steady_clock::now() - start < 30s) {
     std::this_thread::sleep_for(2ms);
   }
+  // Kills land during saves: timed by how long the first save took.
+  const auto first_save = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now() - start);
   kill(first, SIGKILL);
   Wait(first);
   FileStore store(folder.path());
@@ -456,8 +458,9 @@ TEST(LinuxWatchTest, KilledSavesNeverReportLostKeys) {
   for (int kill_count = 0; kill_count < 20; ++kill_count) {
     const Child child = Spawn({"--saver", folder.path().u8string(), std::to_string(kKeys)});
     ASSERT_TRUE(child);
+    const auto delay = first_save / 2 + first_save * static_cast<int>(random() % 200) / 100;
     for (const auto& report : Follow(
-             store, [] { return false; }, std::chrono::milliseconds(5 + random() % 40))) {
+             store, [] { return false; }, delay)) {
       ++reports;
       for (const Change& change : report) removed += change.what == Change::kRemoved;
     }

@@ -15,7 +15,7 @@ tool_case(version_flag ARGS --version JSON "tool_version=${VERSION}" "library_ve
 set(commands number format-length format-area format-angle format-scale parse-length
   parse-lengths eval-length parse-angle parse-scale length-units demo vcb vcb-demo support-folders
   find-support-file upgrade-version culture help-url png-background prefs-list prefs-get
-  prefs-set prefs-import prefs-paths version batch help completion)
+  prefs-set prefs-import prefs-paths prefs-watch version batch help completion)
 tool_case(help_flag_of_command ARGS prefs-set --help WIDTH 80
   OUT_MATCHES "\nUsage: folianutils prefs-set [^\n]*\n.*  --app-version N  ")
 foreach(command IN LISTS commands)

@@ -4,8 +4,9 @@
     check_answers.py SCHEMA ANSWERS [--every-command]
 
 --every-command: each command must also have been seen answering (ok true)
-and failing (ok false); batch, which answers through its requests, only
-failing.
+and failing (ok false); batch, which answers through its requests, and
+prefs-watch, which answers as other processes save (its answers are checked
+by the watch tests), only failing.
 """
 import json
 import sys
@@ -29,7 +30,7 @@ def main(schema_path, answers_path, every_command):
                 seen.setdefault(answer.get("command"), set()).add(answer.get("ok"))
     if every_command:
         for command in schema["definitions"]["failure"]["properties"]["command"]["enum"]:
-            wanted = {False} if command == "batch" else {True, False}
+            wanted = {False} if command in ("batch", "prefs-watch") else {True, False}
             for ok in sorted(wanted - seen.get(command, set())):
                 problems.append(f"{command}: no answer with \"ok\":{str(ok).lower()} was checked")
     print("\n".join(problems))
