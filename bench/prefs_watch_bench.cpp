@@ -162,6 +162,8 @@ void BM_PipeWakeUp(benchmark::State& state) {
     if (pipe(there) != 0 || pipe(back) != 0) std::abort();
     const pid_t child = fork();
     if (child == 0) {
+      close(back[1]);
+      close(there[0]);
       char token = 0;
       while (read(back[0], &token, 1) == 1) {
         sent_at->store(Now());
@@ -169,14 +171,16 @@ void BM_PipeWakeUp(benchmark::State& state) {
       }
       _exit(0);
     }
+    close(back[0]);
+    close(there[1]);
     char token = 0;
     for (int i = 0; i < kSaves; ++i) {
       if (write(back[1], "g", 1) != 1 || read(there[0], &token, 1) != 1) std::abort();
       latencies.push_back((Now() - sent_at->load()) / 1e6);
     }
     close(back[1]);
+    close(there[0]);
     waitpid(child, nullptr, 0);
-    for (int fd : {there[0], there[1], back[0]}) close(fd);
   }
   Report(state, latencies);
 }
