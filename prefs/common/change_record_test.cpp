@@ -145,33 +145,5 @@ TEST(ChangeRecordTest, CompactingNeverChangesWhatAReplayDoes) {
   }
 }
 
-// Which files a save must write: the level each written value sits at,
-// and both after a deletion, which may have emptied either.
-TEST(ChangeRecordTest, LevelsChangedAreWhereTheWrittenValuesAre) {
-  const velmar_ustring cat("c");
-  const velmar_ustring key("k");
-  Tables tables;
-  tables[JsonCommon::TableIndex(kShareLevelPrivate, JsonCommon::kValueCategories)][cat] =
-      Variant(Dictionary{{key, Variant(true)}});
-  tables[JsonCommon::TableIndex(kShareLevelPublic, JsonCommon::kStringLists)][cat] = Variant(1);
-  const struct {
-    Op op;
-    std::array<bool, 2> levels;
-  } cases[] = {
-      {{4, JsonCommon::kValueCategories, cat, key}, {true, false}},
-      {{3, JsonCommon::kStringLists, cat, {}}, {false, true}},
-      {{4, JsonCommon::kValueCategories, cat, velmar_ustring("gone")}, {true, true}},
-      {{0, JsonCommon::kValueCategories, cat, key}, {true, true}},
-      {{1, JsonCommon::kValueCategories, cat, {}}, {true, true}},
-      {{2, JsonCommon::kValueCategories, cat, key}, {true, true}},
-  };
-  for (const auto& c : cases) {
-    ChangeRecord record;
-    c.op.To(record);
-    EXPECT_EQ(LevelsChanged(record, tables), c.levels) << c.op.what;
-  }
-  EXPECT_EQ(LevelsChanged(ChangeRecord(), tables), (std::array<bool, 2>{}));
-}
-
 }  // namespace
 }  // namespace velmar::prefs
