@@ -649,6 +649,9 @@ std::vector<JsonCommon::ValueChange> JsonCommon::ReloadChanges() {
   if (!status.ok()) {
     SetText(state.watch_error,
             base::FromAscii("cannot watch a folder of the preferences: ") + Describe(status));
+  } else if (changed && !state.watch_error.empty()) {
+    // Every folder is watched again.
+    SetText(state.watch_error, string_type());
   }
   if (!changed) return changes;
   std::array<PreferenceFile, 2> disk;
