@@ -8,7 +8,6 @@
 #include <sstream>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "FolianUtils/FolianUtils.h"
@@ -46,8 +45,7 @@ const char* const kTexts[] = {"  -3.25e2mm", "1:50",  "1' 2\"", "30°",
 std::string Answers(int i) {
   const velmar_ustring text(kTexts[i % std::size(kTexts)]);
   const double written = i * 7.3125;
-  double value = 0.0;
-  double values[3] = {};
+  double value = 0.0, values[3] = {};
   int count = 0;
   bool division = false;
   unsigned int rows = 0, columns = 0;
@@ -97,8 +95,7 @@ TEST(AnyThread, CallsAnswerAsOnOneThread) {
 }
 
 // Counts its deliveries; a one-shot removes itself from inside its first.
-class CountingObserver : public NotificationObserver {
- public:
+struct CountingObserver : NotificationObserver {
   CountingObserver(bool any_thread, bool one_shot) : m_anyThread(any_thread), m_oneShot(one_shot) {}
   void OnNotification(const std::string& name, const void*) override {
     ++calls;
@@ -106,11 +103,8 @@ class CountingObserver : public NotificationObserver {
   }
   bool ReceivesFromAnyThread() const override { return m_anyThread; }
 
+  const bool m_anyThread, m_oneShot;
   std::atomic<int> calls{0};
-
- private:
-  bool m_anyThread;
-  bool m_oneShot;
 };
 
 TEST(AnyThread, ObserversComeAndGoWhilePostsArrive) {
@@ -157,8 +151,7 @@ TEST(AnyThread, ObserversComeAndGoWhilePostsArrive) {
   EXPECT_EQ(passing[1].calls.load(), before[1]);
   EXPECT_EQ(steady.calls.load(), 2 * kPostsEach + 1);
   EXPECT_EQ(main_only.calls.load(), 1);
-  center.RemoveObserver(&steady);
-  center.RemoveObserver(&main_only);
+  for (auto* observer : {&steady, &main_only}) center.RemoveObserver(observer);
 }
 
 }  // namespace

@@ -8,10 +8,8 @@
 #include "FolianUtils/length_formatter.h"
 #include "FolianUtils/ustring.h"
 
-using velmar::units::LengthInfo;
-using velmar::units::UnitsInfo;
-using velmar::utils::CLengthFormatter;
-using velmar::utils::velmar_ustring;
+using namespace velmar::units;
+using namespace velmar::utils;
 
 #if defined(_WIN32)
 #define FOLIAN_HOST_EXPORT __declspec(dllexport)
@@ -33,7 +31,7 @@ namespace {
 bool UpperCaseLookup(const velmar_ustring& key, velmar_ustring& result) {
   result = key;
   for (auto& unit : result) {
-    if (unit >= 'a' && unit <= 'z') unit = static_cast<velmar::utils::utf16_unit>(unit - 32);
+    if (unit >= 'a' && unit <= 'z') unit = static_cast<utf16_unit>(unit - 32);
   }
   return true;
 }
@@ -54,9 +52,9 @@ TEST(HostLookupTest, ExportedThenRegisteredFunctionTranslates) {
   EXPECT_EQ(AreaName(UnitsInfo::kMeters), "0 scribbled ²");
   EXPECT_EQ(AreaName(UnitsInfo::kFeet), "0.01 Feet ²");
 
-  velmar::utils::RegisterHostStringLookup(&UpperCaseLookup);
+  RegisterHostStringLookup(&UpperCaseLookup);
   EXPECT_EQ(AreaName(UnitsInfo::kInches), "1 INCHES ²");
-  velmar::utils::RegisterHostStringLookup(nullptr);
+  RegisterHostStringLookup(nullptr);
   EXPECT_EQ(AreaName(UnitsInfo::kMeters), "0 Meters ²");
 }
 

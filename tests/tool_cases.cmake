@@ -20,7 +20,6 @@ tool_case(help_flag_of_command ARGS prefs-set --help WIDTH 80
   OUT_MATCHES "\nUsage: folianutils prefs-set [^\n]*\n.*  --app-version N  ")
 foreach(command IN LISTS commands)
   tool_case(help_${command} ARGS help ${command} WIDTH 80 OUT_MATCHES "\nUsage: folianutils ${command} [^\n]*\n.*  -h,--help  ")
-  # Every command's usage error is its JSON answer too.
   tool_case(usage_json_${command} ARGS ${command} --xyzzy --json STATUS 2
     JSON "command=${command}" "ok=OFF" ERR "^folianutils: unknown option '--xyzzy'\nRun ")
 endforeach()
@@ -146,8 +145,6 @@ if(NOT EMULATOR AND EXISTS /dev/full)
     ERR "^folianutils: fifo\\.png: not a regular file\n$")
 endif()
 
-# ---- preferences ---------------------------------------------------------------
-
 tool_case(prefs_set_int ARGS prefs-set ToolTestKey 42 --type int OUT "ToolTestKey\tint\t42\n"
   JSON "value=42")
 tool_case(prefs_get ARGS prefs-get ToolTestKey OUT "ToolTestKey\tint\t42\n"
@@ -183,8 +180,6 @@ endif()
 tool_case(prefs_set_earlier_version ARGS prefs-set ToolTestOld 7 --type int --app-version 25 OUT "ToolTestOld\tint\t7\n")
 tool_case(prefs_import ARGS prefs-import OUT "imported from 25\n" JSON "imported_from=25")
 
-# ---- what the read-only commands leave in the profile ------------------------------
-
 # No read-only command writes a file, and prefs-paths creates nothing (the
 # tree: "folder/" or "file mtime size" a line); the others may make the folders
 # the library makes by contract. Version 19 has none yet. Natively only.
@@ -207,26 +202,11 @@ if(DEFINED PROFILE AND (NOT DEFINED ONLY OR "read_only" MATCHES "${ONLY}"))
   endforeach()
 endif()
 
-# ---- batch -------------------------------------------------------------------------
-
-set(requests
-  "format-length 66.5 --format architectural --precision 4"
-  "parse-scale '1\"=4'\\'"
-  "bogus"
-  "parse-length 1/0"
-  "format-length 1 --precision 99"
-  "format-length --precision=4 --format=architectural 66.5"
-  "--json parse-length 0.1"
-  "parse-length 0.1 --json"
-  "format-length --help"
-  "batch"
-  "help"
-  "parse-length \"5"
-  ""
-  "parse-length 5${FF}"
-  "culture fr"
-  "number 0.1"
-  "eval-length 5+x")
+set(requests "format-length 66.5 --format architectural --precision 4" "parse-scale '1\"=4'\\'"
+  bogus "parse-length 1/0" "format-length 1 --precision 99"
+  "format-length --precision=4 --format=architectural 66.5" "--json parse-length 0.1"
+  "parse-length 0.1 --json" "format-length --help" batch help "parse-length \"5" ""
+  "parse-length 5${FF}" "culture fr" "number 0.1" "eval-length 5+x")
 string(REPLACE ";" "\n" requests "${requests}")
 # Batch's status: 1 when any request answered "none" or failed, else 0.
 tool_case(batch_mixed ARGS batch INPUT "${requests}\n" STATUS 1

@@ -1,28 +1,19 @@
 # Runs the folianutils tool as users and scripts do, case by case from the
-# table in tool_cases.cmake, and checks the exit status, standard output and
-# standard error of each.
-#   cmake -DTOOL=<folianutils> [-DEMULATOR=<wine>] -DWORK=<folder>
-#         -DVERSION=<the version --version prints>
-#         [-DPROFILE=<folder>] [-DONLY=<regex of case names>] -P tool_test.cmake
-# PROFILE: a fresh home and XDG folders (not under Wine, whose profile is
-# the Wine prefix). A case:
+# table in tool_cases.cmake, checking exit status, standard output and error.
+#   cmake -DTOOL=<folianutils> [-DEMULATOR=<wine>] -DWORK=<folder> -DVERSION=<--version's>
+#         [-DPROFILE=<fresh home and XDG folders; not under Wine>]
+#         [-DONLY=<regex of case names>] -P tool_test.cmake
 #   tool_case(<name> ARGS <arguments...> [STATUS <regex, 0 by default>]
 #     [OUT <exact standard output> | OUT_MATCHES <regex>]
-#     [ERR <regex; standard error must be empty by default>] [INPUT <text>]
-#     [JSON <[line:]path=value>...]  the answer's fields; path is dot-separated,
-#                                    value as CMake reads it (true is ON, null
-#                                    is <null>). Without --json in ARGS the case
-#                                    runs twice: as given, for OUT, and with
-#                                    --json added, for JSON
-#     [STDOUT_FILE <file> | PIPE_HEAD]  standard output to the file, or
-#                                    through head -n 1
-#     [TIMEOUT <seconds>]            a case that must end this soon
-#     [WIDTH <columns>])             no line of standard output is wider
-# Cases named Linux_* need a Linux host (/dev/full, head). Every JSON answer
-# is checked against tool/answers.schema.json; natively, every command must
-# have been seen answering and failing. completion_case(<partial command
-# line> <offers, sorted>...) drives the bash completion as bash would; the
-# man page's examples run in sh, giving the answers shown.
+#     [ERR <regex; empty by default>] [INPUT <text>] [WIDTH <most columns of output>]
+#     [JSON <[line:]path=value>...]  fields of the answer; path dot-separated, value
+#                                    as CMake reads it (true is ON, null <null>);
+#                                    without --json in ARGS the case runs again with it
+#     [STDOUT_FILE <file> | PIPE_HEAD] [TIMEOUT <seconds>])
+# Linux_* cases need /dev/full and head. Every JSON answer is checked against
+# tool/answers.schema.json; natively, every command must be seen answering and
+# failing. completion_case(<partial line> <sorted offers>...) drives the bash
+# completion; the man page's examples run in sh, giving the answers shown.
 cmake_minimum_required(VERSION 3.20)
 
 string(ASCII 255 FF)  # a byte that never occurs in UTF-8
@@ -41,10 +32,8 @@ file(COPY_FILE ${CMAKE_CURRENT_LIST_DIR}/../fuzz/corpus/png_background/rgb8 ${WO
 set(tool_dir ${CMAKE_CURRENT_LIST_DIR}/../tool)
 
 if(EMULATOR)
-  # One Wine server for every case: starting one per case costs seconds. It
-  # and its services start here with /dev/null, not a pipe of ours, as their
-  # output: a pipe they hold open would never end; the first program sets up
-  # a new Wine prefix.
+  # One Wine server for every case (one each costs seconds), started on
+  # /dev/null: a pipe of ours it held open would never end.
   get_filename_component(wine_dir ${EMULATOR} DIRECTORY)
   find_program(WINESERVER NAMES wineserver64 wineserver HINTS ${wine_dir} NO_DEFAULT_PATH)
   set(quiet INPUT_FILE /dev/null OUTPUT_FILE /dev/null ERROR_FILE /dev/null)
@@ -69,8 +58,7 @@ function(tool_case name)
   if(NOT DEFINED C_ERR)
     set(C_ERR "^$")
   endif()
-  set(input ${WORK}/${name}.in)
-  file(WRITE ${input} "${C_INPUT}")
+  file(WRITE ${WORK}/${name}.in "${C_INPUT}")
   set(output OUTPUT_VARIABLE out)
   if(C_STDOUT_FILE)
     set(output OUTPUT_FILE ${C_STDOUT_FILE})
@@ -81,26 +69,19 @@ function(tool_case name)
   if(C_TIMEOUT)
     set(timeout TIMEOUT ${C_TIMEOUT})
   endif()
-  set(passes plain)
-  if(DEFINED C_JSON AND NOT "--json" IN_LIST C_ARGS)
-    list(APPEND passes json)
-  endif()
-  foreach(pass IN LISTS passes)
-    set(args ${C_ARGS})
-    if(pass STREQUAL "json")
-      list(APPEND args --json)
+  string(REPEAT "[^\n]" 0${C_WIDTH} wide)
+  foreach(extra IN ITEMS "" --json)
+    if(extra AND (NOT DEFINED C_JSON OR "--json" IN_LIST C_ARGS))
+      break()
     endif()
+    set(args ${C_ARGS} ${extra})
     set(out "")
-    execute_process(COMMAND ${EMULATOR} ${TOOL} ${args} ${pipe} INPUT_FILE ${input} ${output}
+    execute_process(COMMAND ${EMULATOR} ${TOOL} ${args} ${pipe} INPUT_FILE ${WORK}/${name}.in ${output}
       ERROR_VARIABLE err RESULTS_VARIABLE statuses WORKING_DIRECTORY ${WORK} ${timeout})
     list(GET statuses 0 status)
-    # Windows writes text with CR LF.
-    string(REPLACE "\r" "" out "${out}")
+    string(REPLACE "\r" "" out "${out}")  # Windows writes CR LF
     string(REPLACE "\r" "" err "${err}")
-    if(C_WIDTH)
-      string(REPEAT "[^\n]" ${C_WIDTH} wide)
-    endif()
-    if(NOT status MATCHES "^(${C_STATUS})$" OR NOT err MATCHES "${C_ERR}" OR (pass STREQUAL "plain"
+    if(NOT status MATCHES "^(${C_STATUS})$" OR NOT err MATCHES "${C_ERR}" OR (NOT extra
        AND ((C_WIDTH AND out MATCHES "${wide}[^\n]") OR (DEFINED C_OUT AND NOT out STREQUAL C_OUT)
             OR (DEFINED C_OUT_MATCHES AND NOT out MATCHES "${C_OUT_MATCHES}"))))
       message(SEND_ERROR "FAILED ${name}: folianutils ${args}\n  status: ${status}\n"
@@ -115,16 +96,14 @@ function(tool_case name)
     string(REPLACE "\n" ";" lines "${lines}")
     foreach(check IN LISTS C_JSON)
       string(REGEX MATCH "^(([0-9]+):)?([^=]+)=(.*)$" matched "${check}")
-      math(EXPR index "0${CMAKE_MATCH_2}")
-      set(want "${CMAKE_MATCH_4}")
       string(REPLACE "." ";" path "${CMAKE_MATCH_3}")
-      list(GET lines ${index} json)
+      list(GET lines 0${CMAKE_MATCH_2} json)
       string(JSON type ERROR_VARIABLE error TYPE "${json}" ${path})
       set(got "<null>")
       if(NOT type STREQUAL "NULL")
         string(JSON got ERROR_VARIABLE error GET "${json}" ${path})
       endif()
-      if(error OR NOT got STREQUAL want)
+      if(error OR NOT got STREQUAL "${CMAKE_MATCH_4}")
         message(SEND_ERROR "FAILED ${name}: ${check}: got '${got}'\n  line: ${json}")
       endif()
     endforeach()
@@ -135,13 +114,11 @@ endfunction()
 # into COMP_WORDS as bash does ("--opt=value" is "--opt", "=", "value") and
 # prints the offers, after the options the script asks of compopt.
 if(EXISTS /dev/full)
-  execute_process(COMMAND ${EMULATOR} ${TOOL} completion OUTPUT_VARIABLE script
+  execute_process(COMMAND ${EMULATOR} ${TOOL} completion OUTPUT_FILE ${WORK}/completion.bash
     INPUT_FILE /dev/null)
-  string(REPLACE "\r" "" script "${script}")
-  file(WRITE ${WORK}/completion.bash "${script}")
   file(WRITE ${WORK}/complete.sh [=[
 set -f
-source "$1"
+source <(tr -d '\r' < "$1")
 compopt() { printf '[%s]|' "$*"; }
 read -ra COMP_WORDS <<< "${2//=/ = }"
 [[ $2 == *" " ]] && COMP_WORDS+=("")
@@ -172,7 +149,6 @@ if(EXISTS /dev/full AND (NOT DEFINED ONLY OR "examples" MATCHES "${ONLY}"))
   include(${tool_dir}/examples.cmake)
   folian_example_lines(${tool_dir}/folianutils.examples example)
   set(script "folianutils() { ${EMULATOR} '${TOOL}' \"$@\"; }\n")
-  set(shown "")
   foreach(i RANGE 1 ${example_count})
     if(example_${i} MATCHES "^\\$ (.*)$")
       string(APPEND script "${CMAKE_MATCH_1}\n")

@@ -25,17 +25,13 @@ TEST(ShortestText, IsTheShortestTextThatReadsBack) {
   EXPECT_EQ(ShortestFloatText(7.071068f), "7.071068");
 }
 
-std::string Json(const Record& record) {
-  std::string json;
-  record.WriteJson(json);
-  return json;
+std::string Written(const Record& record, bool json) {
+  std::string text;
+  json ? record.WriteJson(text) : record.WritePlain(text);
+  return text;
 }
-
-std::string Plain(const Record& record) {
-  std::string plain;
-  record.WritePlain(plain);
-  return plain;
-}
+std::string Json(const Record& record) { return Written(record, true); }
+std::string Plain(const Record& record) { return Written(record, false); }
 
 // One record, both forms: every field is in the JSON, escaped, invalid UTF-8
 // replaced; plain text shows the shown ones with their labels, joined as asked.

@@ -1,18 +1,12 @@
 # Writes, from the installed public headers, what the interface test names:
-#   exported_functions.inc  per exported free function, and per out-of-line
-#                           constructor, destructor and public or protected
-#                           member function of an exported class, a call with
-#                           arguments of exactly its declared parameter types
-#                           (from a class derived from the member's class,
-#                           qualified, so virtual members link too);
-#                           kExportedFunctions lists their addresses
-#   exported_data.inc       FOLIAN_DATA(qualified name) per constant and
-#                           static data member a program outside can reach,
-#                           FOLIAN_PROTECTED_DATA(class, name) per protected one
+#   exported_functions.inc: per exported free function, and per out-of-line constructor,
+#     destructor and public or protected member function of an exported class, a call at
+#     exactly its declared parameter types (from a derived class, qualified, so virtual
+#     members link too); kExportedFunctions lists their addresses
+#   exported_data.inc: FOLIAN_DATA(qualified name) per constant and static data member a
+#     program outside can reach, FOLIAN_PROTECTED_DATA(class, name) per protected one
 #   cmake -DHEADERS=<include/FolianUtils> -DOUTPUT=<folder> -P exported_names.cmake
 file(GLOB headers "${HEADERS}/*.h")
-set(functions "")
-set(function_names "")
 set(data "")
 set(index 0)
 

@@ -2,7 +2,6 @@
 // it and checks that the library left the process; loaded again, the library
 // must start afresh.
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -14,33 +13,26 @@
 
 namespace {
 
-using UseFunction = void (*)();
-using IsFreshFunction = int (*)();
-
 int g_failures = 0;
 
-void Check(bool ok, const char* what) {
+bool Check(bool ok, const std::string& what) {
   if (!ok) {
-    std::fprintf(stderr, "FAILED: %s\n", what);
+    std::fprintf(stderr, "FAILED: %s\n", what.c_str());
     ++g_failures;
   }
+  return ok;
 }
 
 #if defined(_WIN32)
 using Module = HMODULE;
 
-std::wstring Wide(const std::string& text) {
-  std::wstring wide;
-  for (const char c : text) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
-  return wide;
-}
-Module Open(const char* path) { return LoadLibraryW(Wide(path).c_str()); }
+Module Open(const char* path) { return LoadLibraryA(path); }
 void* Symbol(Module module, const char* name) {
   return reinterpret_cast<void*>(GetProcAddress(module, name));
 }
 bool Close(Module module) { return FreeLibrary(module) != 0; }
 bool LibraryIsLoaded(const char* name) {
-  return GetModuleHandleW(Wide(std::string(name) + ".dll").c_str()) != nullptr;
+  return GetModuleHandleA((std::string(name) + ".dll").c_str()) != nullptr;
 }
 #else
 using Module = void*;
@@ -63,10 +55,7 @@ const char* const kLibraries[] = {"FolianUtils", "TrelvinCommonPreferences", "Tr
 
 void CheckNoneLoaded(const char* when) {
   for (const char* library : kLibraries) {
-    if (LibraryIsLoaded(library)) {
-      std::fprintf(stderr, "FAILED: %s is loaded %s\n", library, when);
-      ++g_failures;
-    }
+    Check(!LibraryIsLoaded(library), std::string(library) + " is not loaded " + when);
   }
 }
 
@@ -74,12 +63,12 @@ void CheckNoneLoaded(const char* when) {
 // and unloads the probe.
 bool LoadUseAndUnload(const char* probe_path) {
   const Module module = Open(probe_path);
-  Check(module != nullptr, "the probe loads");
-  if (module == nullptr) return false;
-  const auto use = reinterpret_cast<UseFunction>(Symbol(module, "FolianProbeUse"));
-  const auto is_fresh = reinterpret_cast<IsFreshFunction>(Symbol(module, "FolianProbeIsFresh"));
-  Check(use != nullptr && is_fresh != nullptr, "the probe exports its functions");
-  if (use == nullptr || is_fresh == nullptr) return false;
+  if (!Check(module != nullptr, "the probe loads")) return false;
+  const auto use = reinterpret_cast<void (*)()>(Symbol(module, "FolianProbeUse"));
+  const auto is_fresh = reinterpret_cast<int (*)()>(Symbol(module, "FolianProbeIsFresh"));
+  if (!Check(use != nullptr && is_fresh != nullptr, "the probe exports its functions")) {
+    return false;
+  }
   Check(LibraryIsLoaded("FolianUtils"), "loading the probe loads the library");
   Check(is_fresh() == 1, "the library starts fresh");
   use();
