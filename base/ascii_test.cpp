@@ -20,7 +20,6 @@ TEST(Ascii, ClassesAgreeWithTheCLocaleAndSkipsStopOutsideThem) {
     EXPECT_EQ(IsAsciiSpace(c), ascii && std::isspace(static_cast<int>(c)) != 0)
         << static_cast<unsigned>(c);
   }
-  // Skips and trims stop at the first unit outside the class.
   const std::u16string text = u" \t042 x\xA0 \n";
   const char16_t* begin = text.data();
   const char16_t* end = begin + text.size();

@@ -15,15 +15,12 @@ namespace folian {
 namespace {
 
 TEST(CultureFromLanguageId, Table) {
-  const struct {
-    std::uint16_t language_id;
-    const char* culture;
-  } cases[] = {{0x0409, "en-US"}, {0x0009, "en-GB"}, {0x0804, "zh-CN"}, {0x1004, "zh-CN"},
-               {0x0C04, "zh-TW"}, {0x0816, "pt-PT"}, {0x0416, "pt-BR"}, {0x081A, "hr"},
-               {0x040D, "iw"},    {0xFFFF, "en-US"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(CultureFromLanguageId(c.language_id).ToUTF8(), c.culture)
-        << std::hex << c.language_id;
+  const std::pair<std::uint16_t, const char*> cases[] = {
+      {0x0409, "en-US"}, {0x0009, "en-GB"}, {0x0804, "zh-CN"}, {0x1004, "zh-CN"},
+      {0x0C04, "zh-TW"}, {0x0816, "pt-PT"}, {0x0416, "pt-BR"}, {0x081A, "hr"},
+      {0x040D, "iw"},    {0xFFFF, "en-US"}};
+  for (const auto& [language_id, culture] : cases) {
+    EXPECT_EQ(CultureFromLanguageId(language_id).ToUTF8(), culture) << std::hex << language_id;
   }
 }
 

@@ -38,26 +38,25 @@ TEST_F(HelpURLTableTest, FillsPlaceholdersAndSetsTheLocalFileFlag) {
       "install": "{INSTALL_DIR}/i", "number": 5, "dup": "first", "dup": "second", "dup2": 1,
       "dup2": "second", "Key": "upper", "a\u0000b": "nul", "\u00e9": "escaped"})"));
   const std::string all_users = GetInstallSupportFolder().ToUTF8();
-  struct Case {
-    std::string key;
-    bool flag_before;
-    std::string url;
-    bool flag_after;
-  };
-  for (const Case& c :
-       {Case{"p", false, "win-26-" + m_web_code.ToUTF8(), false},
-        Case{"twice", true, "26/26", true}, Case{"lower", false, "{version}", false},
-        Case{"braces", false, "{26}", false},
-        Case{"all", false, all_users + "/a|" + all_users + "/b", true},
-        Case{"install", false, GetApplicationFolder().ToUTF8() + "/i", true},
-        Case{"number", false, "", false}, Case{"missing", true, "", true},
-        Case{"dup", false, "first", false}, Case{"dup2", false, "", false},
-        Case{"key", false, "", false}, Case{"a", false, "", false},
-        Case{std::string("a\0b", 3), false, "nul", false},
-        Case{"\xC3\xA9", false, "escaped", false}}) {
-    bool isLocalFile = c.flag_before;
-    EXPECT_EQ(c.url, table.GetURL(velmar_ustring(c.key), isLocalFile).ToUTF8()) << c.key;
-    EXPECT_EQ(c.flag_after, isLocalFile) << c.key;
+  const std::tuple<std::string, bool, std::string, bool> cases[] = {
+      {"p", false, "win-26-" + m_web_code.ToUTF8(), false},
+      {"twice", true, "26/26", true},
+      {"lower", false, "{version}", false},
+      {"braces", false, "{26}", false},
+      {"all", false, all_users + "/a|" + all_users + "/b", true},
+      {"install", false, GetApplicationFolder().ToUTF8() + "/i", true},
+      {"number", false, "", false},
+      {"missing", true, "", true},
+      {"dup", false, "first", false},
+      {"dup2", false, "", false},
+      {"key", false, "", false},
+      {"a", false, "", false},
+      {std::string("a\0b", 3), false, "nul", false},
+      {"\xC3\xA9", false, "escaped", false}};
+  for (const auto& [key, flag_before, url, flag_after] : cases) {
+    bool isLocalFile = flag_before;
+    EXPECT_EQ(url, table.GetURL(velmar_ustring(key), isLocalFile).ToUTF8()) << key;
+    EXPECT_EQ(flag_after, isLocalFile) << key;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 #include "environment/image_background_internal.h"
 #include "environment/support_folders_test_roots.h"
@@ -62,11 +63,7 @@ class ImageBackgroundTest : public test::TemporaryFolderTest {
 };
 
 TEST_F(ImageBackgroundTest, ReadsTheBackgroundChunk) {
-  const struct {
-    const char* what;
-    std::string bytes;
-    std::uint32_t expected;
-  } cases[] = {
+  const std::tuple<const char*, std::string, std::uint32_t> cases[] = {
       {"8-bit colour", Png(8, 2) + Background({0, 128, 255}) + Chunk("IEND"), 0xFFFF8000u},
       {"16-bit grey", Png(16) + Background({0xFFFF}), 0xFFFFFFFFu},
       {"8-bit grey truncates", Png(8) + Background({33}), 0xFF202020u},
@@ -87,7 +84,7 @@ TEST_F(ImageBackgroundTest, ReadsTheBackgroundChunk) {
       {"truncated header", Cut(Png(8), 8), kFailed},
       {"header without CRC", Cut(Png(8), 2), kFailed},
       {"huge chunk length", Png(8) + Chunk("zzzz", "", 0xFFFFFFFFu) + Background({9}), kFailed}};
-  for (const auto& c : cases) EXPECT_EQ(c.expected, Read(c.bytes)) << c.what;
+  for (const auto& [what, bytes, expected] : cases) EXPECT_EQ(expected, Read(bytes)) << what;
 }
 
 TEST_F(ImageBackgroundTest, OnlyPngExtensionsAreOpened) {

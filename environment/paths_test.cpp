@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <tuple>
 
 #include "environment/paths_internal.h"
 #include "environment/support_folders_test_roots.h"
@@ -42,21 +43,16 @@ TEST(Paths, NormalizeAppendAndParent) {
 using PathsOnDisk = test::TemporaryFolderTest;
 
 TEST_F(PathsOnDisk, ExistenceQueriesAndCreation) {
-  const struct {
-    velmar_ustring path;
-    bool exists;
-    bool folder;
-    bool created;
-  } cases[] = {
+  const std::tuple<velmar_ustring, bool, bool, bool> cases[] = {
       {MakeFile("file.txt"), true, false, false},    {m_folder.upath(), true, true, true},
       {Path("file.txt/below"), false, false, false}, {"", false, false, false},
       {Path("a\\b\\c\\"), false, false, true},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(FileExists(c.path), c.exists) << c.path;
-    EXPECT_EQ(IsDirectory(c.path), c.folder) << c.path;
-    EXPECT_EQ(CreateDirectories(c.path), c.created) << c.path;
-    EXPECT_EQ(IsDirectory(c.path), c.created) << c.path;
+  for (const auto& [path, exists, folder, created] : cases) {
+    EXPECT_EQ(FileExists(path), exists) << path;
+    EXPECT_EQ(IsDirectory(path), folder) << path;
+    EXPECT_EQ(CreateDirectories(path), created) << path;
+    EXPECT_EQ(IsDirectory(path), created) << path;
   }
   velmar_ustring with_null = m_folder.upath();
   with_null += velmar::utils::utf16_unit(0);
@@ -83,11 +79,9 @@ TEST_F(LinuxPathsOnDisk, StatusFailureOtherThanMissingIsRaised) {
 #endif
 
 TEST_F(PathsOnDisk, RecursiveSearchGoesDepthFirstAndSkipsUnreadableFolders) {
-  const struct {
-    const char* make;  // made before the search
-    const char* name;
-    const char* found;  // null: not found
-  } cases[] = {
+  // make: made before the search
+  // expected: null when not found
+  const std::tuple<const char*, const char*, const char*> cases[] = {
       {"closed/x.txt", "target.json", nullptr},
       {"one/two/three/target.json", "target.json", "one/two/three/target.json"},
       {"one/target.json", "target.json", "one/target.json"},  // shallower first
@@ -95,10 +89,10 @@ TEST_F(PathsOnDisk, RecursiveSearchGoesDepthFirstAndSkipsUnreadableFolders) {
       {"", "three", "one/two/three"},
   };
   velmar_ustring found = "unchanged";
-  for (const auto& c : cases) {
-    if (*c.make != 0) MakeFile(c.make);
-    EXPECT_EQ(FindFileRecursive(m_folder.upath(), c.name, found), c.found != nullptr) << c.name;
-    EXPECT_EQ(found, c.found != nullptr ? Path(c.found) : "unchanged");
+  for (const auto& [make, name, expected] : cases) {
+    if (*make != 0) MakeFile(make);
+    EXPECT_EQ(FindFileRecursive(m_folder.upath(), name, found), expected != nullptr) << name;
+    EXPECT_EQ(found, expected != nullptr ? Path(expected) : "unchanged");
   }
   // A file is not searched as a folder.
   EXPECT_FALSE(FindFileRecursive(Path("one/target.json"), "x", found));
@@ -108,6 +102,7 @@ TEST_F(PathsOnDisk, RecursiveSearchGoesDepthFirstAndSkipsUnreadableFolders) {
   const bool restricted = !std::filesystem::exists(m_folder.path() / "closed" / "x.txt", error);
   EXPECT_EQ(FindFileRecursive(m_folder.upath(), "x.txt", found), !restricted);
   EXPECT_TRUE(FindFileRecursive(m_folder.upath(), "three", found));
+  std::filesystem::permissions(m_folder.path() / "closed", std::filesystem::perms::owner_all);
 }
 
 // Folder links are followed, and each real folder is listed once.

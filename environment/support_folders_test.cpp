@@ -17,7 +17,6 @@ using velmar::utils::velmar_ustring;
 
 class SupportFolders : public test::SupportRootsTest {
  protected:
-  // `relative` below the "Trelvin" tree of a root.
   static velmar_ustring Under(const velmar_ustring& root, const char* relative) {
     return AppendPath(root, velmar_ustring("Trelvin/") + relative);
   }

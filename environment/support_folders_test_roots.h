@@ -45,18 +45,8 @@ class TemporaryFolder {
     }
   }
   ~TemporaryFolder() {
-    if (m_path.empty()) return;
     std::error_code error;
-    // Give back the permissions a test took away, so that removal succeeds.
-    for (auto it = std::filesystem::recursive_directory_iterator(
-             m_path, std::filesystem::directory_options::skip_permission_denied, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-      if (it->is_directory(error) && !it->is_symlink(error)) {
-        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, error);
-      }
-    }
-    std::filesystem::remove_all(m_path, error);
+    if (!m_path.empty()) std::filesystem::remove_all(m_path, error);
   }
   TemporaryFolder(const TemporaryFolder&) = delete;
   TemporaryFolder& operator=(const TemporaryFolder&) = delete;
@@ -69,7 +59,6 @@ class TemporaryFolder {
   std::filesystem::path m_path;
 };
 
-// Tests on files in a temporary folder of their own.
 class TemporaryFolderTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(m_folder.ok()); }
@@ -77,7 +66,7 @@ class TemporaryFolderTest : public ::testing::Test {
   velmar_ustring Path(const velmar_ustring& relative) const {
     return AppendPath(m_folder.upath(), relative);
   }
-  // Writes `bytes` to the file, its folders created first; returns its path.
+  // Creates the file's folders first.
   static velmar_ustring WriteFile(const velmar_ustring& path, const std::string& bytes = "x") {
     EXPECT_TRUE(CreateDirectories(GetParentFolder(path)));
     std::ofstream(ToFsPath(path), std::ios::binary) << bytes;

@@ -64,51 +64,46 @@ TEST(UstringTest, CheckedAccessAndGrowthThrowTheDocumentedMessages) {
 
 TEST(UstringTest, SubstringsClamp) {
   const velmar_ustring s("abcabc");
-  struct Case {
-    velmar_ustring got;
-    const char* expected;
-  };
-  for (const Case& c : {Case{s.Left(-3), ""}, Case{s.Left(7), "abcabc"}, Case{s.Right(2), "bc"},
-                        Case{s.Right(7), "abcabc"}, Case{s.Mid(-4), "abcabc"}, Case{s.Mid(7), ""},
-                        Case{s.Mid(1u, 9u), "bcabc"}, Case{s.Mid(6u, 1u), ""}}) {
-    EXPECT_EQ(c.got, velmar_ustring(c.expected)) << c.expected;
+  const std::pair<velmar_ustring, const char*> cases[] = {
+      {s.Left(-3), ""},         {s.Left(7), "abcabc"}, {s.Right(2), "bc"},
+      {s.Right(7), "abcabc"},   {s.Mid(-4), "abcabc"}, {s.Mid(7), ""},
+      {s.Mid(1u, 9u), "bcabc"}, {s.Mid(6u, 1u), ""}};
+  for (const auto& [got, expected] : cases) {
+    EXPECT_EQ(got, velmar_ustring(expected)) << expected;
   }
 }
 
 TEST(UstringTest, CompareIsOrdinalAndNoCaseStopsAtSurrogatesAndZero) {
-  struct Case {
-    std::u16string_view a;
-    std::u16string_view b;
-    int ordinal;
-    int no_case;
-  };
   const std::u16string_view surrogate_a(u"\xDC00\x61", 2);
   const std::u16string_view surrogate_upper_a(u"\xDC00\x41", 2);
-  for (const Case& c :
-       {Case{u"abc", u"abc", 0, 0}, Case{u"ab", u"abc", -1, -1}, Case{u"abd", u"abc", 1, 1},
-        Case{u"B", u"a", -1, 1}, Case{u"HeLLo", u"hEllO", -1, 0}, Case{u"", u"", 0, 0},
-        Case{u"\xD83D", u"\xFF00", -1, -1}, Case{u"\xD800", u"\xD801", -1, -1},
-        Case{surrogate_a, surrogate_upper_a, 1, 0},  // equal surrogates continue the walk
-        Case{std::u16string_view(u"a\0x", 3), std::u16string_view(u"A\0y", 3), 1, 0}}) {
-    EXPECT_EQ(FromUnits(c.a).Compare(FromUnits(c.b)), c.ordinal) << FromUnits(c.a);
-    EXPECT_EQ(FromUnits(c.a).CompareNoCase(FromUnits(c.b)), c.no_case) << FromUnits(c.a);
+  const std::tuple<std::u16string_view, std::u16string_view, int, int> cases[] = {
+      {u"abc", u"abc", 0, 0},
+      {u"ab", u"abc", -1, -1},
+      {u"abd", u"abc", 1, 1},
+      {u"B", u"a", -1, 1},
+      {u"HeLLo", u"hEllO", -1, 0},
+      {u"", u"", 0, 0},
+      {u"\xD83D", u"\xFF00", -1, -1},
+      {u"\xD800", u"\xD801", -1, -1},
+      {surrogate_a, surrogate_upper_a, 1, 0},  // equal surrogates continue the walk
+      {std::u16string_view(u"a\0x", 3), std::u16string_view(u"A\0y", 3), 1, 0}};
+  for (const auto& [a, b, ordinal, no_case] : cases) {
+    EXPECT_EQ(FromUnits(a).Compare(FromUnits(b)), ordinal) << FromUnits(a);
+    EXPECT_EQ(FromUnits(a).CompareNoCase(FromUnits(b)), no_case) << FromUnits(a);
   }
 }
 
 TEST(UstringTest, ReplaceTrimLowerAndToInt) {
-  struct Case {
-    const char* text;
-    const char* old_text;
-    const char* new_text;
-    int count;
-    const char* result;
-  };
-  for (const Case& c : {Case{"aaa", "aa", "b", 1, "ba"}, Case{"a.b.c", ".", "::", 2, "a::b::c"},
-                        Case{"abc", "x", "y", 0, "abc"}, Case{"abc", "b", "b", 0, "abc"},
-                        Case{"abc", "", "x", 0, "abc"}}) {
-    velmar_ustring s(c.text);
-    EXPECT_EQ(s.Replace(velmar_ustring(c.old_text), velmar_ustring(c.new_text)), c.count) << c.text;
-    EXPECT_EQ(s, velmar_ustring(c.result)) << c.text;
+  const std::tuple<const char*, const char*, const char*, int, const char*> cases[] = {
+      {"aaa", "aa", "b", 1, "ba"},
+      {"a.b.c", ".", "::", 2, "a::b::c"},
+      {"abc", "x", "y", 0, "abc"},
+      {"abc", "b", "b", 0, "abc"},
+      {"abc", "", "x", 0, "abc"}};
+  for (const auto& [text, old_text, new_text, count, result] : cases) {
+    velmar_ustring s(text);
+    EXPECT_EQ(s.Replace(velmar_ustring(old_text), velmar_ustring(new_text)), count) << text;
+    EXPECT_EQ(s, velmar_ustring(result)) << text;
   }
   velmar_ustring text(" \t\n 12.5 \r\n\t");
   EXPECT_EQ(text.Trimmed(), velmar_ustring("12.5"));

@@ -31,10 +31,7 @@ TEST(FormatTest, WritesWhatTheUniversalCrtWrites) {
   const velmar_ustring a("A");
   const velmar_ustring b("B");
   const velmar_ustring empty;
-  const struct {
-    velmar_ustring got;
-    const char* expected;
-  } cases[] = {
+  const std::pair<velmar_ustring, const char*> cases[] = {
       {Formatted("%5d|%-5d|%05d|%d|%u", 42, 42, 42, INT_MIN, 4000000000u),
        "   42|42   |00042|-2147483648|4000000000"},
       {Formatted("%x %X %o %#x|%I64d|%zu", 255, 255, 8, 255, 1LL << 40, std::size_t{123}),
@@ -76,7 +73,7 @@ TEST(FormatTest, WritesWhatTheUniversalCrtWrites) {
       {Formatted("%1$d %d", 1, 2), "<error>"},  // positional and sequential mixed
       {Formatted(velmar_ustring()), "<error>"},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.got, velmar_ustring(c.expected)) << c.expected;
+  for (const auto& [got, expected] : cases) EXPECT_EQ(got, velmar_ustring(expected)) << expected;
   EXPECT_EQ(Formatted("<%s>", smile.c_str()).length(), 4u);  // the pair passes through whole
 }
 

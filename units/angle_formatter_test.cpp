@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "base/math_constants.h"
 #include "units/user_notation_test_support.h"
@@ -30,28 +31,24 @@ AngleInfo Settings(UnitsInfo::Units units, int precision, bool suppressUnits = f
 // tolerance the measurement box drops the sign too. Each text reads back as
 // a value with the same text.
 TEST(AngleFormatterLocaleTest, Formats) {
-  const struct {
-    UnitsInfo::Units units;  // kUnitsCount: FormatAngleForVCB
-    int precision;
-    bool suppressUnits;
-    double radians;
-    const char* text;
-  } cases[] = {{UnitsInfo::kRadians, 4, true, -1.0, "-1.0000"},
-               {UnitsInfo::kDegrees, 9, false, kPi / 4, "45.00°"},
-               {UnitsInfo::kGradians, 1, false, -kPi / 2, "-100.0 r"},
-               {UnitsInfo::kDegrees, -3, false, kPi / 4, "45°"},
-               {UnitsInfo::kUnitsCount, 1, false, -0.0005, "0.0°"},
-               {UnitsInfo::kUnitsCount, 1, false, -0.001, "-0.1°"}};
-  for (const auto& c : cases) {
-    AngleFormatter formatter(Settings(c.units, c.precision, c.suppressUnits));
-    const velmar_ustring text = c.units == UnitsInfo::kUnitsCount
-                                    ? AngleFormatter::FormatAngleForVCB(c.radians)
-                                    : formatter.Format(c.radians);
-    EXPECT_EQ(text.ToUTF8(), Localized(c.text)) << c.units << " " << c.radians;
+  // kUnitsCount: FormatAngleForVCB
+  const std::tuple<UnitsInfo::Units, int, bool, double, const char*> cases[] = {
+      {UnitsInfo::kRadians, 4, true, -1.0, "-1.0000"},
+      {UnitsInfo::kDegrees, 9, false, kPi / 4, "45.00°"},
+      {UnitsInfo::kGradians, 1, false, -kPi / 2, "-100.0 r"},
+      {UnitsInfo::kDegrees, -3, false, kPi / 4, "45°"},
+      {UnitsInfo::kUnitsCount, 1, false, -0.0005, "0.0°"},
+      {UnitsInfo::kUnitsCount, 1, false, -0.001, "-0.1°"}};
+  for (const auto& [units, precision, suppressUnits, radians, expected] : cases) {
+    AngleFormatter formatter(Settings(units, precision, suppressUnits));
+    const velmar_ustring text = units == UnitsInfo::kUnitsCount
+                                    ? AngleFormatter::FormatAngleForVCB(radians)
+                                    : formatter.Format(radians);
+    EXPECT_EQ(text.ToUTF8(), Localized(expected)) << units << " " << radians;
     double typed = 0.0;
-    if (c.units == UnitsInfo::kUnitsCount) continue;
-    EXPECT_TRUE(AngleFormatter::Parse(text, typed)) << c.text;
-    EXPECT_EQ(Localized(c.text),
+    if (units == UnitsInfo::kUnitsCount) continue;
+    EXPECT_TRUE(AngleFormatter::Parse(text, typed)) << expected;
+    EXPECT_EQ(Localized(expected),
               formatter.Format(typed * formatter.GetAngleInfo().GetConversionFactor()).ToUTF8());
   }
   const AngleFormatter original(Settings(UnitsInfo::kDegrees, 1));
@@ -62,18 +59,14 @@ TEST(AngleFormatterLocaleTest, Formats) {
 
 // A percentage loses its last character, whatever it is.
 TEST(AngleFormatterLocaleTest, ParsesTheNumberAsTyped) {
-  const struct {
-    const char* text;
-    double value;
-    bool ok;
-  } cases[] = {{"~ 12.5°", 12.5, true}, {"~12.5", 12.5, true}, {"25%", 90, true},
-               {"50%°", 180, true},     {"0.5 r", 0.5, true},  {"", 0, false},
-               {"~", 0, false},         {"~°", 0, false},      {"%", 0, false},
-               {"°30", 0, false}};
-  for (const auto& c : cases) {
+  const std::tuple<const char*, double, bool> cases[] = {
+      {"~ 12.5°", 12.5, true}, {"~12.5", 12.5, true}, {"25%", 90, true}, {"50%°", 180, true},
+      {"0.5 r", 0.5, true},    {"", 0, false},        {"~", 0, false},   {"~°", 0, false},
+      {"%", 0, false},         {"°30", 0, false}};
+  for (const auto& [text, value, ok] : cases) {
     double out = -99.0;
-    EXPECT_EQ(AngleFormatter::Parse(velmar_ustring(Localized(c.text)), out), c.ok) << c.text;
-    EXPECT_NEAR(out, c.value, 1e-12) << c.text;
+    EXPECT_EQ(AngleFormatter::Parse(velmar_ustring(Localized(text)), out), ok) << text;
+    EXPECT_NEAR(out, value, 1e-12) << text;
   }
 }
 

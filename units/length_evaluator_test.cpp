@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -61,12 +62,8 @@ TEST(LengthEvaluatorLocaleTest, ReadsEachShapeOneWay) {
   const std::string huge = "1" + std::string(300, '0');
   const std::string open(kDepth, '(');
   const std::string close(kDepth, ')');
-  const struct {
-    int settings;
-    Error error;
-    double inches;
-    std::vector<std::string> texts;  // "." in the user's notation
-  } cases[] = {
+  // texts: "." in the user's notation
+  const std::tuple<int, Error, double, std::vector<std::string>> cases[] = {
       {kIn, Error::kNone, 140, {"(5'-6 1/2\" + 3 1/2\") * 2"}},
       {kIn, Error::kNone, 4, {"- - 4", "~ 3\" + 1\"", "6\" \xE2\x88\x92 2\"", "2 \xC3\x97 2"}},
       {kMmBare, Error::kNone, 60 + 7 * kMm, {"5' 6 + 1"}},
@@ -98,26 +95,26 @@ TEST(LengthEvaluatorLocaleTest, ReadsEachShapeOneWay) {
       // Unclosed parentheses end with one error, not a stack overflow.
       {kIn, Error::kTooLong, 0, {kLongest + "+@1", std::string(100000, '(')}},
       {kRatio, Error::kIncompatibleDimensions, 0, {"6' * 2"}}};
-  for (const auto& c : cases) {
-    for (std::string text : c.texts) {
+  for (const auto& [settings, error, expected, texts] : cases) {
+    for (std::string text : texts) {
       const std::size_t at = text.find('@');
       if (at != std::string::npos) text.erase(at, 1);
       const std::string shown = text.substr(0, 40);
       const velmar_ustring typed(InUserNotation(text));
-      const LengthInfo& info = Settings(c.settings);
+      const LengthInfo& info = Settings(settings);
       double inches = 42.0;
       LengthExpressionStatus status;
-      EXPECT_EQ(c.settings == kRatio ? EvaluateLengthRatio(typed, info, inches, &status)
-                                     : EvaluateLength(typed, info, inches, &status),
-                c.error == Error::kNone)
+      EXPECT_EQ(settings == kRatio ? EvaluateLengthRatio(typed, info, inches, &status)
+                                   : EvaluateLength(typed, info, inches, &status),
+                error == Error::kNone)
           << shown;
-      EXPECT_NEAR(inches, c.error == Error::kNone ? c.inches : 42.0, 1e-9) << shown;
-      EXPECT_EQ(status.error, c.error) << shown;
+      EXPECT_NEAR(inches, error == Error::kNone ? expected : 42.0, 1e-9) << shown;
+      EXPECT_EQ(status.error, error) << shown;
       EXPECT_TRUE(at == std::string::npos || status.position == at) << shown;
       EXPECT_NE(std::string(DescribeLengthExpressionError(status.error)), "") << shown;
-      if (c.error == Error::kNone || c.error == Error::kIncompatibleDimensions) continue;
+      if (error == Error::kNone || error == Error::kIncompatibleDimensions) continue;
       EXPECT_FALSE(EvaluateLengthRatio(typed, info, inches, &status)) << shown;
-      EXPECT_EQ(status.error, c.error) << shown;
+      EXPECT_EQ(status.error, error) << shown;
     }
   }
 }

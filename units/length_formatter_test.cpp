@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FolianUtils/host_strings.h"
@@ -38,12 +39,8 @@ enum Call { kFormat, kAdaptive, kStrip, kArea };
 // The texts that reading back cannot pin: marks, separators, rounding,
 // reduced fractions, the approximation mark, trailing zeros and unit names.
 TEST(LengthFormatLocaleTest, WorkedExamples) {
-  const struct {
-    LengthSettings settings;
-    Call call;
-    double inches;
-    const char* text;  // "." in the user's notation
-  } cases[] = {
+  // expected: "." in the user's notation
+  const std::tuple<LengthSettings, Call, double, const char*> cases[] = {
       {kMm2, kFormat, -1.0005, "~ -25.41 mm"},
       {{kDecimal, U::kMillimeters, 2, false, false, false, true}, kFormat, 1.0005, "25.41 mm"},
       {{kDecimal, U::kMillimeters, 2, false, true}, kFormat, 1.0, "25.40"},
@@ -90,16 +87,16 @@ TEST(LengthFormatLocaleTest, WorkedExamples) {
       {kArch4Bare, kArea, 288.0, "2"},
       {kFrac3, kStrip, -HUGE_VAL, ""},
       {kFrac3, kArea, std::numeric_limits<double>::quiet_NaN(), ""}};
-  for (const auto& c : cases) {
-    CLengthFormatter original(MakeLengthInfo(c.settings));
-    original.SetUseAdaptivePrecision(c.call == kAdaptive);
+  for (const auto& [settings, call, inches, expected] : cases) {
+    CLengthFormatter original(MakeLengthInfo(settings));
+    original.SetUseAdaptivePrecision(call == kAdaptive);
     CLengthFormatter formatter(LengthInfo{});
     formatter = CLengthFormatter(original);
-    const velmar_ustring text = c.call == kStrip  ? formatter.FormatAndStrip(c.inches)
-                                : c.call == kArea ? formatter.FormatArea(c.inches)
-                                                  : formatter.Format(c.inches);
-    EXPECT_EQ(text.ToUTF8(), InUserNotation(c.text))
-        << "input " << c.inches << " format " << c.settings.format << " call " << c.call;
+    const velmar_ustring text = call == kStrip  ? formatter.FormatAndStrip(inches)
+                                : call == kArea ? formatter.FormatArea(inches)
+                                                : formatter.Format(inches);
+    EXPECT_EQ(text.ToUTF8(), InUserNotation(expected))
+        << "input " << inches << " format " << settings.format << " call " << call;
   }
   EXPECT_EQ(CLengthFormatter::FormatScaleForVCB(0.33333, -2).ToUTF8(),
             InUserNotation("0.333, -2.000"));
@@ -108,7 +105,6 @@ TEST(LengthFormatLocaleTest, WorkedExamples) {
       velmar_ustring(" pt\""));
 }
 
-// Half of one step of the shown precision, in inches.
 double HalfStepInInches(const LengthInfo& info) {
   const int precision = info.GetEffectivePrecision();
   const double step = CLengthFormatter::GetLengthPrecisionAsLength(info.GetFormat(), precision);
@@ -164,24 +160,16 @@ TEST(LengthFormatLocaleTest, TextReadsBack) {
         const bool binary = settings.format == kArchitectural || settings.format == kFractional;
         ASSERT_FALSE(binary && formatter.Format(x).ToUTF8()[0] == '~') << x;
         const double tolerance = half * (1 + 1e-9) + 1e-9 * std::fabs(x);
-        double back = 0.0;
-        ASSERT_TRUE(formatter.Parse(text, back)) << utf8;
-        ASSERT_LE(std::fabs(back - x), tolerance) << "x=" << x << " text=" << utf8;
-        double evaluated = 0.0;
-        ASSERT_TRUE(units::EvaluateLength(text, info, evaluated)) << utf8;
-        ASSERT_LE(std::fabs(evaluated - x), tolerance) << "x=" << x << " text=" << utf8;
+        double back[2] = {};
+        ASSERT_TRUE(formatter.Parse(text, back[0])) << utf8;
+        ASSERT_TRUE(units::EvaluateLength(text, info, back[1])) << utf8;
+        for (const double read : back)
+          ASSERT_LE(std::fabs(read - x), tolerance) << x << " " << utf8;
         ++checked;
       }
     }
   }
   EXPECT_GT(checked, 50000);
-}
-
-bool TranslateUnitWords(const velmar_ustring& key, velmar_ustring& result) {
-  result = key == "Abbreviation for millimeter" ? "MiM"
-           : key == "Units of feet"             ? "Fu\xC3\x9F"
-                                                : "";
-  return !result.empty();
 }
 
 // The unit texts are fixed once per process, so the translated texts are
@@ -190,7 +178,12 @@ TEST(LengthFormatterStringsDeathTest, HostTranslationsFixedAtFirstUse) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        RegisterHostStringLookup(TranslateUnitWords);
+        RegisterHostStringLookup([](const velmar_ustring& key, velmar_ustring& result) {
+          result = key == "Abbreviation for millimeter" ? "MiM"
+                   : key == "Units of feet"             ? "Fu\xC3\x9F"
+                                                        : "";
+          return !result.empty();
+        });
         U::Units unit = U::kNone;
         const bool parsed = CLengthFormatter::GetLengthUnitFromString("mim", &unit) &&
                             unit == U::kMillimeters &&

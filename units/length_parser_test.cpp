@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "FolianUtils/length_formatter.h"
@@ -20,36 +21,33 @@ constexpr auto kIn = UnitsInfo::kInches;
 // read back in the formatter's test): whether they read, and the inches
 // Parse leaves (on failure, what was read before the fault).
 TEST(LengthParseLocaleTest, SingleValues) {
-  const struct {
-    UnitsInfo::Units units;
-    bool ok;
-    double inches;
-    std::vector<std::string> texts;  // "." in the user's notation
-  } cases[] = {{kIn, true, 66, {"5'6\"", "5' - 6"}},
-               // Inches after the feet whatever the unit; a suffix wins over it.
-               {UnitsInfo::kMillimeters, true, 60 + 6 * kMm, {"5' 6"}},
-               {UnitsInfo::kMeters, true, 60 + 3 / 2.54, {"5' 3 cm"}},
-               {UnitsInfo::kFeet, true, 144, {"12"}},
-               {kIn, true, -60, {"~-5'"}},
-               {kIn, true, 5.5, {"0005 01/002"}},
-               {kIn, true, 0.75 * kMm, {"3 / 4 mm"}},
-               {kIn, true, 5.25, {"  \t5.25\" \n"}},
-               {kIn, true, 0, {"1/", "", "-", "mm "}},
-               {kIn, true, 0, {std::string(100000, ' '), "1/" + std::string(400, '9')}},
-               {kIn, false, -0.0, {std::string(100000, '-')}},
-               {kIn, false, 0, {"1/0", "'6", "abc", "-1e400'6"}},
-               {kIn, false, 0, {std::string(1000000, '7'), std::string(1000, '~')}},
-               {kIn, false, 1, {"1e3"}},
-               {kIn, false, 5, {"5 3", "5 1/00 mm", "5 mm x"}},
-               {kIn, false, 2.5, {"2.5.3"}},
-               {kIn, false, 66, {"5'6x"}},
-               {kIn, false, 1.5, {"1 1/2/3"}}};
-  for (const auto& c : cases) {
-    for (const std::string& text : c.texts) {
+  // texts: "." in the user's notation
+  const std::tuple<UnitsInfo::Units, bool, double, std::vector<std::string>> cases[] = {
+      {kIn, true, 66, {"5'6\"", "5' - 6"}},
+      // Inches after the feet whatever the unit; a suffix wins over it.
+      {UnitsInfo::kMillimeters, true, 60 + 6 * kMm, {"5' 6"}},
+      {UnitsInfo::kMeters, true, 60 + 3 / 2.54, {"5' 3 cm"}},
+      {UnitsInfo::kFeet, true, 144, {"12"}},
+      {kIn, true, -60, {"~-5'"}},
+      {kIn, true, 5.5, {"0005 01/002"}},
+      {kIn, true, 0.75 * kMm, {"3 / 4 mm"}},
+      {kIn, true, 5.25, {"  \t5.25\" \n"}},
+      {kIn, true, 0, {"1/", "", "-", "mm "}},
+      {kIn, true, 0, {std::string(100000, ' '), "1/" + std::string(400, '9')}},
+      {kIn, false, -0.0, {std::string(100000, '-')}},
+      {kIn, false, 0, {"1/0", "'6", "abc", "-1e400'6"}},
+      {kIn, false, 0, {std::string(1000000, '7'), std::string(1000, '~')}},
+      {kIn, false, 1, {"1e3"}},
+      {kIn, false, 5, {"5 3", "5 1/00 mm", "5 mm x"}},
+      {kIn, false, 2.5, {"2.5.3"}},
+      {kIn, false, 66, {"5'6x"}},
+      {kIn, false, 1.5, {"1 1/2/3"}}};
+  for (const auto& [units, ok, inches, texts] : cases) {
+    for (const std::string& text : texts) {
       double out = -999.0;
-      EXPECT_EQ(CLengthFormatter::Parse(InUserNotation(text), out, c.units), c.ok)
+      EXPECT_EQ(CLengthFormatter::Parse(InUserNotation(text), out, units), ok)
           << text.substr(0, 20);
-      EXPECT_NEAR(out, c.inches, 1e-12) << text.substr(0, 20);
+      EXPECT_NEAR(out, inches, 1e-12) << text.substr(0, 20);
     }
   }
 }
@@ -80,21 +78,18 @@ TEST(LengthParseLocaleTest, Lists) {
 // Texts of one unit give it, of several "mixed"; a unit the parser does
 // not know or no unit at all is none.
 TEST(LengthParseLocaleTest, UnitOfRawText) {
-  const struct {
-    const char* text;
-    UnitsInfo::Units units;
-  } cases[] = {{"10mm, 5cm", UnitsInfo::kMixed},
-               {"2', 3mm, 4'", UnitsInfo::kMixed},
-               {"3 m, 4, 5 M", UnitsInfo::kMeters},
-               {"10, 20", UnitsInfo::kNone},
-               {"", UnitsInfo::kNone},
-               {"5 in", UnitsInfo::kNone}};
-  for (const auto& c : cases) {
+  const std::pair<const char*, UnitsInfo::Units> cases[] = {{"10mm, 5cm", UnitsInfo::kMixed},
+                                                            {"2', 3mm, 4'", UnitsInfo::kMixed},
+                                                            {"3 m, 4, 5 M", UnitsInfo::kMeters},
+                                                            {"10, 20", UnitsInfo::kNone},
+                                                            {"", UnitsInfo::kNone},
+                                                            {"5 in", UnitsInfo::kNone}};
+  for (const auto& [text, expected] : cases) {
     UnitsInfo::Units units = UnitsInfo::kYards;
-    EXPECT_EQ(CLengthFormatter::GetLengthUnitFromRawString(InUserNotation(c.text), &units),
-              c.units != UnitsInfo::kNone)
-        << c.text;
-    EXPECT_EQ(units, c.units) << c.text;
+    EXPECT_EQ(CLengthFormatter::GetLengthUnitFromRawString(InUserNotation(text), &units),
+              expected != UnitsInfo::kNone)
+        << text;
+    EXPECT_EQ(units, expected) << text;
   }
   EXPECT_FALSE(CLengthFormatter::GetLengthUnitFromRawString("5mm", nullptr));
   EXPECT_FALSE(CLengthFormatter::GetLengthUnitFromString("mm", nullptr));

@@ -1,4 +1,3 @@
-// Shared by the length formatter and parser tests.
 #pragma once
 
 #include "FolianUtils/length_formatter.h"

@@ -11,18 +11,15 @@
 namespace velmar::utils {
 namespace {
 
-// `text` with every "." written as the user's decimal point.
-velmar_ustring Localized(const std::string& text) { return testing::UserText(text, 0); }
+using testing::UserText;
 
 TEST(ScaleFormatterLocaleTest, FormatsRatios) {
-  const struct {
-    double scale;
-    const char* text;
-  } cases[] = {{0.02, "1:50"},       {1.0, "1:1"}, {2.5, "2.5:1"},
-               {0.3, "~ 1:3.33"},    {-2.0, "0"},  {std::numeric_limits<double>::quiet_NaN(), "0"},
-               {3.14159, "~ 3.14:1"}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(ScaleFormatter::Format(c.scale), Localized(c.text)) << c.scale;
+  const std::pair<double, const char*> cases[] = {
+      {0.02, "1:50"},       {1.0, "1:1"}, {2.5, "2.5:1"},
+      {0.3, "~ 1:3.33"},    {-2.0, "0"},  {std::numeric_limits<double>::quiet_NaN(), "0"},
+      {3.14159, "~ 3.14:1"}};
+  for (const auto& [scale, text] : cases) {
+    EXPECT_EQ(ScaleFormatter::Format(scale), UserText(text, 0)) << scale;
   }
 }
 
@@ -32,14 +29,12 @@ TEST(ScaleFormatterLocaleTest, FormatsRatios) {
 // beyond the range of a double.
 TEST(ScaleFormatterLocaleTest, ParsesTypedScales) {
   const std::string nines(400, '9');
-  const struct {
-    std::string text;
-    double scale;
-  } cases[] = {{"~ 1:50", 0.02}, {" 1 : 50 ", 0.02}, {"1/4", 0.25},
-               {"1=8", 0.125},   {"12.5%", 0.125},   {"~2", 2},
-               {"1CM:1M", 0.01}, {"1 YD = 1'", 3},   {"1\" = 1'6\"", 1.0 / 18}};
-  for (const auto& c : cases) {
-    EXPECT_NEAR(ScaleFormatter::Parse(Localized(c.text)), c.scale, 1e-12) << c.text;
+  const std::pair<std::string, double> cases[] = {
+      {"~ 1:50", 0.02}, {" 1 : 50 ", 0.02}, {"1/4", 0.25},
+      {"1=8", 0.125},   {"12.5%", 0.125},   {"~2", 2},
+      {"1CM:1M", 0.01}, {"1 YD = 1'", 3},   {"1\" = 1'6\"", 1.0 / 18}};
+  for (const auto& [text, scale] : cases) {
+    EXPECT_NEAR(ScaleFormatter::Parse(UserText(text, 0)), scale, 1e-12) << text;
   }
   const std::vector<std::string> unusable = {
       "1:0",    "0:5",        "1:",        "-1:50",         "1:50:2", "1::2",
@@ -47,7 +42,7 @@ TEST(ScaleFormatterLocaleTest, ParsesTypedScales) {
       "",       "~",          "%",         "~ 50%",         "50 %",   "2x",
       nines,    "1:" + nines, nines + "%", nines + "yd:1mm"};
   for (const std::string& text : unusable) {
-    EXPECT_EQ(ScaleFormatter::Parse(Localized(text)), 0.0) << text.substr(0, 20);
+    EXPECT_EQ(ScaleFormatter::Parse(UserText(text, 0)), 0.0) << text.substr(0, 20);
   }
 }
 

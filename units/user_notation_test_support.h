@@ -24,7 +24,6 @@ inline std::string InUserNotation(std::string text, char list_separator = ',') {
   return text;
 }
 
-// The same as a string of the library.
 inline velmar_ustring UserText(const std::string& text, char list_separator = ',') {
   return velmar_ustring(InUserNotation(text, list_separator));
 }

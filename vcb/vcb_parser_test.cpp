@@ -108,43 +108,42 @@ std::string Readings(const std::string& text) {
 // relative ones are a scaled offset; absolute ones are not, w and h add the
 // width and height; polar ones are negated degrees and an unscaled distance.
 TEST(VCBParserLocale, ReadingsOfTexts) {
-  const struct {
-    std::string text;  // "." decimal point, "|" separator
-    const char* readings;
-  } cases[] = {{std::string("3\0x y", 5), "6 - !0r0c - <"},
-               {"5 3", "!5 - !0r0c - <"},
-               {"^1000000000000|100000", "!0 - !0r0c 17375.1,98500.7 ^"},
-               {"5X", "!5 x5 !0r0c - <"},
-               {"/4", "0 /4 !0r0c 10,20 <"},
-               {"3/", "0 /3 !0r0c 10,20 <"},
-               {"x5/", "!0 x5 !0r0c - <"},
-               {"2.5x", "!2.5 x2 !0r5c - <"},
-               {"x", "!0 - !0r0c - <"},
-               {" x5", "!0 - !5r0c - <"},
-               {"x99999999999999", "!0 x2147483647 !0r0c - <"},
-               {"-99999999999999/", "-0 /-2147483648 !0r0c 10,20 <"},
-               {" 4  x\t3 ", "!4 - 3r4c - <"},
-               {"4x3r", "!4 - !0r4c - <"},
-               {"2r3cx5", "!2 - !5r0c - <"},
-               {"3c 2r", "!3 - 2r3c - <"},
-               {"2.5r", "!2.5 - 5r0c - <"},
-               {"0r", "!0 - !0r0c - <"},
-               {"4294967295r", "!4.29497e+09 - 4294967295r0c - <"},
-               {"4294967296r", "!4.29497e+09 - !0r0c - <"},
-               {std::string(5000, '9') + "x" + std::string(5000, '9'), "!0 - !0r0c - <"},
-               {" \t\r\n\v\f", "0 - !0r0c 10,20 n"},
-               {"\xC2\xA0[", "!0 - !0r0c - <"},
-               {"3", "6 - !0r0c 16,20 <"},
-               {"<3|4>", "!0 - !0r0c 16,28 <"},
-               {"1|2|3", "!1 - !0r0c 12,24 <"},
-               {"[W3|4]h", "!0 - !0r0c 103,54 ["},
-               {"3|  ", "!3 - !0r0c 16,20 <"},
-               {"\t^90|10", "!0 - !0r0c 10,10 ^"},
-               {"^|5", "!0 - !0r0c 15,20 ^"},
-               {"[w|h]", "!0 - !0r0c - ["},
-               {"[^3|4]", "!0 - !0r0c - ["}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(Readings(c.text), c.readings) << c.text.substr(0, 20);
+  // text: "." decimal point, "|" separator
+  const std::pair<std::string, const char*> cases[] = {
+      {std::string("3\0x y", 5), "6 - !0r0c - <"},
+      {"5 3", "!5 - !0r0c - <"},
+      {"^1000000000000|100000", "!0 - !0r0c 17375.1,98500.7 ^"},
+      {"5X", "!5 x5 !0r0c - <"},
+      {"/4", "0 /4 !0r0c 10,20 <"},
+      {"3/", "0 /3 !0r0c 10,20 <"},
+      {"x5/", "!0 x5 !0r0c - <"},
+      {"2.5x", "!2.5 x2 !0r5c - <"},
+      {"x", "!0 - !0r0c - <"},
+      {" x5", "!0 - !5r0c - <"},
+      {"x99999999999999", "!0 x2147483647 !0r0c - <"},
+      {"-99999999999999/", "-0 /-2147483648 !0r0c 10,20 <"},
+      {" 4  x\t3 ", "!4 - 3r4c - <"},
+      {"4x3r", "!4 - !0r4c - <"},
+      {"2r3cx5", "!2 - !5r0c - <"},
+      {"3c 2r", "!3 - 2r3c - <"},
+      {"2.5r", "!2.5 - 5r0c - <"},
+      {"0r", "!0 - !0r0c - <"},
+      {"4294967295r", "!4.29497e+09 - 4294967295r0c - <"},
+      {"4294967296r", "!4.29497e+09 - !0r0c - <"},
+      {std::string(5000, '9') + "x" + std::string(5000, '9'), "!0 - !0r0c - <"},
+      {" \t\r\n\v\f", "0 - !0r0c 10,20 n"},
+      {"\xC2\xA0[", "!0 - !0r0c - <"},
+      {"3", "6 - !0r0c 16,20 <"},
+      {"<3|4>", "!0 - !0r0c 16,28 <"},
+      {"1|2|3", "!1 - !0r0c 12,24 <"},
+      {"[W3|4]h", "!0 - !0r0c 103,54 ["},
+      {"3|  ", "!3 - !0r0c 16,20 <"},
+      {"\t^90|10", "!0 - !0r0c 10,10 ^"},
+      {"^|5", "!0 - !0r0c 15,20 ^"},
+      {"[w|h]", "!0 - !0r0c - ["},
+      {"[^3|4]", "!0 - !0r0c - ["}};
+  for (const auto& [text, readings] : cases) {
+    EXPECT_EQ(Readings(text), readings) << text.substr(0, 20);
   }
   bool division = false;
   EXPECT_TRUE(CVCBParser::GetArrayOperation(velmar_ustring("6/"), nullptr, &division));
