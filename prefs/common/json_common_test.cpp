@@ -246,18 +246,15 @@ TEST(JsonCommonWatchTest, AWatchRefusedLeavesTheStoreAsItWas) {
   MemoryStore store(env);
   EXPECT_FALSE(store.StartWatching());
   EXPECT_EQ(store.LastWatchError(), "cannot watch the preference files: No space left on device");
-  EXPECT_FALSE(store.IsWatching());
   EXPECT_TRUE(store.ReloadChanges().empty());
   store.WriteInt(kGeneral, Name("k"), 1);
   EXPECT_TRUE(store.SavePreferences());
   env.watch_error.clear();
   ASSERT_TRUE(store.StartWatching());
-  EXPECT_TRUE(store.IsWatching());
-  EXPECT_TRUE(store.LastWatchError().empty());
+  EXPECT_TRUE(store.IsWatching() && store.LastWatchError().empty());
   EXPECT_FALSE(MemoryStore(store).IsWatching());
   store.StopWatching();
-  EXPECT_FALSE(store.IsWatching());
-  EXPECT_FALSE(JsonCommon().StartWatching());
+  EXPECT_FALSE(store.IsWatching() || JsonCommon().StartWatching());
 }
 
 }  // namespace
