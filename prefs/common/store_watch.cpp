@@ -1,6 +1,5 @@
 #include "prefs/common/store_watch.h"
 
-
 namespace velmar::prefs {
 namespace {
 
